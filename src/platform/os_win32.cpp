@@ -1,0 +1,46 @@
+// The operating-system half of the platform seam on Windows (process start: process_win32.cpp).
+#include <windows.h>
+
+#include "platform/platform.h"
+
+namespace velmora {
+
+namespace {
+
+// UTF-16 to any code page; the system's default character "?" stands in for unmappable ones.
+std::string WideToCodePage(const wchar_t* text, int length, UINT code_page) {
+    if (length <= 0) return std::string();
+    int bytes = WideCharToMultiByte(code_page, 0, text, length, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string result(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(code_page, 0, text, length, result.data(), bytes, nullptr, nullptr);
+    return result;
+}
+
+}  // namespace
+
+std::string Utf16ToCodePage932(const std::u16string& text) {
+    // char16_t and wchar_t are both UTF-16 code units on Windows.
+    return WideToCodePage(reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()), 932);
+}
+
+std::string CodePage932ToUtf8(const std::string& text) {
+    if (text.empty()) return std::string();
+    int length = static_cast<int>(text.size());
+    int units = MultiByteToWideChar(932, 0, text.data(), length, nullptr, 0);
+    if (units <= 0) return std::string();
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(932, 0, text.data(), length, wide.data(), units);
+    return WideToCodePage(wide.data(), units, CP_UTF8);
+}
+
+std::string ProgramDirectory() {
+    char path[MAX_PATH + 1] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory(path, length);
+    size_t separator = directory.find_last_of("\\/");
+    if (separator == std::string::npos) return std::string();
+    return directory.substr(0, separator + 1);
+}
+
+}  // namespace velmora

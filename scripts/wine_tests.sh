@@ -134,7 +134,7 @@ failures=0
 
 section "Unit tests under Wine (ctest)"
 start=$(now)
-if ctest --test-dir "$build" --output-on-failure; then
+if ctest --test-dir "$build" --output-on-failure --no-tests=error; then
     echo "ctest passed in $(elapsed "$start")"
 else
     echo "FAIL: ctest (after $(elapsed "$start"))"

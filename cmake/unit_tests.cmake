@@ -1,0 +1,22 @@
+# GoogleTest from Debian's sources, built with our compiler (and sanitizers) for every build.
+set(gtest_disable_pthreads ${WIN32} CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+if(VELMORA_SANITIZE)
+  target_compile_options(gtest PRIVATE -fsanitize=address,undefined)
+  target_compile_options(gtest_main PRIVATE -fsanitize=address,undefined)
+endif()
+
+get_filename_component(VELMORA_SHARED_DIR ${CMAKE_SOURCE_DIR}/../shared ABSOLUTE)
+
+file(GLOB VELMORA_TEST_SOURCES CONFIGURE_DEPENDS tests/*/*.cpp)
+list(FILTER VELMORA_TEST_SOURCES EXCLUDE REGEX "/tests/(fuzz|win32|e2e)/")
+add_executable(velmora_tests ${VELMORA_TEST_SOURCES})
+target_include_directories(velmora_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_definitions(velmora_tests PRIVATE VELMORA_SHARED_DIR="${VELMORA_SHARED_DIR}"
+                                                 VELMORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+target_link_libraries(velmora_tests PRIVATE velmora_cli velmora_core velmora_ui_test velmora_os gtest_main)
+
+# One ctest entry per binary: under Wine every start costs seconds.
+add_test(NAME unit_tests COMMAND velmora_tests --gtest_brief=1)

@@ -1,0 +1,52 @@
+#include "app/ghostscript_route.h"
+
+#include <string>
+
+#include "pdf/error_list.h"
+#include "store/document_store.h"
+#include "store/driver.h"
+
+namespace velmora {
+
+namespace {
+
+struct GhostscriptProgram {
+    const char* command_prefix;
+    int marker;
+};
+
+// Windows looks for the 64-bit console program first, then the 32-bit one; elsewhere gs
+// is the one program and counts as the 64-bit route.
+#ifdef _WIN32
+constexpr GhostscriptProgram kGhostscriptPrograms[] = {
+    {"gswin64c.exe -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=", 64},
+    {"gswin32c.exe -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=", 32},
+};
+#else
+constexpr GhostscriptProgram kGhostscriptPrograms[] = {
+    {"gs -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=", 64},
+};
+#endif
+
+const Rgb kGhostscriptProgressColour = {255, 255, 255};
+
+}  // namespace
+
+bool RunGhostscript(WindowHandle window) {
+    if (g_store.ghostscript_marker > 0) return true;  // the earlier run's file is read again
+    ShowProgress(window, "GhostScript で変換中", kGhostscriptProgressColour);
+    for (const GhostscriptProgram& program : kGhostscriptPrograms) {
+        // std::string instead of a fixed buffer: long paths must not overflow the command line.
+        const std::string command = std::string(program.command_prefix) + "\"" +
+                                    g_file_names.intermediate_path + "\" \"" + g_file_names.pdf_path + "\"";
+        int exit_code = 0;
+        if (StartProcessAndWait(command, &exit_code)) {
+            g_store.ghostscript_marker = program.marker;
+            return true;
+        }
+    }
+    RecordError(110);
+    return false;
+}
+
+}  // namespace velmora

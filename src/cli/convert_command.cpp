@@ -1,0 +1,171 @@
+#include "cli/convert_command.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "app/settings_file.h"
+#include "cli/output_paths.h"
+#include "platform/console_seam.h"
+#include "platform/platform.h"
+#include "store/document_store.h"
+#include "store/driver.h"
+
+namespace velmora {
+
+namespace {
+
+void Say(const std::string& text) { WriteConsoleLine("velmora-convert: " + text); }
+
+// The Ghostscript intermediate file lives in a directory of its own, removed at exit.
+class TemporaryDirectory {
+public:
+    TemporaryDirectory() {
+        std::error_code error;
+        const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+        if (error) return;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path candidate =
+                base / ("velmora-" + std::to_string(static_cast<long>(getpid())) + "-" + std::to_string(attempt));
+            if (std::filesystem::create_directory(candidate, error)) {
+                path_ = candidate;
+                return;
+            }
+        }
+    }
+    ~TemporaryDirectory() {
+        std::error_code error;
+        if (!path_.empty()) std::filesystem::remove_all(path_, error);
+    }
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+    bool ok() const { return !path_.empty(); }
+    std::string directory() const { return path_.string() + "/"; }
+
+private:
+    std::filesystem::path path_;
+};
+
+struct StoreTables {
+    bool allocated = AllocateStoreTables();
+    ~StoreTables() {
+        FreeDocument();
+        ReleaseStoreTables();
+    }
+};
+
+bool Readable(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    std::fclose(file);
+    return !std::filesystem::is_directory(path);
+}
+
+// Opens the input by the chosen route; true when a route read it.
+bool OpenInput(Route route) {
+    if (route == Route::Ghostscript) {
+        ResetForFile();
+        g_store.ghostscript_marker = 0;
+        g_store.converted_flag = 0;
+        g_store.conversion_route = 0;
+        if (!ConvertViaGhostscript(nullptr)) return false;
+        ShowMessage(nullptr, "GhostScript 経由で変換しました", "変換成功", MessageButtons::Ok);
+        return true;
+    }
+    // The window asks before it tries Ghostscript; here the route option answers.
+    SetConsoleAnswer(route == Route::Auto ? MessageAnswer::Yes : MessageAnswer::No);
+    OpenPdf(nullptr);
+    return g_store.conversion_route != 0;
+}
+
+// What later parts of the converter will do; until then each says so plainly.
+const char* UnbuiltFeature(const ConvertOptions& options) {
+    if (options.list) return "--list (the page list)";
+    if (!options.report_path.empty()) return "--report (the PDF report)";
+    if (options.svg) return "--svg (the SVG picture)";
+    return nullptr;
+}
+
+}  // namespace
+
+int RunConverter(const std::vector<std::string>& arguments) {
+    const ParseResult parsed = ParseOptions(arguments);
+    const ConvertOptions& options = parsed.options;
+    if (!parsed.error.empty()) {
+        Say("error: " + parsed.error);
+        std::fputs(kUsageText, stderr);
+        return kExitUsage;
+    }
+    if (options.help) {
+        std::fputs(kUsageText, stdout);
+        return kExitSuccess;
+    }
+    if (options.version) {
+        std::printf("%s\n", kVersionText);
+        return kExitSuccess;
+    }
+    if (const char* feature = UnbuiltFeature(options)) {
+        Say(std::string("error: ") + feature + " is not available in this version yet");
+        return kExitUsage;
+    }
+    if (!Readable(options.input)) {
+        Say("error: cannot read '" + options.input + "'");
+        return kExitUsage;
+    }
+    if (!SetPdfPath(options.input.c_str())) {
+        Say("error: the input path is longer than 259 bytes");
+        return kExitUsage;
+    }
+
+    SetConsoleProgress(!options.quiet && isatty(2));
+    g_settings_directory = ChooseConfigDirectory(options.config_directory, ProgramDirectory());
+    ReadSettings(nullptr);
+    ReadSxfData(nullptr);
+
+    StoreTables tables;
+    if (!tables.allocated) {
+        Say("error: not enough memory for the drawing tables");
+        return kExitUnreadable;
+    }
+    TemporaryDirectory temporary;
+    if (!temporary.ok() || !SetIntermediateDirectory(temporary.directory().c_str())) {
+        Say("error: cannot make a temporary directory for Ghostscript's output");
+        return kExitUnreadable;
+    }
+
+    if (!OpenInput(options.route)) {
+        FinishConsoleProgress();
+        Say("error: '" + options.input + "' could not be read");
+        return kExitUnreadable;
+    }
+
+    std::vector<int> pages;
+    int missing_page = 0;
+    if (!ExpandPages(options.pages, g_store.page_count, &pages, &missing_page)) {
+        Say("error: there is no page " + std::to_string(missing_page) + " (the file has " +
+            std::to_string(g_store.page_count) + ")");
+        return kExitUsage;
+    }
+
+    int status = kExitSuccess;
+    for (int page : pages) {
+        g_store.current_page = page;
+        ConvertPage(page);
+        if (options.scale_denominator > 0) {
+            g_store.pages[page].scale_denominator = options.scale_denominator;
+            g_store.pages[page].scale_ratio = options.scale_denominator;
+        }
+        const std::string output =
+            OutputPathForPage(options, g_file_names.pdf_stem, page, g_store.page_count, pages.size());
+        Say("page " + std::to_string(page) + ": " + std::to_string(g_store.conversion.line_count) + " lines, " +
+            std::to_string(g_store.conversion.text_count) + " texts; " + output +
+            " not written: JWW output is not available in this version yet");
+        status = kExitOutput;
+    }
+    FinishConsoleProgress();
+    return status;
+}
+
+}  // namespace velmora

@@ -1,0 +1,185 @@
+#include "cli/options.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace velmora {
+
+const char kVersionText[] = "Velmora ver 1.5";
+
+const char kUsageText[] =
+    "usage: velmora-convert [OPTIONS] INPUT.pdf\n"
+    "  -o, --output PATH   one page: the .jww file to write; several pages: a directory (created if missing)\n"
+    "  -p, --pages SPEC    pages to convert: all (default) | N | a list such as 1,3-5\n"
+    "      --scale 1/N     give every converted page the scale 1/N (N >= 1)\n"
+    "      --route R       auto (default) | direct | gs\n"
+    "      --report PATH   also write the PDF report\n"
+    "      --svg           also write an SVG picture of each converted page beside its .jww\n"
+    "      --list          print the page list rows and exit\n"
+    "      --config DIR    read VELMORA.JWF and JWsxf.dat from DIR\n"
+    "  -q, --quiet         no progress output\n"
+    "  -h, --help          this text\n"
+    "      --version       print the version\n";
+
+namespace {
+
+// A positive decimal integer, digits only.
+bool ParsePositive(const std::string& text, int* value) {
+    if (text.empty() || text.size() > 9) return false;
+    if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
+    const int parsed = std::atoi(text.c_str());
+    if (parsed < 1) return false;
+    *value = parsed;
+    return true;
+}
+
+enum class OptionKind { Flag, Value };
+
+struct OptionSpec {
+    const char* short_name;  // may be null
+    const char* long_name;
+    OptionKind kind;
+};
+
+constexpr OptionSpec kOptionSpecs[] = {
+    {"-o", "--output", OptionKind::Value}, {"-p", "--pages", OptionKind::Value},
+    {nullptr, "--scale", OptionKind::Value}, {nullptr, "--route", OptionKind::Value},
+    {nullptr, "--report", OptionKind::Value}, {nullptr, "--svg", OptionKind::Flag},
+    {nullptr, "--list", OptionKind::Flag}, {nullptr, "--config", OptionKind::Value},
+    {"-q", "--quiet", OptionKind::Flag}, {"-h", "--help", OptionKind::Flag},
+    {nullptr, "--version", OptionKind::Flag},
+};
+
+const OptionSpec* FindOption(const std::string& name) {
+    for (const OptionSpec& spec : kOptionSpecs) {
+        if (name == spec.long_name || (spec.short_name != nullptr && name == spec.short_name)) return &spec;
+    }
+    return nullptr;
+}
+
+// Applies one option; an error text on failure.
+std::string Apply(const OptionSpec& spec, const std::string& value, ConvertOptions* options) {
+    const std::string name = spec.long_name;
+    if (name == "--output") options->output = value;
+    else if (name == "--pages") {
+        if (!ParsePageSpec(value, &options->pages)) return "bad page list '" + value + "' (all, N or a list such as 1,3-5)";
+    } else if (name == "--scale") {
+        if (!ParseScale(value, &options->scale_denominator)) return "bad scale '" + value + "' (1/N with N >= 1)";
+    } else if (name == "--route") {
+        if (value == "auto") options->route = Route::Auto;
+        else if (value == "direct") options->route = Route::Direct;
+        else if (value == "gs") options->route = Route::Ghostscript;
+        else return "bad route '" + value + "' (auto, direct or gs)";
+    } else if (name == "--report") options->report_path = value;
+    else if (name == "--svg") options->svg = true;
+    else if (name == "--list") options->list = true;
+    else if (name == "--config") options->config_directory = value;
+    else if (name == "--quiet") options->quiet = true;
+    else if (name == "--help") options->help = true;
+    else if (name == "--version") options->version = true;
+    return "";
+}
+
+}  // namespace
+
+bool ParsePageSpec(const std::string& spec, std::vector<PageRange>* pages) {
+    pages->clear();
+    if (spec == "all") return true;
+    size_t start = 0;
+    while (start <= spec.size()) {
+        const size_t comma = spec.find(',', start);
+        const std::string item = spec.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const size_t dash = item.find('-');
+        PageRange range{};
+        if (dash == std::string::npos) {
+            if (!ParsePositive(item, &range.first)) return false;
+            range.last = range.first;
+        } else if (!ParsePositive(item.substr(0, dash), &range.first) ||
+                   !ParsePositive(item.substr(dash + 1), &range.last) || range.last < range.first) {
+            return false;
+        }
+        pages->push_back(range);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return !pages->empty();
+}
+
+bool ParseScale(const std::string& text, int* denominator) {
+    if (text.size() < 3 || text.compare(0, 2, "1/") != 0) return false;
+    return ParsePositive(text.substr(2), denominator);
+}
+
+bool ExpandPages(const std::vector<PageRange>& ranges, int page_count, std::vector<int>* pages, int* missing_page) {
+    pages->clear();
+    if (ranges.empty()) {
+        for (int page = 1; page <= page_count; ++page) pages->push_back(page);
+        return true;
+    }
+    for (const PageRange& range : ranges) {
+        if (range.last > page_count) {
+            *missing_page = range.first > page_count ? range.first : page_count + 1;
+            return false;
+        }
+        for (int page = range.first; page <= range.last; ++page) pages->push_back(page);
+    }
+    std::sort(pages->begin(), pages->end());
+    pages->erase(std::unique(pages->begin(), pages->end()), pages->end());
+    return true;
+}
+
+ParseResult ParseOptions(const std::vector<std::string>& arguments) {
+    ParseResult result;
+    bool options_ended = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (options_ended || argument.empty() || argument[0] != '-' || argument == "-") {
+            if (!result.options.input.empty()) {
+                result.error = "more than one input file ('" + result.options.input + "', '" + argument + "')";
+                return result;
+            }
+            result.options.input = argument;
+            continue;
+        }
+        if (argument == "--") {
+            options_ended = true;
+            continue;
+        }
+        std::string name = argument;
+        std::string value;
+        bool inline_value = false;
+        const size_t equals = argument.find('=');
+        if (argument.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+            name = argument.substr(0, equals);
+            value = argument.substr(equals + 1);
+            inline_value = true;
+        }
+        const OptionSpec* spec = FindOption(name);
+        if (spec == nullptr) {
+            result.error = "unknown option '" + name + "'";
+            return result;
+        }
+        if (spec->kind == OptionKind::Flag && inline_value) {
+            result.error = "option '" + name + "' takes no value";
+            return result;
+        }
+        if (spec->kind == OptionKind::Value && !inline_value) {
+            if (i + 1 >= arguments.size()) {
+                result.error = "option '" + name + "' needs a value";
+                return result;
+            }
+            value = arguments[++i];
+        }
+        const std::string error = Apply(*spec, value, &result.options);
+        if (!error.empty()) {
+            result.error = error;
+            return result;
+        }
+    }
+    if (result.options.input.empty() && !result.options.help && !result.options.version) {
+        result.error = "no input file";
+    }
+    return result;
+}
+
+}  // namespace velmora

@@ -1,0 +1,50 @@
+// velmora-convert's command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+enum class Route { Auto, Direct, Ghostscript };
+
+struct PageRange {
+    int first;
+    int last;
+};
+
+struct ConvertOptions {
+    std::string input;
+    std::string output;             // empty: beside the input
+    std::vector<PageRange> pages;   // empty: all pages
+    int scale_denominator = 0;      // 0: leave each page's scale as it is
+    Route route = Route::Auto;
+    std::string report_path;
+    bool svg = false;
+    bool list = false;
+    std::string config_directory;   // empty: current directory or the installed data
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+};
+
+struct ParseResult {
+    ConvertOptions options;
+    std::string error;  // empty on success
+};
+
+ParseResult ParseOptions(const std::vector<std::string>& arguments);
+
+// "all" gives an empty list; otherwise "N" or a list such as "1,3-5". False on a bad spec.
+bool ParsePageSpec(const std::string& spec, std::vector<PageRange>* pages);
+// "1/N" with N >= 1.
+bool ParseScale(const std::string& text, int* denominator);
+
+// The pages to convert, ascending and without repeats. False when a requested page exceeds
+// `page_count` (`missing_page` set).
+bool ExpandPages(const std::vector<PageRange>& ranges, int page_count, std::vector<int>* pages, int* missing_page);
+
+extern const char kUsageText[];
+extern const char kVersionText[];
+
+}  // namespace velmora

@@ -1,0 +1,62 @@
+#include "pdf/error_list.h"
+
+namespace velmora {
+
+ErrorList g_errors;
+
+const ErrorTableRow ErrorTable[kErrorTableRows] = {
+    {10, "ヘッダが見つかりません"},
+    {11, "メモリーエラー"},
+    {20, "フッタが見つかりません"},
+    {30, "クロスリファレンスが見つかりません"},
+    {40, "クロスリファレンスが見つかりません"},
+    {41, "クロスリファレンス・ストリームが見つかりません"},
+    {42, "XRefStream 型のPDFには非対応です"},
+    {43, "Linearized Xref情報が見つかりません"},
+    {50, "トレイラーが見つかりません"},
+    {60, "オブジェクトが見つかりません"},
+    {61, "辞書が見つかりません"},
+    {62, "カタログが見つかりません"},
+    {63, "ページ情報（全体）が見つかりません"},
+    {64, "ページ情報（単頁）が見つかりません"},
+    {65, "オブジェクト数が設定値を超えたため、ファイルを最後まで読み込めませんでした\r\n PDFファイルを分割し、サイズを小さくしてお試しください"},
+    {80, "データストリームが見つかりません"},
+    {81, "データストリーム開始位置が見つかりません"},
+    {89, "「Velmora」単独では変換できないPDFです。PDFビューアで表示後、他のPDF出力仮想プリンタで再度PDF出力し、そのPDFを変換する方法をお勧めします。"},
+    {90, "zip圧縮データ(線)を展開できませんでした（データ保護されたPDFではありませんか？）"},
+    {91, "zip圧縮データ(文字)を展開できませんでした"},
+    {100, "差分文字コードが見つかりません"},
+    {101, "ShiftJisに変換できない(外部CMAPが必要な)文字コードがあります"},
+    {110, "GhostScriptが見つかりません"},
+    {120, "１頁当たりの線数が設定値を超えているため\r\n この頁の線を最後まで読み込めませんでした"},
+    {121, "１頁当たりの文字数が設定値を超えているため\r\n この頁の文字を最後まで読み込めませんでした"},
+    {130, "PDFファイルの全頁数が設定値を超えているため\r\n このファイルの頁を最後まで読み込めませんでした"},
+};
+
+void RecordError(int code) {
+    if (g_errors.count >= kErrorListCapacity) return;
+    g_errors.codes[g_errors.count++] = code;
+}
+
+bool HasFatalError() {
+    for (int i = 0; i < g_errors.count; ++i) {
+        if (g_errors.codes[i] < kFirstWarningCode) return true;
+    }
+    return false;
+}
+
+void ClearErrors() { g_errors.count = 0; }
+
+void ReplaceErrors(int code) {
+    ClearErrors();
+    RecordError(code);
+}
+
+const char* ErrorMessage(int code) {
+    for (const ErrorTableRow& row : ErrorTable) {
+        if (row.code == code) return row.message;
+    }
+    return nullptr;
+}
+
+}  // namespace velmora

@@ -1,0 +1,35 @@
+// The ordered list of numeric error codes gathered while a file is loaded and converted,
+// and the fixed table of their messages.
+#pragma once
+
+#include <cstdint>
+
+namespace velmora {
+
+inline constexpr int kErrorListCapacity = 100;
+inline constexpr int kFirstWarningCode = 89;  // codes below are fatal
+inline constexpr int kErrorTableRows = 26;
+
+struct ErrorList {
+    int32_t codes[kErrorListCapacity];
+    int32_t count;
+};
+
+struct ErrorTableRow {
+    int32_t code;
+    const char* message;  // Shift-JIS
+};
+
+extern ErrorList g_errors;
+extern const ErrorTableRow ErrorTable[kErrorTableRows];
+
+// Appends a code; dropped when the list is full.
+void RecordError(int code);
+bool HasFatalError();
+void ClearErrors();
+// Empties the list and records `code` alone.
+void ReplaceErrors(int code);
+// The code's message, or null when the table has no row for it.
+const char* ErrorMessage(int code);
+
+}  // namespace velmora

@@ -1,0 +1,51 @@
+// The seam between the converter and the operating system.
+//
+// One header, several implementations; the build links exactly one of each group:
+//   user interface (messages, progress text, repaint): ui_win32.cpp | ui_console.cpp | ui_test.cpp
+//   operating system (code page 932, own directory): os_win32.cpp | os_posix.cpp
+//   process start: process_win32.cpp | process_posix.cpp | (ui_test.cpp scripts it)
+// All texts crossing the seam are Shift-JIS (code page 932) byte strings, as stored by the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace velmora {
+
+// The main window's handle as an opaque value; null for the console program and the tests.
+using WindowHandle = void*;
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+};
+
+// A modal message box (the console prints it; the tests record it and answer from a script).
+MessageAnswer ShowMessage(WindowHandle window, const char* text, const char* title, MessageButtons buttons);
+
+// One line of text drawn in the middle of the window's client area, over an opaque background.
+// `face_name` may be empty: the system then chooses the face.
+void DrawProgressText(WindowHandle window, const char* text, Rgb colour, Rgb background, const char* face_name);
+
+// Ask for the window to be painted again, with or without erasing its background first.
+void RequestRepaint(WindowHandle window, bool erase_background);
+
+// UTF-16 to code page 932; characters the code page lacks become "?".
+std::string Utf16ToCodePage932(const std::u16string& text);
+
+// Code page 932 to UTF-8 (used where the console speaks UTF-8); undecodable bytes become "?".
+std::string CodePage932ToUtf8(const std::string& text);
+
+// Starts a program from a Windows-style command line (program name first, arguments separated
+// by blanks, double quotes around arguments that hold blanks) and waits for it to end.
+// Returns false when the program could not be started; `exit_code` is set otherwise.
+bool StartProcessAndWait(const std::string& command_line, int* exit_code);
+
+// The directory of the running executable, with its trailing separator.
+std::string ProgramDirectory();
+
+}  // namespace velmora

@@ -1,0 +1,88 @@
+// The program-wide document store: one loaded PDF and the conversion of its current page.
+#pragma once
+
+#include <cstdint>
+
+#include "store/capacities.h"
+#include "store/records.h"
+
+namespace velmora {
+
+// State of the page being converted, kept beside the tables.
+struct ConversionState {
+    int32_t line_count;
+    int32_t text_count;
+    int32_t pool_used;            // TextPool bytes in use
+    int32_t total_segments;
+    int32_t total_texts;
+    int32_t nonempty_texts;
+    int32_t figure_counter;
+    double line_width;            // points
+    int32_t pen_style;            // 1, 3 or 5
+    double font_size;
+    int32_t font_number;
+    int32_t dash_merge_done;
+    double text_matrix_linear[4]; // a, b, c, d of the text matrix
+};
+
+// Start values of the interactive tools and counters that a new file resets.
+struct SessionState {
+    int32_t scale_pick_state;      // 0, 1 or 2
+    double last_entered_distance;  // millimetres
+    double zoom;
+    double origin_x, origin_y;
+    int32_t fit_pending;
+    int32_t layer_mode;
+    int32_t layer_moved;
+    int32_t pen_dialog_shown;
+    int32_t winansi_seen;          // report's WinAnsiEncoding flag
+    int32_t text_state_counters[4];  // Ts, Tc, Tw, Tz
+};
+
+struct DocumentStore {
+    // Heap tables, allocated once at start-up.
+    LineRecord* lines;
+    TextRecord* texts;
+    char* text_pool;
+
+    // Static tables.
+    PageRecord pages[kPageTableSize];
+    DecodedStream streams[kDecodedStreamCapacity + 1];
+    int32_t stream_count;
+    FontDef fonts[kFontCapacity];
+    char base_font_names[kFontCapacity][kFontNameBytes];
+    char jww_font_names[kFontCapacity][kFontNameBytes];
+    int32_t font_count;
+    CidMapEntry cid_map[kCidMapEntries];
+    DuplicateEntry duplicates[kDuplicateCapacity + 1];
+    int32_t duplicate_count;
+    ObjectEntry objects[kObjectCapacity];
+    int32_t object_count;
+    int32_t text_size_histogram[kTextSizeClasses];
+
+    // Document-level values of the driver.
+    int32_t conversion_route;      // 0 none, 1 direct, 2 Ghostscript
+    int32_t ghostscript_marker;    // 0, 64 or 32
+    int32_t converted_flag;
+    int32_t current_page;
+    int32_t page_count;
+
+    ConversionState conversion;
+    SessionState session;
+};
+
+extern DocumentStore g_store;
+
+// Allocates the three heap tables. False when any allocation failed (the caller ends the program).
+bool AllocateStoreTables();
+void ReleaseStoreTables();
+
+void ResetForFile();
+void ResetForPage(int page);
+void FreePageStreams();
+void FreeDocument();
+
+// The per-conversion values the driver resets before each page.
+void ResetConversionCounters(bool reset_dash_merge_flag);
+
+}  // namespace velmora

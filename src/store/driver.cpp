@@ -1,0 +1,250 @@
+#include "store/driver.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/ghostscript_route.h"
+#include "content/content_scanner.h"
+#include "pdf/error_list.h"
+#include "pdf/expansion_statistics.h"
+#include "pdf/page_setup.h"
+#include "pdf/pdf_loader.h"
+#include "store/document_store.h"
+#include "store/driver_stages.h"
+#include "store/layer_assignment.h"
+#include "store/settings.h"
+
+namespace velmora {
+
+FileNames g_file_names;
+
+DriverStages DefaultDriverStages() { return DriverStages{LoadPdfFile, SetUpPage, ContentScanner}; }
+DriverStages g_driver_stages = DefaultDriverStages();
+
+const PaperSize PaperSizeTable[kPaperSizeCount] = {
+    {3370, 2384}, {2384, 1684}, {1684, 1194}, {1191, 842}, {847, 595}, {0, 0},
+    {0, 0},       {0, 0},       {4768, 3368}, {7152, 5052}, {9536, 6736}, {11920, 8420},
+};
+const char PaperNames[kPaperSizeCount][10] = {"A0", "A1", "A2", "A3", "A4", "--",
+                                              "--", "--", "2A", "3A", "4A", "5A"};
+
+namespace {
+
+constexpr Rgb kPageProgressColour = {255, 255, 255};
+constexpr Rgb kDirectProgressColour = {255, 100, 100};
+constexpr Rgb kGhostscriptProgressColour = {100, 255, 100};
+constexpr int kProgressEraseSpaces = 20;
+constexpr char kIdeographicSpace[] = "　";
+
+bool CopyBounded(char* destination, const char* source) {
+    const size_t length = std::strlen(source);
+    if (length >= static_cast<size_t>(kPathBytes)) return false;
+    std::memcpy(destination, source, length + 1);
+    return true;
+}
+
+std::string Format(const char* format, int value) {
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+bool PageHasNoData() { return g_store.conversion.line_count == 0 && g_store.conversion.text_count == 0; }
+
+// The reader stages of one page, shared by ConvertPage and ConvertAllPages.
+void ReadPage(int page) {
+    FreePageStreams();
+    ResetForPage(page);
+    g_driver_stages.set_up_page(page);
+    g_driver_stages.content_scanner(page);
+}
+
+void ShowResult(WindowHandle window, const char* message, int page_count) {
+    ReportErrors(window);
+    RequestRepaint(window, true);
+    ShowMessage(window, Format(message, page_count).c_str(), "変換終了", MessageButtons::Ok);
+}
+
+}  // namespace
+
+bool SetPdfPath(const char* path) {
+    const size_t length = std::strlen(path);
+    if (length >= static_cast<size_t>(kPathBytes)) return false;
+    std::memcpy(g_file_names.pdf_path, path, length + 1);
+    const size_t stem_length = length >= 4 ? length - 4 : 0;
+    std::memcpy(g_file_names.pdf_stem, path, stem_length);
+    g_file_names.pdf_stem[stem_length] = '\0';
+    return true;
+}
+
+bool SetIntermediateDirectory(const char* directory) {
+    const std::string path = std::string(directory) + kIntermediateFileName;
+    return CopyBounded(g_file_names.intermediate_path, path.c_str());
+}
+
+void ShowProgress(WindowHandle window, const char* text, Rgb colour) {
+    DrawProgressText(window, text, colour, g_settings.screen_colours[kScreenColourBackground],
+                     g_store.jww_font_names[1]);
+}
+
+void DetectPaperSize(int page) {
+    if (page < 1 || page >= kPageTableSize) return;
+    PageRecord& record = g_store.pages[page];
+    const double s = (record.media_box[2] - record.media_box[0]) + (record.media_box[3] - record.media_box[1]);
+    record.paper_size_index = 0;  // an unrecognised size shows as the first entry
+    for (int i = 0; i < kPaperSizeCount; ++i) {
+        const double t = PaperSizeTable[i].long_side + PaperSizeTable[i].short_side;
+        if (s > 0.9 * t && 1.1 * t > s) {
+            record.paper_size_index = i;
+            return;
+        }
+    }
+}
+
+void ReportErrors(WindowHandle window) {
+    if (g_errors.count == 0) return;
+
+    std::string erase;
+    for (int i = 0; i < kProgressEraseSpaces; ++i) erase += kIdeographicSpace;
+    const Rgb background = g_settings.screen_colours[kScreenColourBackground];
+    DrawProgressText(window, erase.c_str(), background, background, g_store.jww_font_names[1]);
+
+    // A message that would not fit whole is left out, so no Shift-JIS character is ever cut.
+    std::string text;
+    for (int i = 0; i < g_errors.count; ++i) {
+        const int code = g_errors.codes[i];
+        bool seen = false;
+        for (int j = 0; j < i && !seen; ++j) seen = g_errors.codes[j] == code;
+        if (seen) continue;
+        const char* message = ErrorMessage(code);
+        const std::string line = std::string(message != nullptr ? message : "") + "\n";
+        if (text.size() + line.size() >= static_cast<size_t>(kErrorTextBytes)) break;
+        text += line;
+    }
+    ShowMessage(window, text.c_str(), "エラー", MessageButtons::Ok);
+
+    char counts[128];
+    std::snprintf(counts, sizeof counts, "Obj総数    %5d\n総ページ数 %5d\n", g_store.object_count, g_store.page_count);
+    ShowMessage(window, counts, "エラー", MessageButtons::Ok);
+}
+
+void ConvertPage(int page) {
+    ResetConversionCounters(true);
+    ClearExpansionRecords();
+    ReadPage(page);
+    AssignLineLayers();
+    AssignTextLayers();
+    g_store.converted_flag = 1;
+    DetectPaperSize(page);
+}
+
+void ConvertAllPages(WindowHandle window) {
+    ResetConversionCounters(false);
+    ClearExpansionRecords();
+    const int page_count = g_store.page_count < kMaxPages ? g_store.page_count : kMaxPages;
+    for (int page = 1; page <= page_count; ++page) {
+        const PageRecord& record = g_store.pages[page];
+        if (record.line_count > 0 || record.text_count > 0) continue;
+        char progress[64];
+        std::snprintf(progress, sizeof progress, "　%d/%d 頁 解析　", page, g_store.page_count);
+        ShowProgress(window, progress, kPageProgressColour);
+        ReadPage(page);
+        g_store.converted_flag = 1;
+        DetectPaperSize(page);
+    }
+}
+
+bool LoadForConversion(WindowHandle window, const char* path) {
+    FreeDocument();
+    g_driver_stages.load_pdf_file(path);
+    if (HasFatalError() || g_store.page_count == 0) return false;
+    ReportErrors(window);
+    ConvertPage(1);
+    return true;
+}
+
+void OpenPdf(WindowHandle window) {
+    ResetForFile();
+    g_store.ghostscript_marker = 0;
+    g_store.converted_flag = 0;
+    g_store.conversion_route = 0;
+
+    if (LoadForConversion(window, g_file_names.pdf_path)) {
+        g_store.conversion_route = 1;
+        if (PageHasNoData()) {
+            ShowResult(window,
+                       "単独変換で %d 頁 読み込みましたが \r\n変換できるデータが見つかりませんでした \r\n"
+                       "GS経由変換(メインメニュー)も試してみてください",
+                       g_store.page_count);
+        } else {
+            ShowResult(window, "単独変換で %d 頁 読込・変換しました \r\n \r\n●右クリックで縮尺を指定できます●",
+                       g_store.page_count);
+        }
+        return;
+    }
+
+    const MessageAnswer answer = ShowMessage(window,
+                                             "「単独変換」で変換できませんでした \r\n「GhostScript経由変換」を試してみますか？ \r\n"
+                                             "ファイルサイズが大きい場合時間がかかります",
+                                             "変換確認", MessageButtons::YesNo);
+    if (answer != MessageAnswer::Yes) {
+        ReportErrors(window);
+        return;
+    }
+    RunGhostscript(window);
+    if (g_store.ghostscript_marker <= 0) {
+        ReplaceErrors(89);
+        RecordError(110);
+        ReportErrors(window);
+        return;
+    }
+    ResetForFile();
+    if (!LoadForConversion(window, g_file_names.intermediate_path)) {
+        ReportErrors(window);
+        return;
+    }
+    g_store.conversion_route = 2;
+    if (PageHasNoData()) {
+        ShowResult(window, "GS経由変換で %d 頁 読み込みましたが \r\n変換できるデータが見つかりませんでした ",
+                   g_store.page_count);
+    } else {
+        ShowResult(window, "GS経由変換で %d 頁 読込・変換しました \r\n \r\n●右クリックで縮尺を指定できます●",
+                   g_store.page_count);
+    }
+}
+
+bool ConvertViaGhostscript(WindowHandle window) {
+    ResetForFile();
+    RunGhostscript(window);
+    if (g_store.ghostscript_marker == 0) {
+        ReplaceErrors(110);
+        ReportErrors(window);
+        return false;
+    }
+    ShowProgress(window, "ＧＳ経由 解析中", kGhostscriptProgressColour);
+    if (!LoadForConversion(window, g_file_names.intermediate_path)) {
+        ReportErrors(window);
+        return false;
+    }
+    g_store.conversion_route = 2;
+    return true;
+}
+
+bool ConvertDirect(WindowHandle window) {
+    ResetForFile();
+    if (g_store.converted_flag == 0) {
+        ReplaceErrors(89);
+        ReportErrors(window);
+        return false;
+    }
+    ShowProgress(window, "単独変換 解析中", kDirectProgressColour);
+    if (!LoadForConversion(window, g_file_names.pdf_path)) {
+        ReportErrors(window);
+        return false;
+    }
+    g_store.conversion_route = 1;
+    return true;
+}
+
+}  // namespace velmora

@@ -1,0 +1,36 @@
+// A fresh store, test seam and reader stages for every test, the way the program starts.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "pdf/error_list.h"
+#include "platform/test_seam.h"
+#include "store/document_store.h"
+#include "store/driver.h"
+#include "store/driver_stages.h"
+#include "store/settings.h"
+
+namespace velmora {
+
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (g_store.lines == nullptr) {
+            ASSERT_TRUE(AllocateStoreTables());
+        }
+        SetDefaultSettings();
+        ResetForFile();
+        g_store.ghostscript_marker = 0;
+        g_store.converted_flag = 0;
+        g_store.conversion_route = 0;
+        g_store.object_count = 0;
+        ResetTestSeam();
+        g_driver_stages = DefaultDriverStages();
+    }
+    void TearDown() override {
+        FreeDocument();
+        g_driver_stages = DefaultDriverStages();
+    }
+};
+
+}  // namespace velmora

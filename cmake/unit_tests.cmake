@@ -20,3 +20,9 @@ target_link_libraries(velmora_tests PRIVATE velmora_cli velmora_core velmora_ui_
 
 # One ctest entry per binary: under Wine every start costs seconds.
 add_test(NAME unit_tests COMMAND velmora_tests --gtest_brief=1)
+
+# velmora-convert from the outside (natively; the Windows build runs the unit tests only).
+if(NOT CMAKE_CROSSCOMPILING)
+  add_test(NAME cli_end_to_end
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/cli_test.sh $<TARGET_FILE:velmora-convert> ${CMAKE_SOURCE_DIR})
+endif()

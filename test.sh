@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs every test: unit and end-to-end tests natively, the same under Address and UB
+# sanitizers, and the Windows build under Wine (unit tests and the window's smoke test).
+# Installs what is missing first. Exits non-zero when anything fails.
+set -u
+root=$(cd "$(dirname "$0")" && pwd)
+started=$(date +%s)
+passed=0
+failed=0
+failures=()
+
+run_group() {  # NAME COMMAND...
+  local name=$1
+  shift
+  echo
+  echo "######## $name"
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    failures+=("$name")
+  fi
+}
+
+ctest_in() { ctest --test-dir "$root/build/$1" --output-on-failure --no-tests=error; }
+build_and_ctest() { "$root/scripts/build.sh" "$1" && ctest_in "$1"; }
+build_and_wine() { "$root/scripts/build.sh" mingw && bash "$root/scripts/wine_tests.sh" "$root/build/mingw"; }
+
+"$root/scripts/install_deps.sh" --tests || { echo "could not install the packages the tests need"; exit 1; }
+run_group "native tests" build_and_ctest native
+run_group "sanitizer tests (ASan + UBSan)" build_and_ctest asan
+run_group "Windows build under Wine" build_and_wine
+
+echo
+echo "######## summary ($(($(date +%s) - started)) s)"
+((failed)) && printf 'failed: %s\n' "${failures[@]}"
+echo "test groups: $passed passed, $failed failed"
+((failed == 0))

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# velmora-convert from the outside: options, exit statuses, messages.
+# Usage: cli_test.sh <velmora-convert> <repo>
+set -u
+convert=$1
+repo=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+
+# expect NAME STATUS PATTERN -- ARGS... : the exit status and a pattern in stdout+stderr.
+expect() {
+  local name=$1 status=$2 pattern=$3
+  shift 4
+  local output actual
+  output=$(cd "$work" && "$convert" "$@" 2>&1)
+  actual=$?
+  if [[ $actual -eq $status ]] && grep -q -- "$pattern" <<<"$output"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL: $name: status $actual (wanted $status), output:"
+    sed 's/^/    /' <<<"$output"
+  fi
+}
+
+expect version 0 '^Velmora ver 1.5$' -- --version
+expect help 0 'usage: velmora-convert' -- --help
+expect short-help 0 '--route R' -- -h
+expect no-input 1 'no input file' --
+expect unknown-option 1 "unknown option '--frobnicate'" -- --frobnicate x.pdf
+expect missing-value 1 "option '--output' needs a value" -- x.pdf --output
+expect bad-pages 1 "bad page list '2-1'" -- -p 2-1 x.pdf
+expect bad-scale 1 "bad scale '1/0'" -- --scale 1/0 x.pdf
+expect bad-route 1 "bad route 'fast'" -- --route=fast x.pdf
+expect flag-with-value 1 "takes no value" -- --quiet=yes x.pdf
+expect two-inputs 1 'more than one input file' -- a.pdf b.pdf
+expect unreadable-input 1 "cannot read '$work/none.pdf'" -- "$work/none.pdf"
+expect directory-input 1 "cannot read" -- "$work"
+
+# A file the reader cannot take, without Ghostscript: the fallback is refused, status 2, and the
+# driver's Japanese texts reach stderr in UTF-8.
+printf 'not a pdf' >"$work/broken.pdf"
+expect direct-route-fails 2 "could not be read" -- --route direct -q "$work/broken.pdf"
+expect fallback-prompt-in-utf8 2 '「単独変換」で変換できませんでした' -- --route direct -q "$work/broken.pdf"
+
+echo "cli: $passed passed, $failed failed"
+[[ $failed -eq 0 ]]

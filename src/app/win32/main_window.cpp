@@ -81,6 +81,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
 
     if (!velmora::AllocateStoreTables()) {
         MessageBoxA(hwnd, "メモリーが確保できないため終了します", kWindowTitle, MB_OK | MB_ICONERROR);
+        velmora::ReleaseStoreTables();
         return 1;
     }
     // Ghostscript's output goes beside the program; no PDF is chosen yet.

@@ -10,6 +10,9 @@ namespace velmora {
 
 namespace {
 
+// A number run longer than this is no PDF number; its cut value is as good as any.
+constexpr int kNumberRunBytes = 64;
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 int32_t TextInteger(const char* text) {
@@ -45,8 +48,16 @@ int ReadNumber(int start_index, const char* text, double* value) {
     const int length = static_cast<int>(std::strlen(text));
     int i = std::clamp(start_index, 0, length);
     while (i < length && !IsNumberCharacter(static_cast<uint8_t>(text[i]))) ++i;
-    *value = i < length ? std::strtod(text + i, nullptr) : 0.0;
-    while (i < length && IsNumberCharacter(static_cast<uint8_t>(text[i]))) ++i;
+    // Only the run of number characters is converted, so "-inf" or "0x1p9" cannot yield a
+    // value that is not finite.
+    char run[kNumberRunBytes + 1];
+    int run_length = 0;
+    while (i < length && IsNumberCharacter(static_cast<uint8_t>(text[i]))) {
+        if (run_length < kNumberRunBytes) run[run_length++] = text[i];
+        ++i;
+    }
+    run[run_length] = '\0';
+    *value = std::strtod(run, nullptr);
     return i;
 }
 

@@ -65,6 +65,11 @@ TEST(LexicalText, NumberRunsAreSkippedWhole) {
     EXPECT_DOUBLE_EQ(value, -3.25);
     EXPECT_EQ(ReadNumber(0, "9", &value), 1);
     EXPECT_DOUBLE_EQ(value, 9.0);
+    // Only number characters are converted: no names of infinities, no hexadecimal.
+    EXPECT_EQ(ReadNumber(0, "-inf 2", &value), 1);
+    EXPECT_EQ(value, 0.0);
+    EXPECT_EQ(ReadNumber(0, "0x1p9", &value), 1);
+    EXPECT_EQ(value, 0.0);
     value = 4;
     EXPECT_EQ(ReadNumber(50, "12", &value), 2);
     EXPECT_EQ(value, 0.0);

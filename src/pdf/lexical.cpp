@@ -208,7 +208,7 @@ int32_t FindKey(int32_t begin, int32_t end, const char* key) {
     std::memcpy(MatchedEntry, EntryText, sizeof MatchedEntry);
     // A name-valued key: its value is the next entry, which callers read from EntryText.
     if (std::strpbrk(EntryText, "/[") == nullptr) ReadNextEntry(static_cast<int32_t>(entry_end), end);
-    return static_cast<int32_t>(entry_end - std::max<int32_t>(begin, 0) + 1);
+    return static_cast<int32_t>(std::min<int64_t>(entry_end - begin + 1, INT32_MAX));
 }
 
 bool GetKeyValue(int32_t begin, int32_t end, const char* key, char* value_out) {

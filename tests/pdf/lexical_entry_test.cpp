@@ -15,95 +15,54 @@ using LexicalEntry = test_support::FileBufferTest;
 
 int32_t Length() { return g_file.data_length; }
 
-TEST_F(LexicalEntry, NameValuesAreEntriesOfTheirOwn) {
-    Load("/Type /Page");
-    EXPECT_EQ(ReadNextEntry(0, Length()), 6);
-    EXPECT_STREQ(EntryText, "Type ");
-    EXPECT_EQ(ReadNextEntry(6, Length()), 11);
-    EXPECT_STREQ(EntryText, "Page");
-    EXPECT_EQ(ReadNextEntry(7, Length()), 0);
-}
+// One ReadNextEntry: bytes (with a tail behind data_length), start, end (-1: data_length), and
+// the expected end (0: no entry) and EntryText.
+struct EntryCase {
+    const char* bytes;
+    const char* tail;
+    int32_t position;
+    int32_t end;
+    int32_t expected_end;
+    const char* expected_text;
+};
 
-TEST_F(LexicalEntry, ScalarValuesBelongToTheEntry) {
-    Load("/Length 1234/Filter/FlateDecode");
-    EXPECT_EQ(ReadNextEntry(0, Length()), 12);
-    EXPECT_STREQ(EntryText, "Length 1234");
-    ReleaseFileBuffer();
-
-    Load("/Root 1 0 R\n/Info 2 0 R");
-    EXPECT_EQ(ReadNextEntry(0, Length()), 12);
-    EXPECT_STREQ(EntryText, "Root 1 0 R\n");
-    ReleaseFileBuffer();
-
-    // ">>" ends an entry; a single "<" or ">" does not.
-    Load("<</A 1 < 2 > 3>>");
-    EXPECT_EQ(ReadNextEntry(0, Length()), 14);
-    EXPECT_STREQ(EntryText, "A 1 < 2 > 3");
-}
-
-TEST_F(LexicalEntry, BracketedValuesAreIncluded) {
-    Load("/MediaBox [0 [1] 612 792]/X");
-    EXPECT_EQ(ReadNextEntry(0, Length()), 25);
-    EXPECT_STREQ(EntryText, "MediaBox [0 [1] 612 792]");
-    ReleaseFileBuffer();
-
-    // No escapes: the escaped ")" closes the string.
-    Load("/T (a (b) c)/U (x\\)y)");
-    EXPECT_EQ(ReadNextEntry(0, Length()), 12);
-    EXPECT_STREQ(EntryText, "T (a (b) c)");
-    EXPECT_EQ(ReadNextEntry(12, Length()), 19);
-    EXPECT_STREQ(EntryText, "U (x\\)");
-    ReleaseFileBuffer();
-
-    // A dictionary value keeps the first ">" of its closing pair.
-    Load("/R <</Font <</F1 5 0 R>>>>/X");
-    EXPECT_EQ(ReadNextEntry(0, Length()), 25);
-    EXPECT_STREQ(EntryText, "R <</Font <</F1 5 0 R>>>");
-    ReleaseFileBuffer();
-
-    Load("/A <<>>/B");
-    EXPECT_EQ(ReadNextEntry(0, Length()), 6);
-    EXPECT_STREQ(EntryText, "A <<>");
-}
-
-TEST_F(LexicalEntry, UnclosedValuesAreNoEntry) {
-    std::strcpy(EntryText, "before");
-    for (const char* text : {"/T (abc", "/A [1 [2]", "/D <</A 1>", "/"}) {
-        Load(text);
-        EXPECT_EQ(ReadNextEntry(0, Length()), 0) << text;
+TEST_F(LexicalEntry, ReadNextEntryCases) {
+    const EntryCase cases[] = {
+        // A name value is an entry of its own; scalar values belong to their entry.
+        {"/Type /Page", "", 0, -1, 6, "Type "},
+        {"/Type /Page", "", 6, -1, 11, "Page"},
+        {"/Length 1234/Filter/FlateDecode", "", 0, -1, 12, "Length 1234"},
+        {"/Root 1 0 R\n/Info 2 0 R", "", 0, -1, 12, "Root 1 0 R\n"},
+        // ">>" ends an entry even when its second ">" is the end; a single "<" or ">" does not.
+        {"<</A 1 < 2 > 3>>", "", 0, 15, 14, "A 1 < 2 > 3"},
+        // Arrays, strings (without escapes) and dictionaries are included with their brackets.
+        {"/MediaBox [0 [1] 612 792]/X", "", 0, -1, 25, "MediaBox [0 [1] 612 792]"},
+        {"/T (a (b) c)/U (x\\)y)", "", 0, -1, 12, "T (a (b) c)"},
+        {"/T (a (b) c)/U (x\\)y)", "", 12, -1, 19, "U (x\\)"},
+        {"/R <</Font <</F1 5 0 R>>>>/X", "", 0, -1, 25, "R <</Font <</F1 5 0 R>>>"},
+        {"/A <<>>/B", "", 0, -1, 6, "A <<>"},
+        // The name must begin below end; the end bounds closers as well.
+        {"x/AB", "", 0, 2, 0, nullptr},
+        {"x/AB", "", 0, 3, 3, "A"},
+        {"/A [1 2]", "", 0, 7, 0, nullptr},
+        {"/A [1 2]", "", 0, 8, 8, "A [1 2]"},
+        // Nothing behind data_length takes part, whatever end the caller gives.
+        {"/Key 12", "34", 0, 100, 7, "Key 12"},
+        {"/D <</A 1", ">>", 0, 100, 0, nullptr},
+        {"/T (abc", ")", 0, 100, 0, nullptr},
+        {"/A [1 [2]", "]", 0, 100, 0, nullptr},
+        {"/", "A", 0, 100, 0, nullptr},
+        {"no entry", "", 0, -1, 0, nullptr},
+        {"", "/A 1", 0, 10, 0, nullptr},
+    };
+    for (const EntryCase& c : cases) {
+        LoadWithTail(c.bytes, c.tail);
+        std::strcpy(EntryText, "before");
+        EXPECT_EQ(ReadNextEntry(c.position, c.end < 0 ? Length() : c.end), c.expected_end) << c.bytes;
+        // A failed scan leaves EntryText as it was.
+        EXPECT_STREQ(EntryText, c.expected_text ? c.expected_text : "before") << c.bytes;
         ReleaseFileBuffer();
     }
-    EXPECT_STREQ(EntryText, "before");
-
-    // Closers behind data_length or behind the caller's end do not count.
-    LoadWithTail("/D <</A 1", ">>");
-    EXPECT_EQ(ReadNextEntry(0, 100), 0);
-    ReleaseFileBuffer();
-    Load("/A [1 2]");
-    EXPECT_EQ(ReadNextEntry(0, 7), 0);
-    EXPECT_EQ(ReadNextEntry(0, 8), 8);
-}
-
-TEST_F(LexicalEntry, EntryBounds) {
-    Load("");
-    EXPECT_EQ(ReadNextEntry(0, 10), 0);
-    ReleaseFileBuffer();
-
-    Load("no entry");
-    EXPECT_EQ(ReadNextEntry(0, Length()), 0);
-    ReleaseFileBuffer();
-
-    // The name's first character must lie below end.
-    Load("x/AB");
-    EXPECT_EQ(ReadNextEntry(0, 2), 0);
-    EXPECT_EQ(ReadNextEntry(0, 3), 3);
-    EXPECT_STREQ(EntryText, "A");
-    ReleaseFileBuffer();
-
-    // The text behind data_length is never part of an entry.
-    LoadWithTail("/Key 12", "34");
-    EXPECT_EQ(ReadNextEntry(0, 100), 7);
-    EXPECT_STREQ(EntryText, "Key 12");
 }
 
 TEST_F(LexicalEntry, LongEntriesAreCut) {

@@ -9,7 +9,7 @@ build="$root/build/$flavour"
 
 case "$flavour" in
   native) args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
-  asan)   args=(-DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON) ;;
+  asan)   args=(-DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_FUZZ=ON) ;;
   mingw)  args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake") ;;
   *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
 esac

@@ -35,13 +35,13 @@ bool ParsePositive(const std::string& text, int* value) {
 
 enum class OptionKind { Flag, Value };
 
-struct OptionSpec {
+struct OptionDefinition {
     const char* short_name;  // may be null
     const char* long_name;
     OptionKind kind;
 };
 
-constexpr OptionSpec kOptionSpecs[] = {
+constexpr OptionDefinition kOptionDefinitions[] = {
     {"-o", "--output", OptionKind::Value}, {"-p", "--pages", OptionKind::Value},
     {nullptr, "--scale", OptionKind::Value}, {nullptr, "--route", OptionKind::Value},
     {nullptr, "--report", OptionKind::Value}, {nullptr, "--svg", OptionKind::Flag},
@@ -50,19 +50,22 @@ constexpr OptionSpec kOptionSpecs[] = {
     {nullptr, "--version", OptionKind::Flag},
 };
 
-const OptionSpec* FindOption(const std::string& name) {
-    for (const OptionSpec& spec : kOptionSpecs) {
-        if (name == spec.long_name || (spec.short_name != nullptr && name == spec.short_name)) return &spec;
+const OptionDefinition* FindOption(const std::string& name) {
+    for (const OptionDefinition& definition : kOptionDefinitions) {
+        if (name == definition.long_name ||
+            (definition.short_name != nullptr && name == definition.short_name)) {
+            return &definition;
+        }
     }
     return nullptr;
 }
 
 // Applies one option; an error text on failure.
-std::string Apply(const OptionSpec& spec, const std::string& value, ConvertOptions* options) {
-    const std::string name = spec.long_name;
+std::string Apply(const OptionDefinition& definition, const std::string& value, ConvertOptions* options) {
+    const std::string name = definition.long_name;
     if (name == "--output") options->output = value;
     else if (name == "--pages") {
-        if (!ParsePageSpec(value, &options->pages)) return "bad page list '" + value + "' (all, N or a list such as 1,3-5)";
+        if (!ParsePageList(value, &options->pages)) return "bad page list '" + value + "' (all, N or a list such as 1,3-5)";
     } else if (name == "--scale") {
         if (!ParseScale(value, &options->scale_denominator)) return "bad scale '" + value + "' (1/N with N >= 1)";
     } else if (name == "--route") {
@@ -82,13 +85,13 @@ std::string Apply(const OptionSpec& spec, const std::string& value, ConvertOptio
 
 }  // namespace
 
-bool ParsePageSpec(const std::string& spec, std::vector<PageRange>* pages) {
+bool ParsePageList(const std::string& text, std::vector<PageRange>* pages) {
     pages->clear();
-    if (spec == "all") return true;
+    if (text == "all") return true;
     size_t start = 0;
-    while (start <= spec.size()) {
-        const size_t comma = spec.find(',', start);
-        const std::string item = spec.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    while (start <= text.size()) {
+        const size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         const size_t dash = item.find('-');
         PageRange range{};
         if (dash == std::string::npos) {
@@ -154,23 +157,23 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
             value = argument.substr(equals + 1);
             inline_value = true;
         }
-        const OptionSpec* spec = FindOption(name);
-        if (spec == nullptr) {
+        const OptionDefinition* definition = FindOption(name);
+        if (definition == nullptr) {
             result.error = "unknown option '" + name + "'";
             return result;
         }
-        if (spec->kind == OptionKind::Flag && inline_value) {
+        if (definition->kind == OptionKind::Flag && inline_value) {
             result.error = "option '" + name + "' takes no value";
             return result;
         }
-        if (spec->kind == OptionKind::Value && !inline_value) {
+        if (definition->kind == OptionKind::Value && !inline_value) {
             if (i + 1 >= arguments.size()) {
                 result.error = "option '" + name + "' needs a value";
                 return result;
             }
             value = arguments[++i];
         }
-        const std::string error = Apply(*spec, value, &result.options);
+        const std::string error = Apply(*definition, value, &result.options);
         if (!error.empty()) {
             result.error = error;
             return result;

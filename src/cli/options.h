@@ -35,8 +35,8 @@ struct ParseResult {
 
 ParseResult ParseOptions(const std::vector<std::string>& arguments);
 
-// "all" gives an empty list; otherwise "N" or a list such as "1,3-5". False on a bad spec.
-bool ParsePageSpec(const std::string& spec, std::vector<PageRange>* pages);
+// "all" gives an empty list; otherwise "N" or a list such as "1,3-5". False on a bad list.
+bool ParsePageList(const std::string& text, std::vector<PageRange>* pages);
 // "1/N" with N >= 1.
 bool ParseScale(const std::string& text, int* denominator);
 

@@ -38,13 +38,13 @@ TEST(OptionsTest, UsageErrors) {
 
 TEST(OptionsTest, PageSpecs) {
     std::vector<PageRange> pages;
-    EXPECT_TRUE(ParsePageSpec("all", &pages));
+    EXPECT_TRUE(ParsePageList("all", &pages));
     EXPECT_TRUE(pages.empty());
-    EXPECT_TRUE(ParsePageSpec("7", &pages));
+    EXPECT_TRUE(ParsePageList("7", &pages));
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0].first, 7);
     for (const char* bad : {"", "0", "3-2", "1,,2", "1-", "-3", "a", "1.5", "1,", "9999999999"}) {
-        EXPECT_FALSE(ParsePageSpec(bad, &pages)) << bad;
+        EXPECT_FALSE(ParsePageList(bad, &pages)) << bad;
     }
 }
 
@@ -59,14 +59,14 @@ TEST(OptionsTest, Scales) {
 
 TEST(OptionsTest, PagesExpandAscendingWithoutRepeatsAndMissingPagesAreNamed) {
     std::vector<PageRange> ranges;
-    ASSERT_TRUE(ParsePageSpec("5,1-3,2", &ranges));
+    ASSERT_TRUE(ParsePageList("5,1-3,2", &ranges));
     std::vector<int> pages;
     int missing = 0;
     ASSERT_TRUE(ExpandPages(ranges, 5, &pages, &missing));
     EXPECT_EQ(pages, (std::vector<int>{1, 2, 3, 5}));
     EXPECT_FALSE(ExpandPages(ranges, 4, &pages, &missing));
     EXPECT_EQ(missing, 5);
-    ASSERT_TRUE(ParsePageSpec("3-9", &ranges));
+    ASSERT_TRUE(ParsePageList("3-9", &ranges));
     EXPECT_FALSE(ExpandPages(ranges, 4, &pages, &missing));
     EXPECT_EQ(missing, 5);
     ASSERT_TRUE(ExpandPages({}, 3, &pages, &missing));

@@ -12,12 +12,7 @@ build=$(cd "$1" && pwd)
 repo=$(cd "$(dirname "$0")/.." && pwd)
 
 export VELMORA_WINEPREFIX="${VELMORA_WINEPREFIX:-$build/wineprefix}"
-export WINEPREFIX="$VELMORA_WINEPREFIX"
-export WINEARCH=win64
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=ja_JP.UTF-8
-unset LC_ALL
+. "$repo/cmake/wine-env.sh"
 stamp="$WINEPREFIX/.velmora-prefix-complete"
 log_dir="$build/wine-logs"
 mkdir -p "$log_dir"

@@ -8,6 +8,10 @@
 
 namespace velmora {
 
+// Points to millimetres for every record coordinate written or measured (the JWW writer, scale,
+// layer and dash tools). Jw_cad users expect this exact value, not 25.4 / 72.
+inline constexpr double kMmPerPoint = 0.352777;
+
 // One straight segment of the drawing; the first seven fields are the JWW attribute header.
 struct LineRecord {
     int32_t group_number;   // 0 for plain segments, the figure number for curve pieces / rect sides

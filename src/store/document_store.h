@@ -22,6 +22,7 @@ struct ConversionState {
     double font_size;
     int32_t font_number;
     int32_t dash_merge_done;
+    int32_t dash_merged_count;    // records the dash merging marked merged away (the JWW writer reads it)
     double text_matrix_linear[4]; // a, b, c, d of the text matrix
 };
 

@@ -1,0 +1,39 @@
+// The content stream tokeniser: the operands before an operator and the operator's token.
+#pragma once
+
+#include <cstdint>
+
+#include "store/records.h"
+
+namespace velmora {
+
+inline constexpr int kOperandCapacity = 100;        // numbers kept for one operator
+inline constexpr int kTokenCapacity = 99;           // token characters, plus a terminator
+inline constexpr int kOperatorItemLimit = 200;      // numbers and arrays read before giving up
+inline constexpr int32_t kArrayCloseWindow = 1000;  // bytes searched for an array's "]"
+inline constexpr int kNumberTextCapacity = 63;      // characters of a number run converted
+
+// Operands stay from one operator to the next: an operator given too few sees older values.
+struct OperandList {
+    double values[kOperandCapacity];
+    int32_t count;  // numbers read for the current operator, array elements included
+    char token[kTokenCapacity + 1];
+};
+
+extern OperandList g_operands;
+
+// Space, tab, LF, FF, CR and NUL.
+bool IsContentWhiteSpace(uint8_t c);
+// "+-.0123456789"
+bool IsContentNumberByte(uint8_t c);
+
+// The longest decimal number at the start of the run of number bytes at `position` (atof
+// semantics); `position` moves past the whole run. The value is always finite.
+double ReadContentNumber(const uint8_t* data, int32_t length, int32_t& position);
+
+// Reads operands and the next token from `position`. True with g_operands filled and `position`
+// just past the token; false when the stream ended or 200 items held no token, with `position`
+// past what was read, so a caller's loop always moves on.
+bool ReadOperator(const DecodedStream& stream, int32_t& position);
+
+}  // namespace velmora

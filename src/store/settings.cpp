@@ -18,6 +18,8 @@ constexpr int32_t kDefaultPenWidths[kPenCount] = {10, 15, 15, 20, 20, 25, 25, 30
 void SetDefaultSettings() {
     std::copy(std::begin(kDefaultScreenColours), std::end(kDefaultScreenColours), g_settings.screen_colours);
     std::copy(std::begin(kDefaultPenWidths), std::end(kDefaultPenWidths), g_settings.pen_widths);
+    std::memset(g_settings.font_change_pdf, 0, sizeof g_settings.font_change_pdf);
+    std::memset(g_settings.font_change_jww, 0, sizeof g_settings.font_change_jww);
     g_settings.font_change_count = 0;
     std::strcpy(g_settings.font_default, "ＭＳ ゴシック");
     g_settings.text_pen = 1;

@@ -14,7 +14,11 @@ inline constexpr char kSxfFileName[] = "JWsxf.dat";
 // directory (the window program's rule). The console program may point it elsewhere.
 extern std::string g_settings_directory;
 
+// Every default, then VELMORA.JWF, then PenOrder. A missing file is reported and leaves the
+// defaults, PenOrder included.
 void ReadSettings(WindowHandle window);
+// The bytes of JWsxf.dat, not interpreted; their count is -1 when the file is missing, unreadable or
+// larger than its 11,000-byte buffer, each reported.
 void ReadSxfData(WindowHandle window);
 
 }  // namespace velmora

@@ -1,0 +1,105 @@
+#include "content/graphics_state.h"
+
+namespace velmora {
+
+GraphicsState g_graphics;
+
+namespace {
+
+// v² + 0.01 truncated toward zero equals 1; compared as a range so no value is ever cast.
+bool IsUnit(double v) {
+    const double square = v * v + 0.01;
+    return square >= 1.0 && square < 2.0;
+}
+
+// The q levels beyond the stack share its last entry.
+CtmEntry& TopCtmEntry() {
+    const int32_t index = g_graphics.ctm_depth < kCtmStackCapacity ? g_graphics.ctm_depth : kCtmStackCapacity - 1;
+    return g_graphics.ctm[index];
+}
+
+}  // namespace
+
+int32_t MatrixKind(const Matrix& m) {
+    if ((IsUnit(m.a) && m.b == 0 && m.c == 0 && IsUnit(m.d)) || (m.a == 0 && IsUnit(m.b) && IsUnit(m.c) && m.d == 0)) {
+        return 1;
+    }
+    if (m.e == 0 && m.f == 0) {
+        if ((m.b == 0 && m.c == 0) || (m.a == 0 && m.d == 0)) return 2;
+        return 3;
+    }
+    return 1;
+}
+
+void ResetGraphicsState() {
+    g_graphics.ctm_depth = 0;
+    g_graphics.ctm[0] = CtmEntry{kIdentityMatrix, 0};
+    g_graphics.saved_depth = 0;
+    g_graphics.cm_matrix = kIdentityMatrix;
+    g_graphics.accum_matrix = kIdentityMatrix;
+    g_graphics.accum_kind = 0;
+    g_graphics.text_base_matrix = kIdentityMatrix;
+}
+
+void SaveGraphicsState() {
+    GraphicsState& g = g_graphics;
+    if (g.saved_depth < kSavedStateCapacity) {
+        g.saved[g.saved_depth] = SavedState{g.cm_matrix, g.accum_matrix, g.accum_kind};
+    }
+    if (g.saved_depth < kMaxTrackedDepth) ++g.saved_depth;
+    g.text_base_matrix = g.accum_matrix;
+
+    if (g.ctm_depth + 1 < kCtmStackCapacity) g.ctm[g.ctm_depth + 1] = g.ctm[g.ctm_depth];
+    if (g.ctm_depth < kMaxTrackedDepth) ++g.ctm_depth;
+}
+
+void RestoreGraphicsState() {
+    GraphicsState& g = g_graphics;
+    // A Q without its q restores nothing: the page level has no saved state to go back to.
+    if (g.saved_depth > 0) {
+        --g.saved_depth;
+        if (g.saved_depth < kSavedStateCapacity) {
+            const SavedState& saved = g.saved[g.saved_depth];
+            g.cm_matrix = saved.cm_matrix;
+            g.accum_matrix = saved.accum_matrix;
+            g.accum_kind = saved.accum_kind;
+        }
+    }
+    g.text_base_matrix = g.accum_matrix;
+    if (g.ctm_depth > 0) --g.ctm_depth;
+}
+
+void ConcatenateMatrix(const Matrix& o) {
+    GraphicsState& g = g_graphics;
+    const int32_t kind = MatrixKind(o);
+    g.accum_kind = kind;
+    g.cm_matrix = o;
+    if (kind == 3) {
+        g.accum_matrix = o;
+    } else {
+        Matrix& A = g.accum_matrix;
+        A = Matrix{A.a * o.a, A.b * o.b, A.c * o.c, A.d * o.d, A.e + o.e, A.f + o.f};
+    }
+
+    // Element-wise, not a matrix product: the program is built for matrices without rotation
+    // or skew, where both agree.
+    CtmEntry& top = TopCtmEntry();
+    const Matrix t = top.matrix;
+    top.matrix = Matrix{t.a * o.a, t.b * o.b, t.c * o.c, t.d * o.d, t.a * o.e + t.c * o.f + t.e, t.b * o.e + t.d * o.f + t.f};
+    top.kind = kind;
+}
+
+Point ApplyFull(const Matrix& m, Point p) { return Point{m.a * p.x + m.c * p.y + m.e, m.b * p.x + m.d * p.y + m.f}; }
+
+Point ApplyLinear(const Matrix& m, Point p) { return Point{m.a * p.x + m.c * p.y, m.b * p.x + m.d * p.y}; }
+
+Point ApplyCtm(double x, double y) {
+    const CtmEntry& top = TopCtmEntry();
+    switch (top.kind) {
+        case 0: return Point{x, y};
+        case 2: return ApplyLinear(top.matrix, Point{x, y});
+        default: return ApplyFull(top.matrix, Point{x, y});
+    }
+}
+
+}  // namespace velmora

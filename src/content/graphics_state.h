@@ -1,0 +1,62 @@
+// The graphics state the scanner keeps: the matrix stack applied to path points (CtmStack) and
+// the matrices kept for text placement (CmMatrix, AccumMatrix, TextBaseMatrix).
+#pragma once
+
+#include <cstdint>
+
+namespace velmora {
+
+inline constexpr int kCtmStackCapacity = 20;       // page level and 19 nested q levels
+inline constexpr int kSavedStateCapacity = 20;     // entries of the SavedStateStack
+inline constexpr int32_t kMaxTrackedDepth = 1000000;  // q levels counted beyond the stacks
+
+struct Matrix {
+    double a, b, c, d, e, f;  // (x, y) maps to (a·x + c·y + e, b·x + d·y + f)
+};
+inline constexpr Matrix kIdentityMatrix = {1.0, 0.0, 0.0, 1.0, 0.0, 0.0};
+
+struct Point {
+    double x, y;
+};
+
+struct CtmEntry {
+    Matrix matrix;
+    int32_t kind;  // MatrixKind of the last cm composed into this entry; 0 before any
+};
+
+struct SavedState {
+    Matrix cm_matrix;
+    Matrix accum_matrix;
+    int32_t accum_kind;
+};
+
+struct GraphicsState {
+    CtmEntry ctm[kCtmStackCapacity];
+    int32_t ctm_depth;          // q levels above the page level, also those beyond the stack
+    SavedState saved[kSavedStateCapacity];
+    int32_t saved_depth;        // likewise counted beyond the stack
+    Matrix cm_matrix;           // operands of the last cm
+    Matrix accum_matrix;        // cm operands composed element by element
+    int32_t accum_kind;
+    Matrix text_base_matrix;    // AccumMatrix as it stood at the last q or Q
+};
+
+extern GraphicsState g_graphics;
+
+// 1, 2 or 3 as the table of kinds decides (kind 0 only marks an entry no cm has touched).
+int32_t MatrixKind(const Matrix& m);
+
+// Start of a page scan: empty stacks, every matrix the identity.
+void ResetGraphicsState();
+void SaveGraphicsState();     // q
+void RestoreGraphicsState();  // Q
+void ConcatenateMatrix(const Matrix& operands);  // cm
+
+// A path point through the top CtmStack entry: kinds 1 and 3 in full, kind 2 without the
+// translation, kind 0 unchanged.
+Point ApplyCtm(double x, double y);
+
+Point ApplyFull(const Matrix& m, Point p);
+Point ApplyLinear(const Matrix& m, Point p);
+
+}  // namespace velmora

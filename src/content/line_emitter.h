@@ -1,0 +1,23 @@
+// Appending LineRecords: the page-frame step, the per-page limit and the rewinds of n and f*.
+#pragma once
+
+#include <cstdint>
+
+namespace velmora {
+
+inline constexpr int kLineTableFullCode = 120;  // recorded once when a page has too many lines
+inline constexpr int16_t kNewLinePen = 2;       // pen colour of a record as created
+
+// Takes a segment already mapped by ApplyCtm, moves it into the page frame and appends it.
+// `grouped` gives it the current FigureCounter as group number. False when the record was not
+// stored: the table is full for this page, or a coordinate is not a finite number.
+bool EmitLine(double x1, double y1, double x2, double y2, int page, bool grouped);
+
+// Discards the newest `count` records (never more than there are). The page's line count and
+// the total-segments counter keep counting them.
+void RewindLines(int32_t count);
+
+// Adds one unless the counter is at its largest value.
+void SaturatingIncrement(int32_t& counter);
+
+}  // namespace velmora

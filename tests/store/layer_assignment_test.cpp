@@ -131,16 +131,6 @@ TEST_F(LayerAssignmentTest, OutOfRangeClassesJoinTheEndClasses) {
     EXPECT_EQ(g_store.lines[heavy].pen_colour, g_settings.pen_order[1]);
 }
 
-TEST_F(LayerAssignmentTest, EmptyTablesAreLeftAlone) {
-    g_store.lines[0].layer = 9;
-    g_store.texts[0].layer = 9;
-    g_store.text_size_histogram[35] = 1;
-    AssignLineLayers();
-    AssignTextLayers();
-    EXPECT_EQ(g_store.lines[0].layer, 9);
-    EXPECT_EQ(g_store.texts[0].layer, 9);
-}
-
 TEST_F(LayerAssignmentTest, TextSizesTakeLayersFromGroupEightAcrossPages) {
     const int large = AddText(10.0);
     const int small = AddText(3.5);

@@ -5,6 +5,7 @@
 
 #include "fonts/font_buffers.h"
 #include "pdf/error_list.h"
+#include "pdf/expansion_statistics.h"
 #include "pdf/file_buffer.h"
 
 namespace velmora {
@@ -52,6 +53,7 @@ void ResetForFile() {
     c.nonempty_texts = 0;
     c.figure_counter = 0;
     ClearErrors();
+    ResetExpansionStatistics();
 
     // Font slots and MediaBox stay: they are rewritten when the page is set up.
     for (PageRecord& page : g_store.pages) {

@@ -1,0 +1,45 @@
+// The neighbour index behind the dash merging's tick test: which lines can be a perpendicular
+// tick at an end point of a dash, found without reading every line of the page.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "store/records.h"
+
+namespace velmora {
+
+// Line j is a tick of line i when j is solid, not absorbed, of i's width class, within 5 degrees of
+// perpendicular to i (directions[] as in the dash merging), crosses the infinite line through i, and
+// one end point Q of i gives |cross(Q - j1, j2 - j1)| < 10. Records are read as they are now.
+bool IsPerpendicularTick(const LineRecord* lines, const int32_t* directions, int i, int j);
+
+// Every line that could ever be a tick is filed under the grid cells its reach overlaps: the
+// segment widened by 11 / |j| (the near test allows 10 / |j| at up to 5.01 degrees off square) plus
+// a rounding allowance. Cells come in sizes base * 2^level; each line sits at the level where its
+// reach fits half a cell, cut into pieces no longer than a cell, so a long line fills a band of
+// cells rather than its bounding box. A query reads the cell of each end point at every level in
+// use for the width class. Buckets are cells hashed, so a bucket may hold lines of other cells;
+// the exact test rejects those. The index only narrows the candidates, never decides.
+struct TickIndex {
+    bool built = false;
+    bool single_cell = false;  // coordinates too large to grid: every line is a candidate
+    double origin_x = 0, origin_y = 0;
+    double max_x = 0, max_y = 0;
+    std::vector<double> inverse_cell;                     // per level, 1 / cell size
+    std::vector<std::pair<int32_t, uint64_t>> key_levels; // width class -> levels in use (bit mask)
+    uint64_t bucket_mask = 0;
+    std::vector<uint32_t> bucket_start;                   // bucket_mask + 2 offsets into entries
+    std::vector<int32_t> entries;                         // line indices
+};
+
+// Files lines 0..count-1 that are solid, not absorbed and have a direction. Ticks can only be lost
+// later (a merged line turns dashed, absorbed lines are marked), so the index stays valid.
+void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* directions, int count);
+
+// Whether some line is a perpendicular tick of line i, through the index.
+bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const int32_t* directions,
+                          int i);
+
+}  // namespace velmora

@@ -1,8 +1,102 @@
 #include "pdf/page_setup.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "fonts/font_resources.h"
+#include "pdf/error_list.h"
+#include "pdf/lexical.h"
+#include "pdf/page_tree.h"
+#include "pdf/reader_bytes.h"
+#include "pdf/stream_decoding.h"
+
 namespace velmora {
 
-// Placeholder until the page tree reader exists: the page keeps no content stream.
-bool SetUpPage(int /*page*/) { return false; }
+namespace {
+
+constexpr int kContentArrayCharacters = 1023;
+
+// Appends one content stream to the page's list and decodes it; streams beyond the list's
+// 256 places are left out.
+void AddContentStream(int page, int32_t object_number) {
+    PageRecord& record = g_store.pages[page];
+    if (record.contents_count < 0 || record.contents_count >= kContentsPerPage) return;
+    record.contents_objects[record.contents_count++] = object_number;
+    LoadStreamObject(object_number, page);
+}
+
+// Contents given as a reference to an array object: the references between its brackets.
+void AddContentArray(int page, int32_t array_object) {
+    if (!IsObjectNumber(array_object)) return;
+    const ObjectEntry& object = g_store.objects[array_object];
+    int32_t start = object.offset;
+    int32_t end = ObjectEnd(array_object);
+    if (object.extent <= 0) return;
+    if (FindArray(start, end) != 0) {  // no "[": the whole extent is read
+        start = object.offset;
+        end = ObjectEnd(array_object);
+    }
+    char text[kContentArrayCharacters + 1];
+    const int64_t length = std::clamp<int64_t>(int64_t{end} - start, 0, kContentArrayCharacters);
+    for (int64_t k = 0; k < length; ++k) text[k] = static_cast<char>(ByteAt(start + k));
+    text[length] = '\0';
+    int32_t n = 0, generation = 0;
+    char letter = 0;
+    for (int position = 0; (position = ReadReference(position, text, &n, &generation, &letter)) != -1;) {
+        AddContentStream(page, n);
+    }
+}
+
+}  // namespace
+
+bool SetUpPage(int page) {
+    if (page < 1 || page > kMaxPages) return false;
+    PageRecord& record = g_store.pages[page];
+    const int32_t n = record.page_object;
+    if (!IsObjectNumber(n)) {
+        RecordError(64);
+        return false;
+    }
+    // The page object's extent is searched directly: nothing is inherited from parent nodes.
+    const int32_t begin = g_store.objects[n].offset;
+    const int32_t end = ObjectEnd(n);
+    char value[kEntryTextCapacity + 1];
+    if (FindKey(begin, end, "Type") == 0 || !GetKeyValue(begin, end, "MediaBox", value)) {
+        RecordError(64);
+        return false;
+    }
+    double box[4];
+    for (int k = 0, index = 1; k < 4; ++k) index = ReadNumber(index, value, &box[k]);
+    double rotation = 0.0;
+    if (GetKeyValue(begin, end, "Rotate", value)) ReadNumber(1, value, &rotation);
+    record.rotation = rotation;
+    // Only exactly 90 swaps the box; 270, -90 and 180 leave it as read.
+    if (rotation == 90.0) std::swap(box[2], box[3]);
+    std::memcpy(record.media_box, box, sizeof box);
+
+    if (!GetKeyValue(begin, end, "Resources", value)) {
+        RecordError(64);
+        return false;
+    }
+    if (!ResolveFontResources(value)) return false;
+    RegisterPageFonts(page, value);
+
+    if (!GetKeyValue(begin, end, "Contents", value)) {
+        RecordError(64);
+        return false;
+    }
+    record.contents_count = 0;
+    int32_t c = 0, generation = 0;
+    char letter = 0;
+    for (int position = 1; (position = ReadReference(position, value, &c, &generation, &letter)) != -1;) {
+        int32_t start = 0, dictionary_end = 0;
+        if (DictionaryBounds(c, &start, &dictionary_end)) {
+            AddContentStream(page, c);
+        } else {
+            AddContentArray(page, c);
+        }
+    }
+    return true;
+}
 
 }  // namespace velmora

@@ -1,0 +1,151 @@
+#include "pdf/page_tree.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "pdf/document_values.h"
+#include "pdf/error_list.h"
+#include "pdf/lexical.h"
+#include "pdf/object_table.h"
+#include "pdf/reader_bytes.h"
+
+namespace velmora {
+
+namespace {
+
+// Real page trees are a few levels deep; deeper chains only come from damaged files and
+// would exhaust the stack.
+constexpr int kMaxTreeDepth = 256;
+constexpr int kFontKeyLength = 5;       // "/Font"
+constexpr int kDirectFontWindow = 7;    // "<<" this close behind "/Font" opens a direct dictionary
+
+// The walk's guards: a node is read once per load, so a tree that loops or shares nodes
+// cannot hang the reader.
+struct PageTreeWalk {
+    std::vector<bool> visited;
+    int depth = 0;
+};
+PageTreeWalk g_walk;
+
+bool Contains(const char* text, const char* part) { return std::strstr(text, part) != nullptr; }
+
+}  // namespace
+
+bool DictionaryBounds(int32_t n, int32_t* start, int32_t* end) {
+    if (!IsObjectNumber(n)) return false;
+    const ObjectEntry& object = g_store.objects[n];
+    if (object.extent <= 0 || !IsObjectHeader(object.offset, n)) return false;
+    int32_t s = object.offset;
+    int32_t e = ObjectEnd(n);
+    if (FindDictionary(s, e) != 0) return false;
+    *start = s;
+    *end = e;
+    return true;
+}
+
+void ReadCatalog() {
+    char value[kEntryTextCapacity + 1];
+    int32_t start = 0, end = 0;
+    if (!DictionaryBounds(g_document.root.number, &start, &end) || FindKey(start, end, "Type") == 0 ||
+        !Contains(EntryText, "Catalog") || !GetKeyValue(start, end, "Pages", value)) {
+        RecordError(62);
+        return;
+    }
+    const int32_t n = TextInteger(value);
+    if (n >= kObjectCapacity) return;
+    g_document.page_tree_root = n;
+    g_walk.visited.assign(kObjectCapacity, false);
+    g_walk.depth = 0;
+    ReadPagesNode(0, n, 0, 0);
+    g_walk.visited.clear();
+    g_walk.visited.shrink_to_fit();
+}
+
+int32_t ReadPagesNode(int nested, int32_t node, int32_t base, int flag) {
+    char kids[kEntryTextCapacity + 1];
+    int32_t start = 0, end = 0;
+    if (!DictionaryBounds(node, &start, &end) || FindKey(start, end, "Type") == 0 ||
+        !GetKeyValue(start, end, "Count", kids)) {
+        RecordError(63);
+        return 0;
+    }
+    const int32_t count = TextInteger(kids);
+    if (nested == 0) g_store.page_count = std::max(count, 0);  // a negative Count means no pages
+    if (g_store.page_count > kMaxPages) {
+        g_store.page_count = kMaxPages;
+        RecordError(130);
+    }
+    if (!GetKeyValue(start, end, "Kids", kids)) {
+        RecordError(63);
+        return 0;
+    }
+    if (!g_walk.visited.empty()) g_walk.visited[node] = true;
+
+    // Numbers are kept in 64 bits: Count values come from the file and may be anything.
+    constexpr int64_t kNumberBound = int64_t{1} << 40;
+    int64_t i = int64_t{base} - (flag == 1 ? 1 : 0);
+    int position = 1;
+    for (int k = 1; k <= g_store.page_count; ++k) {
+        int32_t kid = 0, generation = 0;
+        char letter = 0;
+        const int next = ReadReference(position, kids, &kid, &generation, &letter);
+        if (next == -1) break;
+        position = next;
+        ++i;
+        if (i >= 1 && i <= kMaxPages) g_store.pages[i].page_object = kid;
+        int32_t kid_start = 0, kid_end = 0;
+        // A kid without a dictionary or a Type counts as a page; its set-up reports it.
+        if (!DictionaryBounds(kid, &kid_start, &kid_end) || FindKey(kid_start, kid_end, "Type") == 0 ||
+            !Contains(EntryText, "Pages")) {
+            continue;
+        }
+        const bool seen = !g_walk.visited.empty() && g_walk.visited[kid];
+        if (seen || g_walk.depth >= kMaxTreeDepth) {
+            RecordError(63);
+            continue;
+        }
+        ++g_walk.depth;
+        const int32_t below = ReadPagesNode(1, kid, static_cast<int32_t>(std::clamp<int64_t>(i, -kNumberBound, kNumberBound)), 1);
+        --g_walk.depth;
+        i = std::clamp<int64_t>(i - 1 + below, -kNumberBound, kNumberBound);
+    }
+    return count;
+}
+
+bool ResolveFontResources(char* text) {
+    if (!Contains(text, "/Font") && !Contains(text, "<<")) {
+        int32_t n = 0, generation = 0;
+        char letter = 0;
+        int32_t start = 0, end = 0;
+        if (ReadReference(0, text, &n, &generation, &letter) == -1 || !DictionaryBounds(n, &start, &end) ||
+            FindKey(start, end, "Font") == 0) {
+            return false;
+        }
+        std::memcpy(text, MatchedEntry, kEntryTextCapacity + 1);
+    }
+    const char* font = std::strstr(text, "/Font");
+    if (font == nullptr) return true;
+
+    const char* open = std::strstr(font, "<<");
+    if (open != nullptr && open - font < kDirectFontWindow) {
+        const char* close = std::strstr(font, ">>");
+        const char* from = open + 2;
+        const char* to = close != nullptr ? close : text + std::strlen(text);
+        const size_t length = to > from ? static_cast<size_t>(to - from) : 0;
+        std::memmove(text, from, length);
+        text[length] = '\0';
+        return true;
+    }
+
+    const int32_t n = TextInteger(font + kFontKeyLength);
+    if (IsObjectNumber(n)) g_store.objects[n].kind = kKindFontReference;
+    int32_t start = 0, end = 0;
+    if (!DictionaryBounds(n, &start, &end)) return false;
+    const int64_t length = std::min<int64_t>(int64_t{end} - start + 1, kEntryTextCapacity);
+    for (int64_t k = 0; k < length; ++k) text[k] = static_cast<char>(ByteAt(start + k));
+    text[std::max<int64_t>(length, 0)] = '\0';
+    return true;
+}
+
+}  // namespace velmora

@@ -1,0 +1,174 @@
+#include "pdf/stream_decoding.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "pdf/error_list.h"
+#include "pdf/expansion_statistics.h"
+#include "pdf/lexical.h"
+#include "pdf/reader_bytes.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kStreamKeywordLength = 6;               // "stream"
+constexpr size_t kFirstOutputBytes = size_t{1} << 16;  // the output grows from here
+// Decoded lengths are 32-bit; the entry's spare bytes must fit as well.
+constexpr uint64_t kLargestDecodedLength = INT32_MAX - 64;
+
+// The entry a decoded stream goes to: entry 0 for page 0, otherwise the next one, the last
+// entry being reused once the table is full.
+int ChooseEntry(int page) {
+    if (page == 0) {
+        g_store.stream_count = 0;
+        return 0;
+    }
+    const int entry = std::clamp(g_store.stream_count + 1, 1, kDecodedStreamCapacity);
+    g_store.stream_count = entry;
+    return entry;
+}
+
+// Hands `data` (malloc'd, `length` bytes plus spare room, or null) to the entry, freeing what
+// the entry held before. An entry owns a buffer only while its length is above 0.
+void GiveEntry(int entry, int page, uint8_t* data, int32_t length) {
+    DecodedStream& stream = g_store.streams[entry];
+    std::free(stream.data);
+    stream.page_number = page;
+    if (length > 0 && data != nullptr) {
+        stream.data = data;
+        stream.length = length;
+    } else {
+        std::free(data);
+        stream.data = nullptr;
+        stream.length = 0;
+    }
+}
+
+bool LabelNamesFlate(const ObjectEntry& entry) {
+    const std::string_view label(entry.label, strnlen(entry.label, kObjectLabelBytes));
+    return label.find("FlateDecode") != std::string_view::npos;
+}
+
+}  // namespace
+
+int32_t LocateStream(int32_t dict_start, int32_t dict_end, int32_t* data_offset) {
+    char value[kEntryTextCapacity + 1];
+    if (!GetKeyValue(dict_start, dict_end, "Length", value)) return 0;
+    int32_t length = 0;
+    if (!ResolveInteger(value, &length)) length = 0;
+    const int keyword = FindKeyword(dict_end, "stream");
+    if (keyword < 0) return 0;
+    const int64_t after = int64_t{dict_end} + keyword + kStreamKeywordLength;
+    if (ByteAt(after) == '\n') {
+        *data_offset = keyword + kStreamKeywordLength + 1;
+    } else if (ByteAt(after) == '\r' && ByteAt(after + 1) == '\n') {
+        *data_offset = keyword + kStreamKeywordLength + 2;
+    } else {
+        RecordError(81);
+        return 0;
+    }
+    // A length the buffer cannot hold is cut to the bytes that follow.
+    const int64_t available = int64_t{g_file.data_length} - dict_end - *data_offset;
+    return ClampToInt32(std::clamp<int64_t>(length, 0, std::max<int64_t>(available, 0)));
+}
+
+int InflateStream(int page, int32_t position, int32_t length) {
+    const int64_t available = int64_t{g_file.data_length} - position;
+    if (length <= 0 || position < 0 || available <= 0) return -1;
+    const auto input = static_cast<uint32_t>(std::min<int64_t>(length, available));
+
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) {
+        RecordError(90);
+        return -1;
+    }
+    z.next_in = g_file.data + position;
+    z.avail_in = input;
+
+    // The output grows on demand up to the 50-fold bound instead of being allocated at full size;
+    // the bytes inflate produces, and where it stops, are the same.
+    const uint64_t bound = std::min<uint64_t>(uint64_t{input} * kExpansionFactor, kLargestDecodedLength);
+    size_t capacity = static_cast<size_t>(std::min<uint64_t>(bound, std::max<uint64_t>(kFirstOutputBytes, uint64_t{input} * 4)));
+    auto* buffer = static_cast<uint8_t*>(std::malloc(capacity + kEntrySpareBytes));
+    size_t produced = 0;
+    int result = buffer == nullptr ? Z_MEM_ERROR : Z_OK;
+    while (buffer != nullptr) {
+        const size_t room = std::min<size_t>(capacity - produced, UINT_MAX);
+        z.next_out = buffer + produced;
+        z.avail_out = static_cast<uInt>(room);
+        result = inflate(&z, Z_FINISH);
+        produced += room - z.avail_out;
+        if (result == Z_STREAM_END) break;
+        const bool full = z.avail_out == 0 && (result == Z_OK || result == Z_BUF_ERROR);
+        if (!full || capacity >= bound) break;
+        const size_t grown = static_cast<size_t>(std::min<uint64_t>(bound, uint64_t{capacity} * 2));
+        auto* larger = static_cast<uint8_t*>(std::realloc(buffer, grown + kEntrySpareBytes));
+        if (larger == nullptr) {
+            result = Z_MEM_ERROR;
+            break;
+        }
+        buffer = larger;
+        capacity = grown;
+    }
+    inflateEnd(&z);
+
+    if (buffer != nullptr) {
+        auto* exact = static_cast<uint8_t*>(std::realloc(buffer, produced + kEntrySpareBytes));
+        if (exact != nullptr) buffer = exact;
+        std::memset(buffer + produced, 0, kEntrySpareBytes);
+    }
+    const int entry = ChooseEntry(page);
+    GiveEntry(entry, page, buffer, static_cast<int32_t>(produced));
+    NoteExpansion(static_cast<int32_t>(input), static_cast<int32_t>(produced), page);
+    if (result != Z_OK && result != Z_STREAM_END) RecordError(90);
+    return entry;
+}
+
+int LoadStreamObject(int32_t object_number, int page) {
+    if (!IsObjectNumber(object_number)) return -1;
+    const ObjectEntry& object = g_store.objects[object_number];
+    if (!IsObjectHeader(object.offset, object_number)) return -1;
+    int32_t start = object.offset;
+    int32_t end = ClampToInt32(int64_t{object.offset} + object.extent - 1);
+    if (FindDictionary(start, end) != 0) return -1;
+    int32_t data_offset = 0;
+    const int32_t length = LocateStream(start, end, &data_offset);
+    if (length <= 0) return -1;
+    const int32_t position = ClampToInt32(int64_t{end} + data_offset);
+    if (LabelNamesFlate(object)) return InflateStream(page, position, length);
+
+    auto* copy = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(length) + kEntrySpareBytes));
+    if (copy != nullptr) {
+        std::memcpy(copy, g_file.data + position, static_cast<size_t>(length));
+        std::memset(copy + length, 0, kEntrySpareBytes);
+    } else {
+        RecordError(11);
+    }
+    const int entry = ChooseEntry(page);
+    GiveEntry(entry, page, copy, copy != nullptr ? length : 0);
+    return entry;
+}
+
+int32_t UndoUpPredictor(uint8_t* data, int32_t length, int32_t columns) {
+    if (data == nullptr || length <= 0 || columns <= 0 || columns >= INT32_MAX) return 0;
+    const int64_t row_bytes = int64_t{columns} + 1;
+    const int64_t rows = length / row_bytes;
+    // Rows are written compactly from the start: a row's target never lies behind its source.
+    for (int64_t r = 0; r < rows; ++r) {
+        const uint8_t* source = data + r * row_bytes + 1;
+        uint8_t* target = data + r * columns;
+        for (int64_t c = 0; c < columns; ++c) {
+            const uint8_t above = r > 0 ? target[c - columns] : 0;
+            target[c] = static_cast<uint8_t>(source[c] + above);
+        }
+    }
+    return static_cast<int32_t>(rows * columns);
+}
+
+}  // namespace velmora

@@ -1,0 +1,42 @@
+// Path operators: segments are emitted as they are built (l, c, v, re); painting only adds a
+// closing segment (h, S, f, F) or takes the path's segments back (n after W or h, f*).
+#pragma once
+
+#include <cstdint>
+
+#include "content/graphics_state.h"
+
+namespace velmora {
+
+inline constexpr int32_t kPathPointCapacity = 9999;  // points 1..9999
+inline constexpr int32_t kPathFullCount = 9998;      // the count is held here once the list is full
+inline constexpr int kCurvePieces = 10;
+
+enum PathState : int32_t { kNoPath = 0, kSubpathStarted = 1, kPathClosed = 2 };
+
+struct PathList {
+    Point points[kPathPointCapacity + 1];  // index 0 unused
+    int32_t count;
+    int32_t state;            // PathState
+    Point current;            // untransformed user space
+    Point last_end;           // end of the last l, c, v or re; new curve figures are told by it
+};
+
+extern PathList g_path;
+
+// Start of a page scan. A full list keeps its count at 9998 and its points.
+void ResetPathForPageScan();
+
+void PathMoveTo(double x, double y);                                                     // m
+void PathLineTo(double x, double y, int page);                                           // l
+void PathCurveTo(double x1, double y1, double x2, double y2, double x3, double y3, int page);  // c
+void PathCurveV(double x2, double y2, double x3, double y3, int page);                   // v
+void PathRectangle(double x, double y, double w, double h, int page);                    // re
+void PathClose(int page);       // h
+void PathStroke(int page);      // S
+void PathEndNoPaint();          // n
+void PathClip();                // W
+void PathFill(int page);        // f, F
+void PathFillEvenOdd();         // f*
+
+}  // namespace velmora

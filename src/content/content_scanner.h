@@ -3,6 +3,8 @@
 
 namespace velmora {
 
+// Interprets every decoded stream of `page`, in table order, carrying the graphics state from
+// one stream to the next; results go to the store's line and text tables.
 void ContentScanner(int page);
 
 }  // namespace velmora

@@ -1,0 +1,61 @@
+// libFuzzer harness for the content scanner: the input is page 1's only content stream. The scan
+// must end, and every record it leaves must be a whole segment on page 1.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "content/content_scanner.h"
+#include "pdf/error_list.h"
+#include "store/document_store.h"
+
+namespace {
+
+using namespace velmora;
+
+constexpr size_t kMaxInput = 1 << 20;  // whole PDFs replayed are cut here
+constexpr double kRotations[] = {0.0, 90.0, 180.0, 270.0};
+
+void RequireRecordsAreWhole() {
+    const ConversionState& c = g_store.conversion;
+    if (c.line_count < 0 || c.line_count > kMaxLinesPerPage) std::abort();
+    for (int32_t i = 0; i < c.line_count; ++i) {
+        const LineRecord& line = g_store.lines[i];
+        if (line.page_number != 1 || line.pen_colour != 2) std::abort();
+        if (!std::isfinite(line.x1) || !std::isfinite(line.y1) || !std::isfinite(line.x2) || !std::isfinite(line.y2)) {
+            std::abort();
+        }
+    }
+    if (g_errors.count > 1) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool allocated = AllocateStoreTables();
+    if (!allocated) return 0;
+    size = std::min(size, kMaxInput);
+
+    ClearErrors();
+    ResetConversionCounters(true);
+    ResetForPage(1);
+    PageRecord& page = g_store.pages[1];
+    page.rotation = kRotations[size > 0 ? data[0] % 4 : 0];
+    page.media_box[2] = 595.0;
+    page.media_box[3] = 842.0;
+
+    if (size > 0) {
+        auto* copy = static_cast<uint8_t*>(std::malloc(size));
+        if (copy == nullptr) return 0;
+        std::memcpy(copy, data, size);
+        g_store.streams[1] = DecodedStream{1, copy, static_cast<int32_t>(size)};
+        g_store.stream_count = 1;
+    }
+    ContentScanner(1);
+    RequireRecordsAreWhole();
+    FreePageStreams();
+    g_store.stream_count = 0;
+    return 0;
+}

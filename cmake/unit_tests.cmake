@@ -21,6 +21,11 @@ target_link_libraries(velmora_tests PRIVATE velmora_cli velmora_core velmora_ui_
 # One ctest entry per binary: under Wine every start costs seconds.
 add_test(NAME unit_tests COMMAND velmora_tests --gtest_brief=1)
 
+# The tests' strict JWW reader as a program, for the shell tests that check written files.
+add_executable(jww_check tests/e2e/jww_check.cpp tests/support/jww_reader.cpp)
+target_include_directories(jww_check PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(jww_check PRIVATE velmora_options)
+
 # velmora-convert from the outside (natively; the Windows build runs the unit tests only).
 if(NOT CMAKE_CROSSCOMPILING)
   add_test(NAME cli_end_to_end

@@ -1,0 +1,53 @@
+// jww_check FILE [--jwcad] [--objects]: reads a JWW file with the tests' strict reader and prints
+// its counts (and with --objects every line and text), so shell tests can check written files.
+// Without --jwcad the file must also have the layout Velmora writes. Exit status 0 when it reads.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "support/jww_reader.h"
+
+using velmora::test_support::JwwFile;
+
+int main(int argc, char** argv) {
+    const char* path = nullptr;
+    bool jwcad = false;
+    bool objects = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--jwcad") == 0) {
+            jwcad = true;
+        } else if (std::strcmp(argv[i], "--objects") == 0) {
+            objects = true;
+        } else if (path == nullptr) {
+            path = argv[i];
+        } else {
+            path = nullptr;
+            break;
+        }
+    }
+    if (path == nullptr) {
+        std::fprintf(stderr, "usage: jww_check FILE [--jwcad] [--objects]\n");
+        return 2;
+    }
+    static JwwFile file;
+    std::string error;
+    if (!velmora::test_support::ReadJwwFile(path, &file, &error) ||
+        (!jwcad && !velmora::test_support::CheckWriterLayout(file, &error))) {
+        std::fprintf(stderr, "%s: %s\n", path, error.c_str());
+        return 1;
+    }
+    std::printf("paper %u\nscale %.17g\nobjects %u\nlines %zu\ntexts %zu\n", file.paper_size, file.groups[0].scale,
+                file.object_count, file.lines.size(), file.texts.size());
+    if (objects) {
+        for (const auto& line : file.lines) {
+            std::printf("L %.17g %.17g %.17g %.17g layer %u group %u pen %u style %u\n", line.x1, line.y1, line.x2,
+                        line.y2, line.attributes.layer, line.attributes.layer_group, line.attributes.pen_colour,
+                        line.attributes.pen_style);
+        }
+        for (const auto& text : file.texts) {
+            std::printf("T %.17g %.17g %.17g %.17g size %.17g angle %.17g bytes %zu\n", text.x1, text.y1, text.x2,
+                        text.y2, text.size_y, text.angle, text.text.size());
+        }
+    }
+    return 0;
+}

@@ -47,8 +47,8 @@ uint64_t Mix(uint64_t h) {
     return h;
 }
 
-uint64_t CellHash(int level, int32_t key, int64_t cx, int64_t cy) {
-    uint64_t h = Mix((static_cast<uint64_t>(level) << 32) ^ static_cast<uint32_t>(key));
+uint64_t CellHash(int level, int64_t key, int64_t cx, int64_t cy) {
+    uint64_t h = Mix(static_cast<uint64_t>(key) * 64 + static_cast<uint64_t>(level));
     h = Mix(h ^ static_cast<uint64_t>(cx));
     return Mix(h ^ static_cast<uint64_t>(cy) ^ 0x9e3779b97f4a7c15ULL);
 }
@@ -64,6 +64,21 @@ bool CanBeTick(const LineRecord& line, int32_t direction) {
            Finite(line);
 }
 
+// Directions folded onto half a turn in bins of 10 degrees: a tick lies within 5 degrees of
+// either perpendicular, that is within 5 degrees of one folded direction, so two bins hold it.
+constexpr int32_t kHalfTurn = 18000;
+constexpr int32_t kDirectionBin = 1000;
+
+int32_t DirectionBin(int32_t direction) {
+    const int32_t folded = ((direction % kHalfTurn) + kHalfTurn) % kHalfTurn;
+    return folded / kDirectionBin;
+}
+
+// Lines are filed by width class and direction bin; queries name both.
+int64_t FilingKey(int32_t width_class, int32_t bin) {
+    return static_cast<int64_t>(width_class) * 32 + bin;
+}
+
 // The same rounding for filing and for queries: both go through this one monotone mapping,
 // so a point inside a clamped reach always lands in one of the reach's cells.
 int64_t CellOf(double v, double origin, double inverse) {
@@ -73,14 +88,16 @@ int64_t CellOf(double v, double origin, double inverse) {
 struct Grid {
     double x0, y0, x1, y1;  // box of every finite end point: no query point lies outside it
     double base_cell;
+    std::vector<double> cell;  // per level
     int top_level;          // cells at this level are at least as large as the box
     double slack;           // rounding allowance of the exact test, in points
 };
 
 // Calls emit(hash) for each cell of line j's reach (a cell may repeat across pieces; harmless).
 template <typename Emit>
-void ForEachCell(const TickIndex& index, const Grid& grid, const LineRecord& line, Emit&& emit) {
-    const int32_t key = line.width_class;
+void ForEachCell(const TickIndex& index, const Grid& grid, const LineRecord& line, int32_t direction,
+                 Emit&& emit) {
+    const int64_t key = FilingKey(line.width_class, DirectionBin(direction));
     if (index.single_cell) {
         emit(0, key, CellHash(0, key, 0, 0));
         return;
@@ -94,9 +111,9 @@ void ForEachCell(const TickIndex& index, const Grid& grid, const LineRecord& lin
         level = grid.top_level;
         reach = HUGE_VAL;
     } else {
-        while (level < grid.top_level && grid.base_cell * std::ldexp(1.0, level) < 2 * reach) ++level;
+        while (level < grid.top_level && grid.cell[level] < 2 * reach) ++level;
     }
-    const double cell = grid.base_cell * std::ldexp(1.0, level);
+    const double cell = grid.cell[level];
     const double inverse = index.inverse_cell[level];
     double pieces_d = std::isfinite(reach) ? std::ceil(length / cell) : 1.0;
     const int64_t pieces = std::max<int64_t>(1, static_cast<int64_t>(pieces_d));
@@ -132,7 +149,7 @@ void ForEachCell(const TickIndex& index, const Grid& grid, const LineRecord& lin
 void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* directions, int count) {
     index = TickIndex{};
     index.built = true;
-    Grid grid{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL, 1.0, 0, 0.0};
+    Grid grid{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL, 1.0, {}, 0, 0.0};
     double largest = 0;
     for (int j = 0; j < count; ++j) {
         const LineRecord& line = lines[j];
@@ -181,21 +198,25 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
     index.max_x = grid.x1;
     index.max_y = grid.y1;
     index.inverse_cell.resize(grid.top_level + 1);
+    grid.cell.resize(grid.top_level + 1);
     for (int level = 0; level <= grid.top_level; ++level) {
-        index.inverse_cell[level] = 1.0 / (grid.base_cell * std::ldexp(1.0, level));
+        grid.cell[level] = grid.base_cell * std::ldexp(1.0, level);
+        index.inverse_cell[level] = 1.0 / grid.cell[level];
     }
 
     // Count, size the buckets, then fill: two walks over the same cells, no per-cell lists.
     uint64_t filed = 0;
-    std::vector<std::pair<int32_t, uint64_t>> levels;  // (width class, level bit) per line, merged below
+    std::vector<std::pair<int64_t, uint64_t>> levels;  // (filing key, level bit) per line, merged below
     for (int j = 0; j < count; ++j) {
         if (!CanBeTick(lines[j], directions[j])) continue;
         int line_level = 0;
-        ForEachCell(index, grid, lines[j], [&](int level, int32_t, uint64_t) {
+        int64_t line_key = 0;
+        ForEachCell(index, grid, lines[j], directions[j], [&](int level, int64_t key, uint64_t) {
             ++filed;
             line_level = level;
+            line_key = key;
         });
-        levels.emplace_back(lines[j].width_class, uint64_t{1} << line_level);
+        levels.emplace_back(line_key, uint64_t{1} << line_level);
     }
     std::sort(levels.begin(), levels.end());
     for (const auto& [key, bit] : levels) {
@@ -211,7 +232,7 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
     index.entries.resize(filed);
     for (int j = 0; j < count; ++j) {
         if (!CanBeTick(lines[j], directions[j])) continue;
-        ForEachCell(index, grid, lines[j], [&](int, int32_t, uint64_t hash) {
+        ForEachCell(index, grid, lines[j], directions[j], [&](int, int64_t, uint64_t hash) {
             ++index.bucket_start[(hash & index.bucket_mask) + 1];
         });
     }
@@ -219,7 +240,7 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
     std::vector<uint32_t> next(index.bucket_start.begin(), index.bucket_start.end() - 1);
     for (int j = 0; j < count; ++j) {
         if (!CanBeTick(lines[j], directions[j])) continue;
-        ForEachCell(index, grid, lines[j], [&](int, int32_t, uint64_t hash) {
+        ForEachCell(index, grid, lines[j], directions[j], [&](int, int64_t, uint64_t hash) {
             index.entries[next[hash & index.bucket_mask]++] = j;
         });
     }
@@ -229,11 +250,8 @@ bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const
                           int i) {
     if (directions[i] == kNoDirection) return false;
     const LineRecord& dash = lines[i];
-    const auto found = std::lower_bound(index.key_levels.begin(), index.key_levels.end(),
-                                        std::make_pair(dash.width_class, uint64_t{0}));
-    if (found == index.key_levels.end() || found->first != dash.width_class) return false;
-    const uint64_t level_mask = found->second;
-
+    const int32_t square = directions[i] + 9000;
+    const int32_t bins[2] = {DirectionBin(square - 499), DirectionBin(square + 499)};
     auto scan_bucket = [&](uint64_t hash) {
         const uint64_t b = hash & index.bucket_mask;
         for (uint32_t e = index.bucket_start[b]; e < index.bucket_start[b + 1]; ++e) {
@@ -241,27 +259,37 @@ bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const
         }
         return false;
     };
-    if (index.single_cell) return scan_bucket(CellHash(0, dash.width_class, 0, 0));
-
     const double xs[2] = {dash.x1, dash.x2};
     const double ys[2] = {dash.y1, dash.y2};
-    for (int e = 0; e < 2; ++e) {
-        // A point that is not finite is near no line (the cross product is not finite).
-        if (!std::isfinite(xs[e]) || !std::isfinite(ys[e])) continue;
-        if (xs[e] < index.origin_x || xs[e] > index.max_x || ys[e] < index.origin_y ||
-            ys[e] > index.max_y) {
-            // Outside the box the index was built over (the line moved since): read every line.
-            for (int32_t j : index.entries) {
-                if (IsPerpendicularTick(lines, directions, i, j)) return true;
-            }
+    for (int bin = 0; bin < 2; ++bin) {
+        if (bin == 1 && bins[1] == bins[0]) break;
+        const int64_t key = FilingKey(dash.width_class, bins[bin]);
+        const auto found = std::lower_bound(index.key_levels.begin(), index.key_levels.end(),
+                                            std::make_pair(key, uint64_t{0}));
+        if (found == index.key_levels.end() || found->first != key) continue;
+        const uint64_t level_mask = found->second;
+        if (index.single_cell) {
+            if (scan_bucket(CellHash(0, key, 0, 0))) return true;
             continue;
         }
-        for (int level = 0; level < static_cast<int>(index.inverse_cell.size()); ++level) {
-            if ((level_mask >> level & 1) == 0) continue;
-            const double inverse = index.inverse_cell[level];
-            const int64_t cx = CellOf(xs[e], index.origin_x, inverse);
-            const int64_t cy = CellOf(ys[e], index.origin_y, inverse);
-            if (scan_bucket(CellHash(level, dash.width_class, cx, cy))) return true;
+        for (int e = 0; e < 2; ++e) {
+            // A point that is not finite is near no line (the cross product is not finite).
+            if (!std::isfinite(xs[e]) || !std::isfinite(ys[e])) continue;
+            if (xs[e] < index.origin_x || xs[e] > index.max_x || ys[e] < index.origin_y ||
+                ys[e] > index.max_y) {
+                // Outside the box the index was built over (the line moved since): read every line.
+                for (int32_t j : index.entries) {
+                    if (IsPerpendicularTick(lines, directions, i, j)) return true;
+                }
+                continue;
+            }
+            for (int level = 0; level < static_cast<int>(index.inverse_cell.size()); ++level) {
+                if ((level_mask >> level & 1) == 0) continue;
+                const double inverse = index.inverse_cell[level];
+                const int64_t cx = CellOf(xs[e], index.origin_x, inverse);
+                const int64_t cy = CellOf(ys[e], index.origin_y, inverse);
+                if (scan_bucket(CellHash(level, key, cx, cy))) return true;
+            }
         }
     }
     return false;

@@ -21,14 +21,15 @@ bool IsPerpendicularTick(const LineRecord* lines, const int32_t* directions, int
 // reach fits half a cell, cut into pieces no longer than a cell, so a long line fills a band of
 // cells rather than its bounding box. A query reads the cell of each end point at every level in
 // use for the width class. Buckets are cells hashed, so a bucket may hold lines of other cells;
-// the exact test rejects those. The index only narrows the candidates, never decides.
+// the exact test rejects those. Lines are also filed by width class and by direction in bins of
+// 10 degrees over half a turn. The index only narrows the candidates, never decides.
 struct TickIndex {
     bool built = false;
     bool single_cell = false;  // coordinates too large to grid: every line is a candidate
     double origin_x = 0, origin_y = 0;
     double max_x = 0, max_y = 0;
     std::vector<double> inverse_cell;                     // per level, 1 / cell size
-    std::vector<std::pair<int32_t, uint64_t>> key_levels; // width class -> levels in use (bit mask)
+    std::vector<std::pair<int64_t, uint64_t>> key_levels; // filing key -> levels in use (bit mask)
     uint64_t bucket_mask = 0;
     std::vector<uint32_t> bucket_start;                   // bucket_mask + 2 offsets into entries
     std::vector<int32_t> entries;                         // line indices

@@ -257,11 +257,13 @@ int32_t BoundedCount(int32_t count, int32_t capacity) {
 }  // namespace
 
 int32_t JwwScaleDenominator(int page) {
+    if (page < 1 || page >= kPageTableSize) return 1;
     const int32_t denominator = g_store.pages[page].scale_denominator;
     return denominator < 1 ? 1 : denominator;
 }
 
 JwwTransform JwwPageTransform(int page) {
+    if (page < 1 || page >= kPageTableSize) return JwwTransform{0.0, 0.0, kMmPerPoint};
     const PageRecord& record = g_store.pages[page];
     const double denominator = JwwScaleDenominator(page);
     double ratio = record.scale_ratio;

@@ -154,6 +154,8 @@ TEST_F(JwwSaveTest, PageOutsideTheTableWritesNothing) {
     EXPECT_FALSE(WriteJwwFile(nullptr, path.c_str(), 0));
     EXPECT_FALSE(WriteJwwFile(nullptr, path.c_str(), kPageTableSize));
     EXPECT_FALSE(std::filesystem::exists(path)) << "the partial file is removed";
+    EXPECT_EQ(JwwScaleDenominator(-3), 1);
+    EXPECT_EQ(JwwPageTransform(kPageTableSize).k, kMmPerPoint);
 }
 
 }  // namespace

@@ -1,0 +1,159 @@
+// Small PDFs written by the tests themselves: objects at known offsets, a classic table with
+// one subsection or a cross-reference stream (PNG Up rows, deflated), object streams.
+#pragma once
+
+#include <zlib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace velmora::test_support {
+
+inline std::string Deflate(const std::string& data) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    std::string out(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
+              static_cast<uLong>(data.size()), Z_BEST_COMPRESSION);
+    out.resize(size);
+    return out;
+}
+
+// "<<dict /Length n>>" then "stream", the end of line, the data and "endstream".
+inline std::string StreamBody(const std::string& dict, const std::string& data, const std::string& eol = "\n") {
+    return "<<" + dict + "/Length " + std::to_string(data.size()) + ">>\nstream" + eol + data + "\nendstream";
+}
+
+inline std::string FlateStreamBody(const std::string& dict, const std::string& data) {
+    return StreamBody("/Filter/FlateDecode" + dict, Deflate(data));
+}
+
+// An object stream holding `objects` (number, text); the header's pairs are separated by single
+// spaces and end with `header_end` (a space for the reader's rule, a line feed as qpdf writes).
+inline std::string ObjectStreamBody(const std::vector<std::pair<int, std::string>>& objects,
+                                    const std::string& header_end = " ") {
+    std::string header, body;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        header += (i ? " " : "") + std::to_string(objects[i].first) + " " + std::to_string(body.size());
+        body += objects[i].second;
+    }
+    header += header_end;
+    return FlateStreamBody("/Type/ObjStm/N " + std::to_string(objects.size()) + "/First " + std::to_string(header.size()),
+                           header + body);
+}
+
+struct XrefStreamOptions {
+    int widths[3] = {1, 2, 1};
+    int first = 0;
+    int count = -1;             // -1: Size entries from 0, no /Index
+    bool index = false;
+    bool info = true;
+    bool decode_parms = true;
+    std::string filter = "/Filter/FlateDecode";
+    std::string extra;          // more dictionary entries, e.g. "/Prev 123"
+};
+
+class PdfMaker {
+public:
+    explicit PdfMaker(std::string header = "%PDF-1.4\n") : bytes(std::move(header)) {}
+
+    int Add(int number, const std::string& body) {
+        const int offset = static_cast<int>(bytes.size());
+        offsets[number] = offset;
+        bytes += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
+        return offset;
+    }
+
+    // One subsection from `first` over `count` entries; returns the offset of "xref".
+    int ClassicXref(int first, int count, const std::string& trailer_dict) {
+        const int position = static_cast<int>(bytes.size());
+        bytes += "xref\n" + std::to_string(first) + " " + std::to_string(count) + "\n";
+        for (int e = first; e < first + count; ++e) bytes += XrefLine(e);
+        bytes += "trailer\n<<" + trailer_dict + ">>\n";
+        return position;
+    }
+
+    // The usual table: entries 0 to the highest object number.
+    int ClassicXref(const std::string& trailer_dict) {
+        const int size = offsets.empty() ? 1 : offsets.rbegin()->first + 1;
+        return ClassicXref(0, size, "/Size " + std::to_string(size) + trailer_dict);
+    }
+
+    std::string XrefLine(int e) const {
+        char line[24];
+        const auto found = offsets.find(e);
+        if (found != offsets.end()) {
+            std::snprintf(line, sizeof line, "%010d 00000 n\r\n", found->second);
+        } else {
+            std::snprintf(line, sizeof line, "0000000000 %05d f\r\n", e == 0 ? 65535 : 0);
+        }
+        return line;
+    }
+
+    // A cross-reference stream as object `number`: type 1 rows for the objects written so far
+    // (and itself), type 2 rows for `compressed` (number -> stream, index), type 0 otherwise.
+    int XrefStream(int number, int size, const std::map<int, std::pair<int, int>>& compressed,
+                   const XrefStreamOptions& options = {}) {
+        const int position = static_cast<int>(bytes.size());
+        offsets[number] = position;
+        const int first = options.index ? options.first : 0;
+        const int count = options.index ? options.count : size;
+        const int row_bytes = options.widths[0] + options.widths[1] + options.widths[2];
+        std::string rows;
+        std::string previous(row_bytes, '\0');
+        for (int e = first; e < first + count; ++e) {
+            uint32_t fields[3] = {0, 0, 0};
+            if (offsets.count(e)) {
+                fields[0] = 1;
+                fields[1] = static_cast<uint32_t>(offsets.at(e));
+            } else if (compressed.count(e)) {
+                fields[0] = 2;
+                fields[1] = static_cast<uint32_t>(compressed.at(e).first);
+                fields[2] = static_cast<uint32_t>(compressed.at(e).second);
+            }
+            std::string row;
+            for (int k = 0; k < 3; ++k) {
+                for (int b = options.widths[k] - 1; b >= 0; --b) row += static_cast<char>((fields[k] >> (8 * b)) & 0xFF);
+            }
+            rows += '\x02';  // PNG Up
+            for (int c = 0; c < row_bytes; ++c) rows += static_cast<char>(row[c] - previous[c]);
+            previous = row;
+        }
+        std::string dict = "/Type/XRef/Size " + std::to_string(size) + "/W [" + std::to_string(options.widths[0]) +
+                           " " + std::to_string(options.widths[1]) + " " + std::to_string(options.widths[2]) +
+                           "]/Root 1 0 R";
+        if (options.info) dict += "/Info 2 0 R";
+        if (options.index) dict += "/Index [" + std::to_string(first) + " " + std::to_string(count) + "]";
+        if (options.decode_parms) dict += "/DecodeParms<</Columns " + std::to_string(row_bytes) + "/Predictor 12>>";
+        dict += options.extra;
+        const std::string data = options.filter.empty() ? rows : Deflate(rows);
+        bytes += std::to_string(number) + " 0 obj\n" + StreamBody(options.filter + dict, data) + "\nendobj\n";
+        return position;
+    }
+
+    std::string Finish(int startxref) {
+        bytes += "startxref\n" + std::to_string(startxref) + "\n%%EOF\n";
+        return bytes;
+    }
+
+    std::string bytes;
+    std::map<int, int> offsets;
+};
+
+// Catalog 1, Info 2, Pages 3, one page 4 with content 5 and font 6: the usual small document.
+inline PdfMaker OnePageDocument(const std::string& page_extra = "/MediaBox [0 0 595 842]",
+                                const std::string& content = "0 0 m 100 100 l S") {
+    PdfMaker pdf;
+    pdf.Add(1, "<</Type/Catalog/Pages 3 0 R>>");
+    pdf.Add(2, "<</Creator (Test maker)/Producer (tests)>>");
+    pdf.Add(3, "<</Type/Pages/Kids [4 0 R]/Count 1>>");
+    pdf.Add(4, "<</Type/Page/Parent 3 0 R" + page_extra + "/Resources <</Font <</F1 6 0 R>>>>/Contents 5 0 R>>");
+    pdf.Add(5, FlateStreamBody("", content));
+    pdf.Add(6, "<</Type/Font/Subtype/Type1/BaseFont/Helvetica>>");
+    return pdf;
+}
+
+}  // namespace velmora::test_support

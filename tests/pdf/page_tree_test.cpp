@@ -1,0 +1,221 @@
+// Catalog and page tree numbering, and the set-up of one page: MediaBox, rotation, resources,
+// the three forms of Contents.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "pdf/document_values.h"
+#include "pdf/lexical.h"
+#include "pdf/object_table.h"
+#include "pdf/page_setup.h"
+#include "pdf/page_tree.h"
+#include "reader_fixture.h"
+#include "support/pdf_maker.h"
+
+namespace velmora {
+namespace {
+
+using test_support::OnePageDocument;
+using test_support::PdfMaker;
+using test_support::StreamBody;
+using Vec = std::vector<int>;
+
+std::string Page(const std::string& extra = "") {
+    return "<</Type/Page/MediaBox [0 0 595 842]/Resources <<>>/Contents 90 0 R" + extra + ">>";
+}
+
+class PageTree : public ReaderTest {
+protected:
+    // Catalog 1 -> Pages 2; `objects` fill the rest; content 90 is shared by all pages.
+    void LoadTree(const std::vector<std::pair<int, std::string>>& objects) {
+        PdfMaker pdf;
+        pdf.Add(1, "<</Type/Catalog/Pages 2 0 R>>");
+        for (const auto& [number, body] : objects) pdf.Add(number, body);
+        pdf.Add(90, StreamBody("", "0 0 m 1 1 l S"));
+        Load(pdf.Finish(pdf.ClassicXref("/Root 1 0 R")));
+    }
+    static std::vector<int> PageObjects() {
+        std::vector<int> objects;
+        for (int p = 1; p <= g_store.page_count; ++p) objects.push_back(g_store.pages[p].page_object);
+        return objects;
+    }
+};
+
+TEST_F(PageTree, PagesAreNumberedInTreeOrderThroughNestedNodes) {
+    LoadTree({{2, "<</Type/Pages/Kids [4 0 R 5 0 R 6 0 R]/Count 3>>"}, {4, Page()}, {5, Page()}, {6, Page()}});
+    EXPECT_EQ(Codes(), Vec{});
+    EXPECT_EQ(PageObjects(), (Vec{4, 5, 6}));
+    EXPECT_EQ(g_document.page_tree_root, 2);
+
+    LoadTree({{2, "<</Type/Pages/Kids [10 0 R 20 0 R]/Count 3>>"},
+              {10, "<</Type/Pages/Kids [11 0 R 12 0 R]/Count 2>>"},
+              {11, Page()}, {12, Page()}, {20, Page()}});
+    EXPECT_EQ(PageObjects(), (Vec{11, 12, 20}));
+
+    LoadTree({{2, "<</Type/Pages/Kids [3 0 R 10 0 R 20 0 R]/Count 5>>"}, {3, Page()},
+              {10, "<</Type/Pages/Kids [11 0 R 13 0 R]/Count 3>>"},
+              {11, Page()}, {13, "<</Type/Pages/Kids [14 0 R]/Count 1>>"}, {14, Page()}, {20, Page()}});
+    // Node 10 claims three pages but holds two: the Count decides, so page 4 stays empty.
+    EXPECT_EQ(PageObjects(), (Vec{3, 11, 14, 0, 20}));
+}
+
+TEST_F(PageTree, AtMost1023PagesAreCounted) {
+    std::string kids;
+    std::vector<std::pair<int, std::string>> objects;
+    for (int n = 3; n < 3 + 1030; ++n) {
+        kids += std::to_string(n) + " 0 R ";
+        objects.push_back({n, Page()});
+    }
+    objects.push_back({2, "<</Type/Pages/Count 2000/Kids [" + kids + "]>>"});
+    LoadTree(objects);
+    EXPECT_EQ(Codes(), Vec{130});
+    EXPECT_EQ(g_store.page_count, 1023);
+    // The Kids value is cut with its entry at 1024 characters: later references are not read.
+    const std::string entry = ("Kids [" + kids).substr(0, kEntryTextCapacity);
+    int complete = 0;
+    for (size_t at = entry.find(" 0 R"); at != std::string::npos; at = entry.find(" 0 R", at + 1)) ++complete;
+    EXPECT_EQ(g_store.pages[complete].page_object, 3 + complete - 1);
+    EXPECT_EQ(g_store.pages[complete + 1].page_object, 0);
+    EXPECT_GT(complete, 100);
+}
+
+TEST_F(PageTree, BrokenTreesEndInCodesNotLoops) {
+    LoadTree({{2, "<</Type/Pages/Count 1>>"}});
+    EXPECT_EQ(Codes(), Vec{63});
+    LoadTree({{2, "<</Type/Pages/Kids [2 0 R 3 0 R]/Count 2>>"}, {3, Page()}});
+    EXPECT_EQ(Codes(), Vec{63});  // a node that is its own kid is read once
+    EXPECT_EQ(PageObjects(), (Vec{2, 3}));
+    LoadTree({{2, "<</Type/Pages/Kids [4 0 R]/Count -5>>"}, {4, Page()}});
+    EXPECT_EQ(g_store.page_count, 0);
+
+    PdfMaker pdf = OnePageDocument();
+    pdf.Add(1, "<</Type/Outlines/Pages 3 0 R>>");
+    Load(pdf.Finish(pdf.ClassicXref("/Root 1 0 R")));
+    EXPECT_EQ(Codes(), Vec{62});
+    PdfMaker far = OnePageDocument();
+    far.Add(1, "<</Type/Catalog/Pages 100000 0 R>>");
+    Load(far.Finish(far.ClassicXref("/Root 1 0 R")));
+    EXPECT_EQ(Codes(), Vec{});
+    EXPECT_EQ(g_store.page_count, 0);
+}
+
+class PageSetUp : public ReaderTest {
+protected:
+    bool SetUp1(const std::string& page_body, const std::vector<std::pair<int, std::string>>& extra = {}) {
+        PdfMaker pdf = OnePageDocument();
+        pdf.Add(4, page_body);
+        for (const auto& [number, body] : extra) pdf.Add(number, body);
+        Load(pdf.Finish(pdf.ClassicXref("/Root 1 0 R/Info 2 0 R")));
+        EXPECT_EQ(Codes(), Vec{});
+        FreePageStreams();
+        ResetForPage(1);
+        return SetUpPage(1);
+    }
+    static const PageRecord& P() { return g_store.pages[1]; }
+};
+
+TEST_F(PageSetUp, MediaBoxAndRotation) {
+    const std::string rest = "/Resources <<>>/Contents 5 0 R";
+    ASSERT_TRUE(SetUp1("<</Type/Page/MediaBox [0 0 595 842]/Rotate 90" + rest + ">>"));
+    EXPECT_EQ(P().media_box[2], 842);
+    EXPECT_EQ(P().media_box[3], 595);
+    EXPECT_EQ(P().rotation, 90);
+    ASSERT_TRUE(SetUp1("<</Type/Page/MediaBox [10 20 595.28 841.89]/Rotate 270" + rest + ">>"));
+    EXPECT_EQ(P().media_box[0], 10);
+    EXPECT_EQ(P().media_box[1], 20);
+    EXPECT_EQ(P().media_box[2], 595.28);
+    EXPECT_EQ(P().media_box[3], 841.89);
+    EXPECT_EQ(P().rotation, 270);
+    ASSERT_TRUE(SetUp1("<</Type/Page/MediaBox [0 0 100 200]" + rest + ">>"));
+    EXPECT_EQ(P().rotation, 0);
+    EXPECT_EQ(P().media_box[3], 200);
+}
+
+TEST_F(PageSetUp, EntriesOnlyInTheParentAreNotInherited) {
+    PdfMaker pdf = OnePageDocument();
+    pdf.Add(3, "<</Type/Pages/Kids [4 0 R]/Count 1/MediaBox [0 0 595 842]>>");
+    pdf.Add(4, "<</Type/Page/Parent 3 0 R/Resources <<>>/Contents 5 0 R>>");
+    Load(pdf.Finish(pdf.ClassicXref("/Root 1 0 R")));
+    EXPECT_FALSE(SetUpPage(1));
+    EXPECT_EQ(Codes(), Vec{64});
+    for (const char* page : {"<</Type/Page/MediaBox [0 0 1 1]/Contents 5 0 R>>",
+                             "<</Type/Page/MediaBox [0 0 1 1]/Resources <<>>>>", "<</MediaBox [0 0 1 1]>>"}) {
+        EXPECT_FALSE(SetUp1(page));
+        EXPECT_EQ(Codes(), Vec{64}) << page;
+    }
+}
+
+TEST_F(PageSetUp, ContentsAsReferenceDirectArrayOrReferencedArray) {
+    const std::vector<std::pair<int, std::string>> streams = {{20, StreamBody("", "first")},
+                                                              {21, StreamBody("", "second")},
+                                                              {22, "[20 0 R\n21 0 R]"},
+                                                              // ends 22's extent before the table
+                                                              {23, "null"}};
+    const std::string head = "<</Type/Page/MediaBox [0 0 1 1]/Resources <<>>/Contents ";
+    for (const char* contents : {"[20 0 R 21 0 R]", "22 0 R"}) {
+        ASSERT_TRUE(SetUp1(head + contents + ">>", streams)) << contents;
+        EXPECT_EQ(P().contents_count, 2);
+        EXPECT_EQ(P().contents_objects[0], 20);
+        EXPECT_EQ(P().contents_objects[1], 21);
+        EXPECT_EQ(EntryBytes(1), "first");
+        EXPECT_EQ(EntryBytes(2), "second");
+        EXPECT_EQ(g_store.streams[2].page_number, 1);
+        EXPECT_EQ(g_store.stream_count, 2);
+    }
+    ASSERT_TRUE(SetUp1(head + "21 0 R>>", streams));
+    EXPECT_EQ(P().contents_count, 1);
+    EXPECT_EQ(EntryBytes(1), "second");
+    // A reference to nothing leaves the page without content, not the reader without bounds.
+    ASSERT_TRUE(SetUp1(head + "[77 0 R 99999 0 R 123456 0 R]>>", streams));
+    EXPECT_EQ(g_store.stream_count, 0);
+}
+
+TEST(FontResources, DirectAndReferencedFontDictionaries) {
+    char text[kEntryTextCapacity + 1] = " <</Font <</F1 5 0 R>> /ProcSet [/PDF /Text]>";
+    ASSERT_TRUE(ResolveFontResources(text));
+    EXPECT_STREQ(text, "/F1 5 0 R");
+}
+
+class FontResourcesInFile : public ReaderTest {
+protected:
+    void LoadWith(const std::vector<std::pair<int, std::string>>& extra) {
+        PdfMaker pdf = OnePageDocument();
+        for (const auto& [number, body] : extra) pdf.Add(number, body);
+        Load(pdf.Finish(pdf.ClassicXref("/Root 1 0 R")));
+        ASSERT_EQ(Codes(), Vec{});
+    }
+    std::string Resolve(const std::string& value) {
+        char text[kEntryTextCapacity + 1];
+        std::snprintf(text, sizeof text, "%s", value.c_str());
+        return ResolveFontResources(text) ? std::string(text) : "<failed>";
+    }
+};
+
+TEST_F(FontResourcesInFile, ReferencesAreFollowed) {
+    LoadWith({{7, "<</F1 5 0 R/F2 6 0 R>>"},
+              {8, "<</Font <</F3 6 0 R>>/ProcSet [/PDF]>>"},
+              {9, "<</Font 7 0 R>>"},
+              {10, "<</ProcSet [/PDF]>>"}});
+    EXPECT_EQ(Resolve(" <</Font 7 0 R/ProcSet [/PDF]>"), "/F1 5 0 R/F2 6 0 R>>");
+    EXPECT_EQ(g_store.objects[7].kind, kKindFontReference);
+    // Resources as a reference: the Font entry as the lookup left it, without its slash.
+    EXPECT_EQ(Resolve(" 8 0 R"), "Font <</F3 6 0 R>");
+    EXPECT_EQ(Resolve(" 9 0 R"), "Font 7 0 R");
+    EXPECT_EQ(Resolve(" 10 0 R"), "<failed>");
+    EXPECT_EQ(Resolve(" 77 0 R"), "<failed>");
+    EXPECT_EQ(Resolve(" <</Font 77 0 R>"), "<failed>");
+    EXPECT_EQ(Resolve(" <</ExtGState <</G1 3 0 R>>>"), " <</ExtGState <</G1 3 0 R>>>");
+}
+
+TEST_F(FontResourcesInFile, AFailedResolutionEndsTheSetUpBeforeTheContents) {
+    LoadWith({{4, "<</Type/Page/MediaBox [0 0 1 1]/Resources 77 0 R/Contents 5 0 R>>"}});
+    FreePageStreams();
+    ResetForPage(1);
+    EXPECT_FALSE(SetUpPage(1));
+    EXPECT_EQ(Codes(), Vec{});
+    EXPECT_EQ(g_store.stream_count, 0);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,149 @@
+// Structural variants of one small document written by qpdf: object streams, linearization,
+// uncompressed streams and QDF. The reader's narrow rules decide which of them load.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "pdf/document_values.h"
+#include "pdf/file_buffer.h"
+#include "pdf/page_setup.h"
+#include "reader_fixture.h"
+#include "support/pdf_maker.h"
+
+#ifndef _WIN32
+#include <stdlib.h>  // mkdtemp
+#endif
+
+namespace velmora {
+namespace {
+
+using test_support::FlateStreamBody;
+using test_support::PdfMaker;
+using Vec = std::vector<int>;
+
+const char kFirstContent[] = "10 10 m 200 300 l S\n";
+const char kSecondContent[] = "0 0 m 50 50 l 100 0 l S\n";
+
+// Two pages, a font, an Info dictionary: the document qpdf rewrites.
+std::string BaseDocument() {
+    PdfMaker pdf("%PDF-1.5\n");
+    pdf.Add(1, "<</Type/Catalog/Pages 3 0 R>>");
+    pdf.Add(2, "<</Creator (velmora tests)/Producer (tests)>>");
+    pdf.Add(3, "<</Type/Pages/Kids [4 0 R 7 0 R]/Count 2>>");
+    pdf.Add(4, "<</Type/Page/Parent 3 0 R/MediaBox [0 0 595 842]/Resources <</Font <</F1 6 0 R>>>>/Contents 5 0 R>>");
+    pdf.Add(5, FlateStreamBody("", kFirstContent));
+    pdf.Add(6, "<</Type/Font/Subtype/Type1/BaseFont/Helvetica>>");
+    pdf.Add(7, "<</Type/Page/Parent 3 0 R/MediaBox [0 0 842 595]/Rotate 90/Resources <</Font <</F1 6 0 R>>>>/Contents 8 0 R>>");
+    pdf.Add(8, FlateStreamBody("", kSecondContent));
+    return pdf.Finish(pdf.ClassicXref("/Root 1 0 R/Info 2 0 R"));
+}
+
+class QpdfVariants : public ReaderTest {
+protected:
+    void SetUp() override {
+        ReaderTest::SetUp();
+#ifdef _WIN32
+        GTEST_SKIP() << "qpdf is a Linux program; the native and sanitizer builds run these variants";
+#else
+        if (std::system("qpdf --version >/dev/null 2>&1") != 0) {
+            GTEST_SKIP() << "qpdf is not installed; scripts/install_deps.sh --tests installs it";
+        }
+        std::string pattern = (std::filesystem::temp_directory_path() / "velmora_qpdf_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        directory_ = pattern;
+        std::ofstream(directory_ / "in.pdf", std::ios::binary) << BaseDocument();
+#endif
+    }
+    void TearDown() override {
+        if (!directory_.empty()) std::filesystem::remove_all(directory_);
+        ReaderTest::TearDown();
+    }
+    // qpdf with `options` over the base document; the output's bytes (exit 3 means warnings).
+    std::string Qpdf(const std::string& options) {
+        const std::string command = "qpdf " + options + " '" + (directory_ / "in.pdf").string() + "' '" +
+                                    (directory_ / "out.pdf").string() + "' >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(status == 0 || WEXITSTATUS(status) == 3) << command;
+        std::ifstream file(directory_ / "out.pdf", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    // Sets up both pages and returns their decoded content.
+    std::vector<std::string> SetUpPages() {
+        std::vector<std::string> contents;
+        for (int page = 1; page <= g_store.page_count; ++page) {
+            FreePageStreams();
+            ResetForPage(page);
+            EXPECT_TRUE(SetUpPage(page)) << page;
+            contents.push_back(EntryBytes(1));
+        }
+        return contents;
+    }
+    std::filesystem::path directory_;
+};
+
+std::string Appended(int n) {
+    const ObjectEntry& entry = g_store.objects[n];
+    return std::string(reinterpret_cast<const char*>(g_file.data) + entry.offset, entry.extent);
+}
+
+TEST_F(QpdfVariants, ObjectStreamHeadersEndingInALineFeedMisplaceTheObjects) {
+    Load(Qpdf("--object-streams=generate"));
+    EXPECT_EQ(g_document.xref_stream_flag, 1);
+    EXPECT_EQ(g_store.object_count, g_document.trailer_size);
+    // The catalog lies in an object stream. The pairs are read up to the first "<", so the last
+    // real pair swallows the line feed and the first object's "<< ", and the objects are then
+    // taken to begin at a later "<": the catalog's copy is not its dictionary.
+    const ObjectEntry& root = g_store.objects[g_document.root.number];
+    ASSERT_GT(root.stream_object, 0);
+    EXPECT_GE(root.offset, g_file.file_size);
+    const std::string pair = std::to_string(g_document.root.number) + " ";
+    EXPECT_EQ(Appended(g_document.root.number).substr(0, pair.size()), pair);
+    EXPECT_EQ(Appended(g_document.root.number).find("/Type /Catalog"), std::string::npos);
+    int swallowed = 0;
+    for (int n = 1; n < g_store.object_count; ++n) {
+        if (g_store.objects[n].stream_object > 0 && Appended(n).find("\n<< ") != std::string::npos) ++swallowed;
+    }
+    EXPECT_EQ(swallowed, 1);
+    EXPECT_EQ(Codes(), Vec{62});
+}
+
+TEST_F(QpdfVariants, LinearizedFileLoadsThroughBothTables) {
+    Load(Qpdf("--linearize --object-streams=disable"));
+    EXPECT_EQ(Codes(), Vec{});
+    EXPECT_EQ(g_document.xref_stream_flag, 0);
+    EXPECT_EQ(g_document.first_object_number, 0);  // the main table is read last
+    EXPECT_EQ(g_store.object_count, g_document.trailer_size);
+    EXPECT_STREQ(g_store.objects[g_document.root.number].label, "Catalog ");  // qpdf writes "/Type /Catalog /Pages"
+    ASSERT_EQ(g_store.page_count, 2);
+    EXPECT_EQ(SetUpPages(), (std::vector<std::string>{kFirstContent, kSecondContent}));
+    EXPECT_EQ(g_store.pages[2].media_box[2], 595);  // Rotate 90 swaps the box
+    EXPECT_EQ(g_store.pages[2].media_box[3], 842);
+
+    // With object streams, the main section's stream has no Root: that older section fails.
+    Load(Qpdf("--linearize --object-streams=generate"));
+    EXPECT_EQ(Codes(), Vec{41});
+}
+
+TEST_F(QpdfVariants, UncompressedAndQdfFilesLoadWithTheSameContent) {
+    Load(Qpdf("--compress-streams=n --decode-level=generalized"));
+    EXPECT_EQ(Codes(), Vec{});
+    ASSERT_EQ(g_store.page_count, 2);
+    EXPECT_EQ(std::string(g_store.objects[g_store.pages[1].contents_objects[0]].label).find("FlateDecode"),
+              std::string::npos);
+    EXPECT_EQ(SetUpPages(), (std::vector<std::string>{kFirstContent, kSecondContent}));
+
+    Load(Qpdf("--qdf"));
+    EXPECT_EQ(Codes(), Vec{});
+    ASSERT_EQ(g_store.page_count, 2);
+    EXPECT_EQ(SetUpPages(), (std::vector<std::string>{kFirstContent, kSecondContent}));
+    EXPECT_STREQ(g_document.creator_text, "Creator (velmora tests)");
+}
+
+}  // namespace
+}  // namespace velmora

@@ -29,5 +29,6 @@ target_link_libraries(jww_check PRIVATE velmora_options)
 # velmora-convert from the outside (natively; the Windows build runs the unit tests only).
 if(NOT CMAKE_CROSSCOMPILING)
   add_test(NAME cli_end_to_end
-           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/cli_test.sh $<TARGET_FILE:velmora-convert> ${CMAKE_SOURCE_DIR})
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/cli_test.sh $<TARGET_FILE:velmora-convert> ${CMAKE_SOURCE_DIR}
+                   $<TARGET_FILE:jww_check>)
 endif()

@@ -7,11 +7,13 @@
 #include <string>
 
 #include "app/settings_file.h"
+#include "jww/jww_save.h"
 #include "cli/output_paths.h"
 #include "platform/console_seam.h"
 #include "platform/platform.h"
 #include "store/document_store.h"
 #include "store/driver.h"
+#include "tools/dash_merge.h"
 
 namespace velmora {
 
@@ -149,20 +151,36 @@ int RunConverter(const std::vector<std::string>& arguments) {
         return kExitUsage;
     }
 
+    // Several pages into -o: a directory, made when missing.
+    if (pages.size() > 1 && !options.output.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(options.output, error);
+        if (error) {
+            Say("error: cannot make the directory '" + options.output + "'");
+            return kExitOutput;
+        }
+    }
+
     int status = kExitSuccess;
     for (int page : pages) {
+        // The window's save, page by page: convert, merge dash runs, mark duplicates, write.
         g_store.current_page = page;
         ConvertPage(page);
         if (options.scale_denominator > 0) {
             g_store.pages[page].scale_denominator = options.scale_denominator;
             g_store.pages[page].scale_ratio = options.scale_denominator;
         }
+        MergeDashRuns();
         const std::string output =
             OutputPathForPage(options, g_file_names.pdf_stem, page, g_store.page_count, pages.size());
-        Say("page " + std::to_string(page) + ": " + std::to_string(g_store.conversion.line_count) + " lines, " +
-            std::to_string(g_store.conversion.text_count) + " texts; " + output +
-            " not written: JWW output is not available in this version yet");
-        status = kExitOutput;
+        if (!SaveJwwPage(nullptr, output.c_str(), page)) {
+            status = kExitOutput;
+            continue;
+        }
+        if (!options.quiet) {
+            Say("page " + std::to_string(page) + ": " + std::to_string(g_store.conversion.line_count) + " lines, " +
+                std::to_string(g_store.conversion.text_count) + " texts -> " + output);
+        }
     }
     FinishConsoleProgress();
     return status;

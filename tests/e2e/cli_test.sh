@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # velmora-convert from the outside: options, exit statuses, messages.
-# Usage: cli_test.sh <velmora-convert> <repo>
+# Usage: cli_test.sh <velmora-convert> <repo> <jww_check>
 set -u
 convert=$1
 repo=$2
+jww_check=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0
@@ -44,6 +45,18 @@ expect directory-input 1 "cannot read" -- "$work"
 printf 'not a pdf' >"$work/broken.pdf"
 expect direct-route-fails 2 "could not be read" -- --route direct -q "$work/broken.pdf"
 expect fallback-prompt-in-utf8 2 '「単独変換」で変換できませんでした' -- --route direct -q "$work/broken.pdf"
+
+# The sample converts beside a chosen name, and the strict reader takes the file.
+cp "$repo/samples/sample_plan.pdf" "$work/plan.pdf"
+expect sample-converts 0 'page 1: [0-9]* lines' -- "$work/plan.pdf"
+if "$jww_check" "$work/plan.jww" >/dev/null; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: plan.jww is not a valid JWW file"; fi
+mkdir -p "$work/out"
+expect output-option 0 "-> $work/out/one.jww" -- -o "$work/out/one.jww" --scale 1/50 "$work/plan.pdf"
+expect no-such-page 1 'there is no page 2 (the file has 1)' -- -p 2 "$work/plan.pdf"
+expect unwritable-output 3 '' -- -q -o "$work/missing-dir/x.jww" "$work/plan.pdf"
+if "$jww_check" "$work/out/one.jww" | grep -q '^scale 50$'; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: --scale 1/50 did not reach the file"; fi
 
 echo "cli: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]

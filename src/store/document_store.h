@@ -57,6 +57,9 @@ struct DocumentStore {
     CidMapEntry cid_map[kCidMapEntries];
     DuplicateEntry duplicates[kDuplicateCapacity + 1];
     int32_t duplicate_count;
+    // Characters by one-byte code of the Differences read last (codes 1..count; code 0 unused).
+    char differences_table[kOneByteCodes];
+    int32_t differences_count;
     ObjectEntry objects[kObjectCapacity];
     int32_t object_count;
     int32_t text_size_histogram[kTextSizeClasses];

@@ -11,7 +11,7 @@ endif()
 get_filename_component(VELMORA_SHARED_DIR ${CMAKE_SOURCE_DIR}/../shared ABSOLUTE)
 
 file(GLOB VELMORA_TEST_SOURCES CONFIGURE_DEPENDS tests/*/*.cpp)
-list(FILTER VELMORA_TEST_SOURCES EXCLUDE REGEX "/tests/(fuzz|win32|e2e)/")
+list(FILTER VELMORA_TEST_SOURCES EXCLUDE REGEX "/tests/(fuzz|win32|e2e|independent)/")
 add_executable(velmora_tests ${VELMORA_TEST_SOURCES})
 target_include_directories(velmora_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(velmora_tests PRIVATE VELMORA_SHARED_DIR="${VELMORA_SHARED_DIR}"

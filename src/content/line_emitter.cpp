@@ -11,14 +11,14 @@
 
 namespace velmora {
 
-namespace {
-
 // The page's top edge goes to y = 0; /Rotate 90 and 180 are turned back by hand.
 Point ToPageFrame(const PageRecord& record, Point p) {
     if (record.rotation == 90.0) return Point{p.y, -p.x};
     if (record.rotation == 180.0) return Point{record.media_box[2] - p.x, -p.y};
     return Point{p.x, p.y - record.media_box[3]};
 }
+
+namespace {
 
 // Line width × 10 truncated toward zero, held within int32 for absurd widths.
 int32_t WidthClass(double width) {

@@ -3,10 +3,16 @@
 
 #include <cstdint>
 
+#include "content/graphics_state.h"
+#include "store/records.h"
+
 namespace velmora {
 
 inline constexpr int kLineTableFullCode = 120;  // recorded once when a page has too many lines
 inline constexpr int16_t kNewLinePen = 2;       // pen colour of a record as created
+
+// The page-frame step shared by lines and texts: the page's top edge goes to y = 0.
+Point ToPageFrame(const PageRecord& record, Point p);
 
 // Takes a segment already mapped by ApplyCtm, moves it into the page frame and appends it.
 // `grouped` gives it the current FigureCounter as group number. False when the record was not

@@ -41,6 +41,8 @@ void StartDocument() {
     std::memset(g_store.objects, 0, sizeof g_store.objects);
     g_store.object_count = 0;
     g_store.page_count = 0;
+    // A page the new tree does not number (a Count larger than its pages) names no object.
+    for (PageRecord& page : g_store.pages) page.page_object = 0;
 }
 
 void CheckHeader() {

@@ -105,14 +105,14 @@ public:
         std::string rows;
         std::string previous(row_bytes, '\0');
         for (int e = first; e < first + count; ++e) {
-            uint32_t fields[3] = {0, 0, 0};
+            uint64_t fields[3] = {0, 0, 0};
             if (offsets.count(e)) {
                 fields[0] = 1;
-                fields[1] = static_cast<uint32_t>(offsets.at(e));
+                fields[1] = static_cast<uint64_t>(offsets.at(e));
             } else if (compressed.count(e)) {
                 fields[0] = 2;
-                fields[1] = static_cast<uint32_t>(compressed.at(e).first);
-                fields[2] = static_cast<uint32_t>(compressed.at(e).second);
+                fields[1] = static_cast<uint64_t>(compressed.at(e).first);
+                fields[2] = static_cast<uint64_t>(compressed.at(e).second);
             }
             std::string row;
             for (int k = 0; k < 3; ++k) {

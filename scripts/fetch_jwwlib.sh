@@ -59,7 +59,7 @@ fetch() { (cd "$cache" && apt-get source -qq librecad >&2); }
 echo "== fetching LibreCAD's source package into $cache" >&2
 # The source index may be missing or stale until apt-get update has seen the deb-src entry.
 if ! fetch; then
-  $updated || "${sudo_cmd[@]}" apt-get update -qq >&2
+  $updated || "${sudo_cmd[@]}" apt-get update -qq >&2 || true
   if ! fetch; then
     echo "fetch_jwwlib: apt-get source librecad failed (is Debian's archive reachable?)" >&2
     exit 1

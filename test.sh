@@ -28,6 +28,7 @@ build_and_wine() { "$root/scripts/build.sh" mingw && bash "$root/scripts/wine_te
 
 "$root/scripts/install_deps.sh" --tests || { echo "could not install the packages the tests need"; exit 1; }
 run_group "native tests" build_and_ctest native
+run_group "independent JWW reader (LibreCAD's jwwlib)" bash "$root/tests/independent/check_written_files.sh" "$root/build/native"
 run_group "sanitizer tests (ASan + UBSan)" build_and_ctest asan
 run_group "Windows build under Wine" build_and_wine
 

@@ -38,13 +38,6 @@ OperatorCounter LookUpOperator(const char* token) {
     return kOpOther;
 }
 
-// The pen style follows the number of dash numbers (phase included), not their values.
-int32_t PenStyleForDash(int32_t numbers) {
-    if (numbers >= 5) return 5;
-    if (numbers >= 2) return 3;
-    return 1;
-}
-
 void SetLineWidth(double width) {
     g_store.conversion.line_width = width <= kMinimumLineWidth ? kMinimumLineWidth : width;
 }

@@ -89,6 +89,12 @@ void ConcatenateMatrix(const Matrix& o) {
     top.kind = kind;
 }
 
+int32_t PenStyleForDash(int32_t numbers) {
+    if (numbers >= 5) return 5;
+    if (numbers >= 2) return 3;
+    return 1;
+}
+
 Point ApplyFull(const Matrix& m, Point p) { return Point{m.a * p.x + m.c * p.y + m.e, m.b * p.x + m.d * p.y + m.f}; }
 
 Point ApplyLinear(const Matrix& m, Point p) { return Point{m.a * p.x + m.c * p.y, m.b * p.x + m.d * p.y}; }

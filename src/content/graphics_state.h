@@ -56,6 +56,10 @@ void ConcatenateMatrix(const Matrix& operands);  // cm
 // translation, kind 0 unchanged.
 Point ApplyCtm(double x, double y);
 
+// The pen style of d (1, 3 or 5) follows the number of dash numbers, phase included, not their
+// values; inside a text object too.
+int32_t PenStyleForDash(int32_t numbers);
+
 Point ApplyFull(const Matrix& m, Point p);
 Point ApplyLinear(const Matrix& m, Point p);
 

@@ -1,32 +1,216 @@
 #include "content/text_object.h"
 
+#include <cmath>
+#include <cstring>
+
+#include "content/line_emitter.h"
 #include "content/operator_reader.h"
+#include "content/text_decoder.h"
+#include "content/text_emitter.h"
+#include "content/text_operator.h"
+#include "store/capacities.h"
+#include "store/document_store.h"
 
 namespace velmora {
 
+TextState g_text;
+
 namespace {
 
-bool IsDelimitedEt(const uint8_t* data, int32_t length, int32_t k) {
-    if (data[k] != 'E' || data[k + 1] != 'T') return false;
-    const bool starts = k == 0 || IsContentWhiteSpace(data[k - 1]);
-    const bool ends = k + 2 == length || IsContentWhiteSpace(data[k + 2]);
-    return starts && ends;
+inline constexpr int32_t kTextObjectEnded = 1;
+inline constexpr int32_t kTextObjectOpen = 0;
+
+enum TextStateCounter { kCountTs = 0, kCountTc = 1, kCountTw = 2, kCountTz = 3 };
+
+Point Plus(Point a, Point b) { return Point{a.x + b.x, a.y + b.y}; }
+Point Minus(Point a, Point b) { return Point{a.x - b.x, a.y - b.y}; }
+double Magnitude(Point v) { return std::hypot(v.x, v.y); }
+
+// L(v): the linear parts of Tm, then CmMatrix, then TextBaseMatrix.
+Point TextLinear(Point v) {
+    return ApplyLinear(g_graphics.text_base_matrix, ApplyLinear(g_graphics.cm_matrix, ApplyLinear(g_text.tm, v)));
+}
+
+// CmMatrix as the kind of AccumMatrix says: kind 1 with its translation, 2 and 3 without,
+// kind 0 (no cm yet) not at all.
+Point ApplyCmByAccumKind(Point p) {
+    switch (g_graphics.accum_kind) {
+        case 0: return p;
+        case 1: return ApplyFull(g_graphics.cm_matrix, p);
+        default: return ApplyLinear(g_graphics.cm_matrix, p);
+    }
+}
+
+Point Direction() { return TextLinear(Point{kDirectionLength, 0.0}); }
+
+void UpdateFontSize() { g_store.conversion.font_size = Magnitude(TextLinear(Point{g_text.tf_size, 0.0})); }
+
+void SetTextMatrix(const Matrix& m) {
+    g_text.tm = m;
+    double* linear = g_store.conversion.text_matrix_linear;
+    linear[0] = m.a;
+    linear[1] = m.b;
+    linear[2] = m.c;
+    linear[3] = m.d;
+}
+
+void BeginTextObject() {
+    SetTextMatrix(kIdentityMatrix);
+    g_text.line_start = Point{0.0, 0.0};
+    g_text.leading = 0.0;
+    g_text.chained = 0;
+}
+
+// Every name in a text object picks the font, not only Tf's operand; an unknown name gives 1.
+void SelectFont(int page, const char* name) {
+    g_store.conversion.font_number = 1;
+    const PageRecord& record = g_store.pages[page];
+    const int32_t slots = record.font_count < kFontSlotsPerPage - 1 ? record.font_count : kFontSlotsPerPage - 1;
+    const size_t n = std::strlen(name);  // at most 99, so the slot's byte n is inside it
+    for (int32_t slot = 1; slot <= slots; ++slot) {
+        const char* resource = record.font_resource_names[slot];
+        if (std::memcmp(resource, name, n) == 0 && resource[n] == '\0') {
+            g_store.conversion.font_number = record.font_numbers[slot];
+            return;
+        }
+    }
+}
+
+// The width estimate: half the font size per byte of decoded text, along the base line.
+Point AdvanceAlongBaseLine(Point start, int32_t bytes) {
+    const Point d = Direction();
+    const double length = Magnitude(d);
+    if (!(length > 0.0) || !std::isfinite(length)) return start;
+    const double w = g_store.conversion.font_size * 0.5 * bytes;
+    return Point{start.x + w * d.x / length, start.y + w * d.y / length};
+}
+
+void Show(Point start, const DecodedText& text, int page) {
+    const Point end = Plus(start, Direction());
+    EmitText(start.x, start.y, end.x, end.y, page, text.bytes, text.length);
+}
+
+void ShowString(int page) {  // Tj
+    DecodedText text{};
+    DecodeText(0, g_text_operands.code_count, text);
+    const Point start = g_text.chained ? g_text.cursor : g_text.line_start;
+    Show(start, text, page);
+    g_text.cursor = AdvanceAlongBaseLine(start, text.length);
+    g_text.chained = 1;
+}
+
+void ShowOnNextLine(int page) {  // '
+    DecodedText text{};
+    DecodeText(0, g_text_operands.code_count, text);
+    g_text.line_start = Plus(g_text.line_start, TextLinear(Point{0.0, -g_text.leading}));
+    g_text.chained = 0;
+    Show(g_text.line_start, text, page);
+}
+
+// TJ: strings are joined into one text until a number of -500 or less, which ends the run and
+// moves the next one by the estimate of its width and the gap.
+void ShowArray(int page) {
+    const TextOperands& t = g_text_operands;
+    g_text.chained = 0;
+    g_text.cursor = g_text.line_start;
+    g_text.shift = Point{0.0, 0.0};
+    DecodedText buffer{};
+    int32_t done = 0;
+    for (int32_t i = 0; i < t.segment_count; ++i) {
+        DecodeText(done, t.segment_codes[i], buffer);
+        done += t.segment_codes[i];
+        const double n = t.segment_adjustments[i];
+        if (n > kTjSplitAdjustment && i != t.segment_count - 1) continue;
+
+        g_text.cursor = Minus(g_text.cursor, g_text.shift);
+        Show(g_text.cursor, buffer, page);
+        if (done >= t.code_count) return;
+        const double gap = n / 1000.0 * g_text.tf_scaled_size;
+        g_text.shift = ApplyCmByAccumKind(TextLinear(Point{gap, 0.0}));
+        g_text.cursor = AdvanceAlongBaseLine(g_text.cursor, buffer.length);
+        buffer.length = 0;
+        buffer.bytes[0] = '\0';
+    }
+}
+
+void MoveLineStart(double tx, double ty) {
+    g_text.chained = 0;
+    g_text.line_start = Plus(g_text.line_start, TextLinear(Point{tx, ty}));
+}
+
+void RunTextOperator(int page) {
+    const char* token = g_operands.token;
+    const double* o = g_operands.values;
+    int32_t* counters = g_store.session.text_state_counters;
+    if (std::strcmp(token, "Tf") == 0) {
+        g_text.tf_size = o[0];
+        g_text.tf_scaled_size = std::fabs(g_text.tf_size * g_graphics.text_base_matrix.a);
+        UpdateFontSize();
+    } else if (std::strcmp(token, "Tm") == 0) {
+        SetTextMatrix(Matrix{o[0], o[1], o[2], o[3], o[4], o[5]});
+        g_text.chained = 0;
+        g_text.line_start = ApplyFull(g_graphics.text_base_matrix, ApplyCmByAccumKind(Point{o[4], o[5]}));
+        UpdateFontSize();
+    } else if (std::strcmp(token, "Td") == 0) {
+        MoveLineStart(o[0], o[1]);
+    } else if (std::strcmp(token, "TD") == 0) {
+        g_text.leading = -o[1];
+        MoveLineStart(o[0], o[1]);
+    } else if (std::strcmp(token, "TL") == 0) {
+        g_text.leading = o[0];
+    } else if (std::strcmp(token, "T*") == 0) {
+        MoveLineStart(0.0, -g_text.leading);
+    } else if (std::strcmp(token, "Tj") == 0) {
+        ShowString(page);
+    } else if (std::strcmp(token, "'") == 0) {
+        ShowOnNextLine(page);
+    } else if (std::strcmp(token, "TJ") == 0) {
+        ShowArray(page);
+    } else if (std::strcmp(token, "d") == 0) {
+        g_store.conversion.pen_style = PenStyleForDash(g_operands.count);
+    } else if (std::strcmp(token, "Ts") == 0) {
+        SaturatingIncrement(counters[kCountTs]);
+    } else if (std::strcmp(token, "Tc") == 0) {
+        SaturatingIncrement(counters[kCountTc]);
+    } else if (std::strcmp(token, "Tw") == 0) {
+        SaturatingIncrement(counters[kCountTw]);
+    } else if (std::strcmp(token, "Tz") == 0) {
+        SaturatingIncrement(counters[kCountTz]);
+    }
+    // Every other token (cm, q, Q, paths, ") is passed over inside a text object.
 }
 
 }  // namespace
 
-// Stands in for the text reader: it finds the ET that ends the object and records no text.
-int ReadTextObject(const DecodedStream& stream, int /*page*/, int32_t& position) {
-    const int32_t length = stream.length;
-    if (stream.data == nullptr || length <= 0) return 0;
-    for (int32_t k = position < 0 ? 0 : position; k + 1 < length; ++k) {
-        if (IsDelimitedEt(stream.data, length, k)) {
-            position = k + 2;
-            return 1;
-        }
+int32_t FindTextObjectEnd(const uint8_t* data, int32_t length, int32_t from) {
+    for (int32_t k = from < 0 ? 0 : from; k + 1 < length; ++k) {
+        if (data[k] != 'E' || data[k + 1] != 'T') continue;
+        if (k > 0 && data[k - 1] == '(') continue;
+        if (k + 2 < length && data[k + 2] == ')') continue;
+        return k + 2;
     }
-    position = length;
-    return 0;
+    return -1;
+}
+
+int ReadTextObject(const DecodedStream& stream, int page, int32_t& position) {
+    BeginTextObject();
+    const int32_t length = stream.length;
+    if (stream.data == nullptr || length <= 0 || page < 1 || page >= kPageTableSize) {
+        if (position < length) position = length;
+        return kTextObjectOpen;
+    }
+    const int32_t found = FindTextObjectEnd(stream.data, length, position);
+    const int32_t end = found < 0 ? length : found;
+    int32_t p = position < 0 ? 0 : position;
+    while (p < end - 3) {
+        const int32_t before = p;
+        const bool token = ReadTextOperator(stream, p);
+        if (g_text_operands.has_name) SelectFont(page, g_text_operands.name);
+        if (token) RunTextOperator(page);
+        if (p <= before) break;  // the reader always moves on; this keeps the loop finite regardless
+    }
+    position = end;
+    return found < 0 ? kTextObjectOpen : kTextObjectEnded;
 }
 
 }  // namespace velmora

@@ -1,15 +1,39 @@
-// The text object reader the scanner hands a BT … ET object to.
+// The text object reader the scanner hands a BT … ET object to: text state, the text operators
+// and the placement of every shown string.
 #pragma once
 
 #include <cstdint>
 
+#include "content/graphics_state.h"
 #include "store/records.h"
 
 namespace velmora {
+
+inline constexpr double kTjSplitAdjustment = -500.0;  // a TJ number at or below this starts a new text
+inline constexpr double kDirectionLength = 20.0;      // text-space units of the base-line direction
+
+// Text state; page space means after the text matrices, before the page-frame step. The Tf
+// sizes (and the font number and font size of the conversion state) outlive the text object.
+struct TextState {
+    Matrix tm;              // text matrix
+    Point line_start;       // P
+    Point cursor;           // C: start of the next chained string
+    Point shift;            // S: taken off C before the next TJ run
+    double leading;         // TL
+    int32_t chained;        // 1 after a Tj: the next Tj continues at C
+    double tf_size;         // size operand of the last Tf
+    double tf_scaled_size;  // abs(Tf size × TextBaseMatrix.a)
+};
+
+extern TextState g_text;
 
 // Reads the text object from `position` (just after BT, or the start of a later stream of the
 // page when the previous one ended inside the object). Returns 1 with `position` just after ET,
 // or 0 with `position` at the stream's end when no ET follows.
 int ReadTextObject(const DecodedStream& stream, int page, int32_t& position);
+
+// The first "ET" at or after `from` whose byte before is not "(" and byte after is not ")";
+// the position after it, or -1.
+int32_t FindTextObjectEnd(const uint8_t* data, int32_t length, int32_t from);
 
 }  // namespace velmora

@@ -1,0 +1,78 @@
+#include "content/text_decoder.h"
+
+#include <cstring>
+
+#include "content/text_operator.h"
+#include "store/capacities.h"
+#include "store/document_store.h"
+
+namespace velmora {
+
+namespace {
+
+// Appends a whole character or nothing, so a text never ends in half a double-byte character.
+void Append(DecodedText& text, const char* bytes, size_t bound) {
+    const size_t n = strnlen(bytes, bound);
+    if (n == 0 || static_cast<size_t>(text.length) + n > kDecodedTextCapacity) return;
+    std::memcpy(text.bytes + text.length, bytes, n);
+    text.length += static_cast<int32_t>(n);
+    text.bytes[text.length] = '\0';
+}
+
+// A code another font maps differently takes this font's own entries from the DuplicateList;
+// the owner is compared as the whole font number, so font 257 is not taken for font 1.
+void AppendTwoByteCode(DecodedText& text, uint32_t code, int32_t font_number) {
+    if (code >= kCidMapEntries) return;
+    const CidMapEntry& entry = g_store.cid_map[code];
+    const int32_t duplicates = g_store.duplicate_count < kDuplicateCapacity ? g_store.duplicate_count : kDuplicateCapacity;
+    bool found = false;
+    if (entry.duplicate == 1 && entry.owner_font != font_number && duplicates > 0) {
+        for (int32_t i = 1; i <= duplicates; ++i) {
+            const DuplicateEntry& d = g_store.duplicates[i];
+            if (d.code != static_cast<int32_t>(code) || d.font_number != font_number) continue;
+            Append(text, d.text, sizeof d.text);
+            found = true;
+        }
+    }
+    if (!found) Append(text, entry.text, sizeof entry.text);
+}
+
+}  // namespace
+
+const FontDef* CurrentFont() {
+    const int32_t n = g_store.conversion.font_number;
+    return n >= 0 && n < kFontCapacity ? &g_store.fonts[n] : nullptr;
+}
+
+void DecodeText(int32_t first, int32_t count, DecodedText& text) {
+    if (text.length < 0 || text.length > kDecodedTextCapacity) text.length = 0;
+    text.bytes[text.length] = '\0';
+    const FontDef* font = CurrentFont();
+    const int32_t available = g_text_operands.code_count;
+    if (font == nullptr || first < 0 || count <= 0 || first >= available) return;
+    const int32_t last = count < available - first ? first + count : available;
+    const int32_t font_number = g_store.conversion.font_number;
+
+    for (int32_t i = first; i < last; ++i) {
+        const uint32_t code = g_text_operands.codes[i];
+        const char byte[2] = {static_cast<char>(code & 0xFF), '\0'};  // one-byte fonts keep bytes
+        switch (font->conversion_type) {
+            case kConvertToUnicode:
+                if (font->code_length == 2) {
+                    AppendTwoByteCode(text, code, font_number);
+                } else if (font->code_length == 1 && code < kOneByteCodes) {
+                    Append(text, font->one_byte_codes[code], sizeof font->one_byte_codes[code]);
+                }
+                break;
+            case kConvertDifferences: {
+                const char looked_up[2] = {g_store.differences_table[code & 0xFF], '\0'};
+                Append(text, looked_up, 1);  // an unfilled entry (0) adds nothing
+                break;
+            }
+            case kConvertWinAnsi: Append(text, byte, 1); break;
+            default: return;  // types 0 and 3 and unknown types give no text
+        }
+    }
+}
+
+}  // namespace velmora

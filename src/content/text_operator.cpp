@@ -1,0 +1,209 @@
+#include "content/text_operator.h"
+
+#include <cstring>
+
+#include "content/operator_reader.h"
+#include "content/text_decoder.h"
+#include "store/capacities.h"
+#include "store/document_store.h"
+
+namespace velmora {
+
+TextOperands g_text_operands;
+
+namespace {
+
+// Collects the codes of one string into the operator's buffers.
+struct StringSink {
+    StringCoding coding;
+    bool kept;        // false for strings beyond the segment capacity and inside nested arrays
+    int32_t codes;    // codes kept for this string
+    int32_t high;     // first byte of a two-byte code waiting for its second, or -1
+};
+
+StringSink BeginString(StringCoding coding, bool wanted) {
+    return StringSink{coding, wanted && g_text_operands.segment_count < kTextSegmentCapacity, 0, -1};
+}
+
+void AddCode(StringSink& sink, uint32_t code) {
+    if (!sink.kept || g_text_operands.code_count >= kTextCodeCapacity) return;
+    g_text_operands.codes[g_text_operands.code_count++] = code;
+    ++sink.codes;
+}
+
+void AddByte(StringSink& sink, uint8_t b) {
+    switch (sink.coding) {
+        case kStringNotCounted: return;
+        case kStringOneByte: AddCode(sink, b); return;
+        case kStringTwoByte:
+            if (sink.high < 0) {
+                sink.high = b;
+            } else {
+                AddCode(sink, static_cast<uint32_t>(sink.high) << 8 | b);
+                sink.high = -1;
+            }
+            return;
+    }
+}
+
+// A two-byte font's odd last byte makes no code.
+void EndString(const StringSink& sink) {
+    if (!sink.kept) return;
+    TextOperands& t = g_text_operands;
+    t.segment_codes[t.segment_count] = sink.codes;
+    t.segment_adjustments[t.segment_count] = 0.0;
+    ++t.segment_count;
+}
+
+// From "(" to the first ")" not escaped; parentheses do not nest and octal escapes are not
+// decoded. Returns the position after ")", or the stream's end.
+int32_t ReadLiteralString(const uint8_t* data, int32_t length, int32_t open, StringSink& sink) {
+    int32_t k = open + 1;
+    while (k < length) {
+        const uint8_t c = data[k];
+        if (c == ')') return k + 1;
+        if (c != '\\') {
+            AddByte(sink, c);
+            ++k;
+            continue;
+        }
+        if (k + 1 >= length) return length;
+        const uint8_t escaped = data[k + 1];
+        AddByte(sink, escaped == 'n' ? '\n' : escaped == 'r' ? '\r' : escaped);
+        k += 2;
+    }
+    return length;
+}
+
+int HexValue(uint8_t c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// Every four hex digits make one code whatever the font; a shorter last group is taken as it
+// stands. Bytes that are not hex digits are passed over.
+int32_t ReadHexString(const uint8_t* data, int32_t length, int32_t open, StringSink& sink) {
+    uint32_t value = 0;
+    int digits = 0;
+    int32_t k = open + 1;
+    for (; k < length && data[k] != '>'; ++k) {
+        const int v = HexValue(data[k]);
+        if (v < 0) continue;
+        value = value << 4 | static_cast<uint32_t>(v);
+        if (++digits == 4) {
+            AddCode(sink, value);
+            value = 0;
+            digits = 0;
+        }
+    }
+    if (digits > 0) AddCode(sink, value);
+    return k < length ? k + 1 : length;
+}
+
+void StoreOperand(int32_t& count, double value) {
+    if (count >= kOperandCapacity) return;
+    g_operands.values[count++] = value;
+}
+
+// Inside an array a stray item ends at white space or at the next item's first byte.
+bool EndsArrayItem(uint8_t c) {
+    return IsContentWhiteSpace(c) || c == '[' || c == ']' || c == '(' || c == ')' || c == '<' || c == '>' || c == '/';
+}
+
+void KeepToken(const uint8_t* data, int32_t start, int32_t end, int32_t count) {
+    const int32_t kept = end - start < kTokenCapacity ? end - start : kTokenCapacity;
+    std::memcpy(g_operands.token, data + start, static_cast<size_t>(kept));
+    g_operands.token[kept] = '\0';
+    g_operands.count = count;
+}
+
+}  // namespace
+
+StringCoding CurrentStringCoding() {
+    const FontDef* font = CurrentFont();
+    if (font == nullptr) return kStringNotCounted;
+    switch (font->conversion_type) {
+        case kConvertToUnicode: return font->code_length == 2 ? kStringTwoByte : kStringOneByte;
+        case kConvertDifferences:
+        case kConvertWinAnsi: return kStringOneByte;
+        default: return kStringNotCounted;  // no text, but the string is still passed over
+    }
+}
+
+bool ReadTextOperator(const DecodedStream& stream, int32_t& position) {
+    TextOperands& t = g_text_operands;
+    t.code_count = 0;
+    t.segment_count = 0;
+    t.has_name = false;
+    const uint8_t* data = stream.data;
+    const int32_t length = stream.length;
+    if (data == nullptr || position < 0 || position >= length) {
+        if (position < length) position = length;
+        return false;
+    }
+
+    const StringCoding coding = CurrentStringCoding();
+    int32_t p = position;
+    int32_t count = 0;
+    int32_t depth = 0;                // array nesting; only the outermost array is read
+    bool after_kept_string = false;   // a number now adjusts the array's last string
+    for (int item = 0; item < kTextItemLimit; ++item) {
+        while (p < length && IsContentWhiteSpace(data[p])) ++p;
+        if (p >= length) break;
+        const uint8_t c = data[p];
+        if (IsContentNumberByte(c)) {
+            const double value = ReadContentNumber(data, length, p);
+            if (depth > 1) continue;
+            StoreOperand(count, value);
+            if (depth == 1 && after_kept_string) t.segment_adjustments[t.segment_count - 1] += value;
+            continue;
+        }
+        if (c == '(' || c == '<') {
+            StringSink sink = BeginString(coding, depth <= 1);
+            p = c == '(' ? ReadLiteralString(data, length, p, sink) : ReadHexString(data, length, p, sink);
+            EndString(sink);
+            if (depth == 1) after_kept_string = sink.kept;
+            continue;
+        }
+        if (c == '[') {
+            if (++depth == 1) after_kept_string = false;
+            ++p;
+            continue;
+        }
+        if (depth > 0) {
+            if (c == ']') {
+                --depth;
+                ++p;
+                continue;
+            }
+            // Names, nested items and stray bytes inside an array are stepped over.
+            ++p;
+            while (p < length && !EndsArrayItem(data[p])) ++p;
+            continue;
+        }
+        if (c == '/') {
+            const int32_t start = ++p;
+            while (p < length && !IsContentWhiteSpace(data[p])) ++p;
+            const int32_t kept = p - start < kTextNameCapacity ? p - start : kTextNameCapacity;
+            std::memcpy(t.name, data + start, static_cast<size_t>(kept));
+            t.name[kept] = '\0';
+            t.has_name = true;
+            continue;
+        }
+        const int32_t start = p;
+        if (c == 'T' && p + 1 < length && data[p + 1] == '*') {
+            p += 2;  // T* is a token even when another byte follows at once
+        } else {
+            while (p < length && !IsContentWhiteSpace(data[p]) && data[p] != '<') ++p;
+        }
+        KeepToken(data, start, p, count);
+        position = p;
+        return true;
+    }
+    position = p;
+    return false;
+}
+
+}  // namespace velmora

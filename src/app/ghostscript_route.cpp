@@ -30,6 +30,8 @@ constexpr GhostscriptProgram kGhostscriptPrograms[] = {
 
 const Rgb kGhostscriptProgressColour = {255, 255, 255};
 
+int g_last_status = -1;
+
 }  // namespace
 
 bool RunGhostscript(WindowHandle window) {
@@ -41,6 +43,7 @@ bool RunGhostscript(WindowHandle window) {
                                     g_file_names.intermediate_path + "\" \"" + g_file_names.pdf_path + "\"";
         int exit_code = 0;
         if (StartProcessAndWait(command, &exit_code)) {
+            g_last_status = exit_code;
             g_store.ghostscript_marker = program.marker;
             return true;
         }
@@ -48,5 +51,7 @@ bool RunGhostscript(WindowHandle window) {
     RecordError(110);
     return false;
 }
+
+int LastGhostscriptStatus() { return g_last_status; }
 
 }  // namespace velmora

@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <string>
 
+#include "app/ghostscript_route.h"
 #include "app/settings_file.h"
 #include "jww/jww_save.h"
 #include "cli/output_paths.h"
+#include "cli/svg_picture.h"
 #include "platform/console_seam.h"
 #include "platform/platform.h"
 #include "store/document_store.h"
@@ -65,6 +67,19 @@ bool Readable(const std::string& path) {
     return !std::filesystem::is_directory(path);
 }
 
+// Why a file read through Ghostscript is still unreadable; empty when it was read. Ghostscript
+// ends with status 0 and writes one blank page when it cannot open its input (a password, a
+// truncated or empty file), so such a rewrite counts as a failed route.
+std::string GhostscriptFailure() {
+    if (g_store.conversion_route != 2) return "";
+    const int status = LastGhostscriptStatus();
+    if (status != 0) return "Ghostscript failed (exit status " + std::to_string(status) + ")";
+    if (g_store.page_count == 1 && g_store.conversion.line_count == 0 && g_store.conversion.text_count == 0) {
+        return "Ghostscript's rewrite is one page without lines or texts (see Ghostscript's message, if any)";
+    }
+    return "";
+}
+
 // Opens the input by the chosen route; true when a route read it.
 bool OpenInput(Route route) {
     if (route == Route::Ghostscript) {
@@ -73,7 +88,9 @@ bool OpenInput(Route route) {
         g_store.converted_flag = 0;
         g_store.conversion_route = 0;
         if (!ConvertViaGhostscript(nullptr)) return false;
-        ShowMessage(nullptr, "GhostScript 経由で変換しました", "変換成功", MessageButtons::Ok);
+        if (GhostscriptFailure().empty()) {
+            ShowMessage(nullptr, "GhostScript 経由で変換しました", "変換成功", MessageButtons::Ok);
+        }
         return true;
     }
     // The window asks before it tries Ghostscript; here the route option answers.
@@ -86,7 +103,6 @@ bool OpenInput(Route route) {
 const char* UnbuiltFeature(const ConvertOptions& options) {
     if (options.list) return "--list (the page list)";
     if (!options.report_path.empty()) return "--report (the PDF report)";
-    if (options.svg) return "--svg (the SVG picture)";
     return nullptr;
 }
 
@@ -142,6 +158,11 @@ int RunConverter(const std::vector<std::string>& arguments) {
         Say("error: '" + options.input + "' could not be read");
         return kExitUnreadable;
     }
+    if (const std::string failure = GhostscriptFailure(); !failure.empty()) {
+        FinishConsoleProgress();
+        Say("error: '" + options.input + "' could not be read: " + failure);
+        return kExitUnreadable;
+    }
 
     std::vector<int> pages;
     int missing_page = 0;
@@ -177,9 +198,19 @@ int RunConverter(const std::vector<std::string>& arguments) {
             status = kExitOutput;
             continue;
         }
+        std::string written = output;
+        if (options.svg) {
+            const std::string svg = SvgPathFor(output);
+            if (!SaveSvgPicture(svg.c_str(), page)) {
+                Say("error: cannot write '" + svg + "'");
+                status = kExitOutput;
+                continue;
+            }
+            written += ", " + svg;
+        }
         if (!options.quiet) {
             Say("page " + std::to_string(page) + ": " + std::to_string(g_store.conversion.line_count) + " lines, " +
-                std::to_string(g_store.conversion.text_count) + " texts -> " + output);
+                std::to_string(g_store.conversion.text_count) + " texts -> " + written);
         }
     }
     FinishConsoleProgress();

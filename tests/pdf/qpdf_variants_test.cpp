@@ -32,7 +32,7 @@ const char kFirstContent[] = "10 10 m 200 300 l S\n";
 const char kSecondContent[] = "0 0 m 50 50 l 100 0 l S\n";
 
 // Two pages, a font, an Info dictionary: the document qpdf rewrites.
-std::string BaseDocument() {
+[[maybe_unused]] std::string BaseDocument() {
     PdfMaker pdf("%PDF-1.5\n");
     pdf.Add(1, "<</Type/Catalog/Pages 3 0 R>>");
     pdf.Add(2, "<</Creator (velmora tests)/Producer (tests)>>");

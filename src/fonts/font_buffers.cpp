@@ -1,8 +1,17 @@
 #include "fonts/font_buffers.h"
 
+#include "fonts/tounicode.h"
+#include "store/document_store.h"
+
 namespace velmora {
 
-// Placeholder until the ToUnicode reader exists: no font owns a buffer yet.
-void FreeFontBuffers() {}
+// Every entry is walked, not only the counted ones: the count may already be reset.
+void FreeFontBuffers() { FreeCMapTexts(); }
+
+void ResetFontTables() {
+    g_store.font_count = 0;
+    g_store.differences_count = 0;
+    g_two_byte_registrations = 0;
+}
 
 }  // namespace velmora

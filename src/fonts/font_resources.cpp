@@ -1,12 +1,246 @@
 #include "fonts/font_resources.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "fonts/tounicode.h"
+#include "pdf/error_list.h"
+#include "pdf/lexical.h"
+#include "pdf/page_tree.h"
 #include "store/document_store.h"
+#include "store/settings.h"
 
 namespace velmora {
 
-// Placeholder until font registration exists: the page keeps no font slots.
-void RegisterPageFonts(int page, const char* /*font_text*/) {
-    if (page >= 1 && page < kPageTableSize) g_store.pages[page].font_count = 0;
+namespace {
+
+constexpr int kSubtypeCharacters = 50;
+constexpr int kSubsetNameCharacters = 50;
+
+// Glyph names the Differences reader knows, matched by prefix in this order ("onehalf" gives
+// 1); any other name stands for its own first character.
+struct GlyphName {
+    const char* name;
+    char character;
+};
+constexpr GlyphName GlyphNameTable[] = {
+    {"zero", '0'},   {"one", '1'},         {"two", '2'},       {"three", '3'},     {"four", '4'},
+    {"five", '5'},   {"six", '6'},         {"seven", '7'},     {"eight", '8'},     {"nine", '9'},
+    {"plus", '+'},   {"minus", '-'},       {"period", '.'},    {"comma", ','},     {"dagger", '?'},
+    {"equal", '='},  {"exclam", '!'},      {"slash", '/'},     {"quotesingle", '\''}, {"space", ' '},
+    {"hyphen", '-'}, {"parenleft", '('},   {"parenright", ')'}, {"dummy", '#'},
+};
+
+bool Contains(const char* text, const char* part) { return std::strstr(text, part) != nullptr; }
+
+void CopyCut(char* destination, const char* source, size_t capacity) {
+    const size_t length = strnlen(source, capacity - 1);
+    std::memcpy(destination, source, length);
+    destination[length] = '\0';
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// "#xx" becomes the byte xx; a "#" without two hex digits (or standing for NUL) stays as it is.
+void DecodeNameEscapes(const char* name, char* out, size_t capacity) {
+    size_t length = 0;
+    for (size_t i = 0; name[i] != '\0' && length + 1 < capacity; ++i) {
+        if (name[i] == '#' && name[i + 1] != '\0' && name[i + 2] != '\0') {
+            const int high = HexValue(name[i + 1]);
+            const int low = HexValue(name[i + 2]);
+            if (high >= 0 && low >= 0 && (high | low) != 0) {
+                out[length++] = static_cast<char>(high * 16 + low);
+                i += 2;
+                continue;
+            }
+        }
+        out[length++] = name[i];
+    }
+    out[length] = '\0';
+}
+
+bool EndsGlyphName(char c) {
+    return c == '\0' || IsPdfWhitespace(static_cast<uint8_t>(c)) || std::strchr("/[]()<>", c) != nullptr;
+}
+
+// The character of the glyph name at `glyph`: the first table row the name begins with, else
+// the name's own first character.
+char GlyphCharacter(const char* glyph) {
+    size_t length = 0;
+    while (!EndsGlyphName(glyph[length])) ++length;
+    for (const GlyphName& row : GlyphNameTable) {
+        const size_t row_length = std::strlen(row.name);
+        if (row_length <= length && std::strncmp(glyph, row.name, row_length) == 0) return row.character;
+    }
+    return glyph[0];
+}
+
+// A fresh entry for a newly counted font; the 1999th entry is reused, so its earlier font's
+// codes and CMap go.
+void ClearFontEntry(int k) {
+    FontDef& font = g_store.fonts[k];
+    font = FontDef{};
+    ReleaseCMapText(k);
+    g_store.base_font_names[k][0] = '\0';
+    g_store.jww_font_names[k][0] = '\0';
+}
+
+}  // namespace
+
+void RegisterPageFonts(int page, const char* font_text) {
+    if (page < 1 || page >= kPageTableSize) return;
+    PageRecord& record = g_store.pages[page];
+    record.font_count = 0;
+    if (font_text == nullptr) return;
+    const int length = static_cast<int>(strnlen(font_text, kEntryTextCapacity));
+    if (length < 4) return;
+
+    int slot = 1;
+    for (int i = 0; slot < kFontSlotsPerPage;) {
+        const char* slash = static_cast<const char*>(std::memchr(font_text + i, '/', static_cast<size_t>(length - i)));
+        if (slash == nullptr) break;
+        const int name_start = static_cast<int>(slash - font_text) + 1;
+        int name_end = name_start;
+        while (name_end < length && !IsPdfWhitespace(static_cast<uint8_t>(font_text[name_end]))) ++name_end;
+        // Names longer than the slot are cut; the reference after them is read all the same.
+        const int kept = std::min(name_end - name_start, kFontResourceNameBytes - 1);
+        std::memcpy(record.font_resource_names[slot], font_text + name_start, static_cast<size_t>(kept));
+        record.font_resource_names[slot][kept] = '\0';
+        int32_t object = 0, generation = 0;
+        char letter = 0;
+        ReadReference(0, font_text + name_end, &object, &generation, &letter);
+        record.font_objects[slot] = object;
+        ++slot;
+        i = name_end;
+        if (i >= length - 3) break;
+    }
+    record.font_count = slot - 1;
+    for (int k = 1; k <= record.font_count; ++k) {
+        const int number = RegisterFont(page, record.font_objects[k], record.font_resource_names[k]);
+        record.font_numbers[k] = number > 0 ? number : 0;
+    }
+}
+
+int RegisterFont(int page, int32_t font_object, const char* resource_name) {
+    if (font_object < 1) return 0;  // object 0 heads the free list; a missing reference reads as 0
+    const int count = std::clamp(g_store.font_count, 0, kLastFontNumber);
+    for (int k = 1; k <= count; ++k) {
+        if (g_store.fonts[k].font_object == font_object) return k;
+    }
+    int32_t start = 0, end = 0;
+    if (!DictionaryBounds(font_object, &start, &end)) return 0;
+    // A Type entry that names a font; the walk ends at the dictionary's end without one.
+    for (int32_t position = start; position < end;) {
+        const int32_t step = FindKey(position, end, "Type");
+        if (step == 0) return 0;
+        if (Contains(EntryText, "Font")) break;
+        position += step;
+    }
+    char base_name[kFontNameBytes];
+    char jww_name[kFontNameBytes];
+    if (FindKey(start, end, "BaseFont") == 0 || !ReadBaseFont(font_object, base_name, jww_name)) return 0;
+
+    const int k = std::min(count + 1, kLastFontNumber);
+    g_store.font_count = k;
+    ClearFontEntry(k);
+    std::memcpy(g_store.base_font_names[k], base_name, kFontNameBytes);
+    std::memcpy(g_store.jww_font_names[k], jww_name, kFontNameBytes);
+
+    if (FindKey(start, end, "Subtype") == 0) return 0;
+    FontDef& font = g_store.fonts[k];
+    char subtype[kEntryTextCapacity + 1];
+    std::memcpy(subtype, EntryText, sizeof subtype);
+    NormalizeText(subtype, kSubtypeCharacters);
+    CopyCut(font.subtype, subtype, sizeof font.subtype);
+    font.font_object = font_object;
+    font.page = page;
+    CopyCut(font.resource_name, resource_name != nullptr ? resource_name : "", sizeof font.resource_name);
+    font.conversion_type = kConversionNone;
+
+    if (Contains(font.subtype, "Type0")) {
+        if (ReadToUnicode(font_object)) {
+            font.conversion_type = kConversionToUnicode;
+        } else {
+            RecordError(101);
+        }
+    } else if (Contains(font.subtype, "Type1")) {
+        if (ReadToUnicode(font_object)) font.conversion_type = kConversionToUnicode;
+    } else if (Contains(font.subtype, "TrueType")) {
+        char value[kEntryTextCapacity + 1];
+        if (ReadToUnicode(font_object)) {
+            font.conversion_type = kConversionToUnicode;
+        } else {
+            // A CMap, where there is one, says more than the encoding's name.
+            if (ReadDifferences(font_object)) font.conversion_type = kConversionDifferences;
+            if (GetKeyValue(start, end, "WinAnsiEncoding", value)) font.conversion_type = kConversionWinAnsi;
+        }
+    } else if (Contains(font.subtype, "CIDFontType2")) {
+        font.conversion_type = kConversionCidFontType2;
+    }
+    if (font.conversion_type == kConversionWinAnsi) g_store.session.winansi_seen = 1;
+    return k;
+}
+
+bool ReadBaseFont(int32_t font_object, char* base_name, char* jww_name) {
+    int32_t start = 0, end = 0;
+    if (!DictionaryBounds(font_object, &start, &end) || FindKey(start, end, "BaseFont") == 0) return false;
+    char name[kEntryTextCapacity + 1];
+    const char* plus = std::strchr(EntryText, '+');
+    // The subset tag before "+" says nothing about the font.
+    std::memcpy(name, plus != nullptr ? plus + 1 : EntryText, kEntryTextCapacity + 1);
+    name[kEntryTextCapacity] = '\0';
+    NormalizeText(name, plus != nullptr ? kSubsetNameCharacters : kFontNameBytes - 1);
+    // The value name ends at the next entry; the white space before it is no part of the name.
+    for (size_t n = std::strlen(name); n > 0 && name[n - 1] == ' '; --n) name[n - 1] = '\0';
+    DecodeNameEscapes(name, base_name, kFontNameBytes);
+
+    CopyCut(jww_name, g_settings.font_default, kFontNameBytes);
+    const int pairs = std::clamp(g_settings.font_change_count, 0, kFontChangeCapacity);
+    for (int i = 0; i < pairs; ++i) {
+        const char* fragment = g_settings.font_change_pdf[i];
+        if (fragment[0] != '\0' && Contains(base_name, fragment)) {
+            CopyCut(jww_name, g_settings.font_change_jww[i], kFontNameBytes);
+            break;
+        }
+    }
+    return true;
+}
+
+bool ReadDifferences(int32_t font_object) {
+    int32_t start = 0, end = 0;
+    char value[kEntryTextCapacity + 1];
+    if (!DictionaryBounds(font_object, &start, &end) || !GetKeyValue(start, end, "FirstChar", value)) return false;
+    if (!GetKeyValue(start, end, "Encoding", value) || value[0] == '\0') return false;
+    int32_t encoding = 0, generation = 0;
+    char letter = 0;
+    if (ReadReference(0, value, &encoding, &generation, &letter) == -1) {
+        RecordError(100);
+        return false;
+    }
+    value[0] = '\0';
+    int32_t encoding_start = 0, encoding_end = 0;
+    if (DictionaryBounds(encoding, &encoding_start, &encoding_end)) {
+        GetKeyValue(encoding_start, encoding_end, "Differences", value);
+    }
+    // The table describes the font read last; codes it does not fill give nothing.
+    std::memset(g_store.differences_table, 0, sizeof g_store.differences_table);
+    // The numbers of the array are not read: the n-th glyph name describes code n.
+    int code = 1;
+    int filled = 0;
+    const size_t length = std::strlen(value);
+    for (size_t i = length > 0 ? 1 : 0; i < length; ++i) {
+        if (value[i] != '/') continue;
+        g_store.differences_table[code] = GlyphCharacter(value + i + 1);
+        filled = std::max(filled, code);
+        code = std::min(code + 1, kOneByteCodes - 1);
+    }
+    g_store.differences_count = filled;
+    return true;
 }
 
 }  // namespace velmora

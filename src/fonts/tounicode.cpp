@@ -1,0 +1,336 @@
+#include "fonts/tounicode.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "fonts/sjis_fallback.h"
+#include "pdf/error_list.h"
+#include "pdf/lexical.h"
+#include "pdf/page_tree.h"
+#include "pdf/reader_bytes.h"
+#include "pdf/stream_decoding.h"
+#include "store/document_store.h"
+
+namespace velmora {
+
+ToUnicodeData g_tounicode[kFontCapacity];
+uint16_t UnicodeByCode[kCidMapEntries];
+int32_t g_two_byte_registrations;
+
+namespace {
+
+// Object kinds the report shows for a font with a CMap and for the CMap stream itself.
+constexpr int32_t kKindFontWithToUnicode = 11;
+constexpr int32_t kKindToUnicodeStream = 12;
+
+constexpr int32_t kRawCopySpare = 500;
+constexpr int32_t kInflateSpare = 10;
+constexpr size_t kFirstOutputBytes = size_t{1} << 16;
+constexpr uint64_t kLargestText = INT32_MAX - 64;
+// Positions inside one section are 16-bit: a section is read up to this many bytes.
+constexpr int64_t kSectionWindow = 65535;
+// A range of more than 251 codes registers only its first code.
+constexpr int32_t kLongestRange = 250;
+// No real CMap comes near this (65,536 codes, each met a few times); a crafted one that does
+// would otherwise keep the page set-up busy for minutes.
+constexpr int64_t kRegistrationBudget = int64_t{1} << 20;
+
+constexpr std::string_view kCodespaceKeyword = "begincodespacerange";
+constexpr std::string_view kBfrangeKeyword = "beginbfrange";
+constexpr std::string_view kBfrangeEnd = "endbfrange";
+constexpr std::string_view kBfcharKeyword = "beginbfchar";
+constexpr std::string_view kBfcharEnd = "endbfchar";
+
+bool IsFontNumber(int k) { return k >= 0 && k < kFontCapacity; }
+
+// The CMap text being parsed and the registrations it may still make.
+struct CMapScan {
+    std::string_view text;
+    int64_t budget;
+};
+
+int64_t Find(const CMapScan& scan, std::string_view what, int64_t from, int64_t to) {
+    if (from < 0) from = 0;
+    to = std::min<int64_t>(to, static_cast<int64_t>(scan.text.size()));
+    if (from >= to) return -1;
+    const size_t found = scan.text.substr(0, static_cast<size_t>(to)).find(what, static_cast<size_t>(from));
+    return found == std::string_view::npos ? -1 : static_cast<int64_t>(found);
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// The number written by up to `digits` hexadecimal characters at `position`, stopping at the
+// first other character or at `end`.
+int32_t HexNumber(const CMapScan& scan, int64_t position, int digits, int64_t end) {
+    int32_t value = 0;
+    for (int d = 0; d < digits && position + d < end; ++d) {
+        const int digit = HexDigit(scan.text[static_cast<size_t>(position + d)]);
+        if (digit < 0) break;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+// Code width in bytes from the first codespace range: 2 when its "<" and ">" are more than 3
+// apart, else 1; 0 without a codespace range.
+int CodespaceWidth(const CMapScan& scan) {
+    const int64_t size = static_cast<int64_t>(scan.text.size());
+    const int64_t keyword = Find(scan, kCodespaceKeyword, 0, size);
+    if (keyword < 0) return 0;
+    const int64_t after = keyword + static_cast<int64_t>(kCodespaceKeyword.size());
+    const int64_t open = Find(scan, "<", after, size);
+    const int64_t close = Find(scan, ">", after, size);
+    if (open < 0 || close < 0) return 0;
+    return close - open > 3 ? 2 : 1;
+}
+
+bool Register(int k, int width, int32_t code, int32_t u, CMapScan& scan) {
+    if (scan.budget <= 0) return false;
+    --scan.budget;
+    RegisterCode(k, width, code, static_cast<uint16_t>(u));
+    return true;
+}
+
+// One bfrange section: "<lo> <hi> <u>" registers lo..hi as u, u + 1, ...; an array destination
+// gives its first element as the start of that run.
+void ParseBfrange(int k, int width, CMapScan& scan, int64_t begin, int64_t end) {
+    if (width == 0) return;
+    const int digits = 2 * width;
+    for (int64_t p = begin; p < end && scan.budget > 0;) {
+        const int64_t a = Find(scan, "<", p, end);
+        if (a < 0) return;
+        const int32_t lo = HexNumber(scan, a + 1, digits, end);
+        const int64_t b = Find(scan, "<", a + digits, end);
+        if (b < 0) return;
+        int32_t hi = HexNumber(scan, b + 1, digits, end);
+        if (hi > lo + kLongestRange) hi = lo;
+        const int64_t c = Find(scan, "<", b + digits, end);
+        if (c < 0) return;
+        const int32_t u = HexNumber(scan, c + 1, 4, end);
+        for (int32_t code = lo; code <= hi && u + (code - lo) <= 0xFFFF; ++code) {
+            if (!Register(k, width, code, u + (code - lo), scan)) return;
+        }
+        // Go on behind the destination: its ">", or the "]" of an array destination, whose
+        // further elements are not ranges of their own.
+        const bool array = Find(scan, "[", b + digits, c) >= 0;
+        const int64_t close = Find(scan, array ? "]" : ">", c + 1, end);
+        p = close < 0 ? end : close + 1;
+    }
+}
+
+// One bfchar section: "<src> <u>" pairs.
+void ParseBfchar(int k, int width, CMapScan& scan, int64_t begin, int64_t end) {
+    if (width == 0) return;
+    const int digits = 2 * width;
+    for (int64_t p = begin; p < end && scan.budget > 0;) {
+        const int64_t a = Find(scan, "<", p, end);
+        if (a < 0) return;
+        const int32_t source = HexNumber(scan, a + 1, digits, end);
+        const int64_t c = Find(scan, "<", a + digits + 2, end);
+        if (c < 0) return;
+        const int32_t u = HexNumber(scan, c + 1, 4, end);
+        if (!Register(k, width, source, u, scan)) return;
+        const int64_t close = Find(scan, ">", c + 1, end);
+        p = close < 0 ? end : close + 1;
+    }
+}
+
+using SectionParser = void (*)(int, int, CMapScan&, int64_t, int64_t);
+
+// Every section opened by `keyword`, in order. False when a section lacks its end keyword,
+// which ends the parsing of the whole CMap.
+bool ParseSections(int k, int codespace_width, int* width, CMapScan& scan, std::string_view keyword,
+                   std::string_view end_keyword, SectionParser parse) {
+    const int64_t size = static_cast<int64_t>(scan.text.size());
+    for (int64_t p = 0; p < size;) {
+        const int64_t open = Find(scan, keyword, p, size);
+        if (open < 0) return true;
+        const int64_t begin = open + static_cast<int64_t>(keyword.size());
+        const int64_t close = Find(scan, end_keyword, begin, size);
+        if (close < 0) return false;
+        *width = codespace_width;
+        parse(k, codespace_width, scan, begin, std::min(close, begin + kSectionWindow));
+        p = close + static_cast<int64_t>(end_keyword.size());
+    }
+    return true;
+}
+
+// The decoded CMap of an inflated stream: one inflate pass with Z_NO_FLUSH, at most 50 times
+// the input, into a buffer that grows on demand up to that bound.
+char* InflateText(const uint8_t* input, uint32_t input_length, int32_t* text_length, bool* failed) {
+    *text_length = 0;
+    *failed = true;
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) return nullptr;
+    z.next_in = const_cast<uint8_t*>(input);
+    z.avail_in = input_length;
+    const uint64_t bound = std::min<uint64_t>(uint64_t{input_length} * kExpansionFactor, kLargestText);
+    size_t capacity = static_cast<size_t>(std::min<uint64_t>(bound, std::max<uint64_t>(kFirstOutputBytes, uint64_t{input_length} * 4)));
+    auto* buffer = static_cast<char*>(std::malloc(capacity + kInflateSpare));
+    size_t produced = 0;
+    int result = buffer == nullptr ? Z_MEM_ERROR : Z_OK;
+    for (bool first = true; buffer != nullptr; first = false) {
+        const size_t room = std::min<size_t>(capacity - produced, UINT_MAX);
+        z.next_out = reinterpret_cast<Bytef*>(buffer + produced);
+        z.avail_out = static_cast<uInt>(room);
+        result = inflate(&z, Z_NO_FLUSH);
+        produced += room - z.avail_out;
+        // A later call that finds nothing more to do means the single pass would have ended Z_OK.
+        if (!first && result == Z_BUF_ERROR) result = Z_OK;
+        if (result != Z_OK || z.avail_out != 0 || capacity >= bound) break;
+        const size_t grown = static_cast<size_t>(std::min<uint64_t>(bound, uint64_t{capacity} * 2));
+        auto* larger = static_cast<char*>(std::realloc(buffer, grown + kInflateSpare));
+        if (larger == nullptr) {
+            result = Z_MEM_ERROR;
+            break;
+        }
+        buffer = larger;
+        capacity = grown;
+    }
+    inflateEnd(&z);
+    if (buffer != nullptr) {
+        auto* exact = static_cast<char*>(std::realloc(buffer, produced + kInflateSpare));
+        if (exact != nullptr) buffer = exact;
+        std::memset(buffer + produced, 0, kInflateSpare);
+    }
+    *text_length = static_cast<int32_t>(produced);
+    *failed = result != Z_OK && result != Z_STREAM_END;
+    return buffer;
+}
+
+void GiveText(int k, char* data, int32_t length) {
+    ToUnicodeData& entry = g_tounicode[k];
+    std::free(entry.data);
+    entry.data = data;
+    entry.length = data != nullptr ? length : 0;
+}
+
+}  // namespace
+
+void RegisterCode(int k, int width, int32_t code, uint16_t u) {
+    if (!IsFontNumber(k)) return;
+    char s[3];
+    if (width == 2) {
+        if (code < 0 || code >= kCidMapEntries) return;
+        UnicodeToSjis(u, s);
+        CidMapEntry& e = g_store.cid_map[code];
+        if (e.text[0] == '\0' || (e.text[0] == s[0] && e.text[1] == s[1])) {
+            std::memcpy(e.text, s, sizeof e.text);
+            e.owner_font = static_cast<uint8_t>(k & 0xFF);
+        } else {
+            // The code already stands for another text of an earlier font; it keeps that one.
+            g_store.duplicate_count = std::min(g_store.duplicate_count + 1, kDuplicateCapacity);
+            DuplicateEntry& d = g_store.duplicates[g_store.duplicate_count];
+            std::memset(d.text, 0, sizeof d.text);
+            std::memcpy(d.text, s, sizeof s);
+            d.code = code;
+            d.font_number = k;
+            e.duplicate = 1;
+        }
+        UnicodeByCode[code] = u;
+        ++g_two_byte_registrations;
+    } else if (width == 1) {
+        if (code < 0 || code >= kOneByteCodes) return;
+        FontDef& font = g_store.fonts[k];
+        UnicodeToSjis(u, s);
+        std::memcpy(font.one_byte_codes[code], s, sizeof s);
+        ++font.one_byte_code_count;
+    }
+}
+
+void SetCMapText(int k, const char* bytes, int32_t length) {
+    if (!IsFontNumber(k)) return;
+    const int32_t size = std::max(length, 0);
+    auto* data = static_cast<char*>(std::malloc(static_cast<size_t>(size) + kRawCopySpare));
+    if (data != nullptr) {
+        if (size > 0) std::memcpy(data, bytes, static_cast<size_t>(size));
+        data[size] = '\0';
+    }
+    GiveText(k, data, size);
+    g_tounicode[k].input_length = 0;  // kept for inflated CMaps only
+}
+
+void InflateCMap(int k, int32_t position, int32_t length) {
+    if (!IsFontNumber(k)) return;
+    const int64_t available = int64_t{g_file.data_length} - position;
+    int32_t text_length = 0;
+    bool failed = true;
+    char* data = nullptr;
+    if (length > 0 && position >= 0 && available > 0) {
+        const auto input = static_cast<uint32_t>(std::min<int64_t>(length, available));
+        data = InflateText(g_file.data + position, input, &text_length, &failed);
+    }
+    GiveText(k, data, text_length);
+    g_tounicode[k].input_length = length;
+    if (failed) RecordError(91);
+}
+
+void ParseCMap(int k, int* width) {
+    *width = 0;
+    if (!IsFontNumber(k) || g_tounicode[k].data == nullptr) return;
+    CMapScan scan{std::string_view(g_tounicode[k].data, static_cast<size_t>(g_tounicode[k].length)),
+                  kRegistrationBudget};
+    const int codespace_width = CodespaceWidth(scan);
+    if (!ParseSections(k, codespace_width, width, scan, kBfrangeKeyword, kBfrangeEnd, ParseBfrange)) return;
+    ParseSections(k, codespace_width, width, scan, kBfcharKeyword, kBfcharEnd, ParseBfchar);
+}
+
+bool ReadToUnicode(int32_t font_object) {
+    const int k = g_store.font_count;
+    if (!IsFontNumber(k)) return false;
+    int32_t start = 0, end = 0;
+    char value[kEntryTextCapacity + 1];
+    if (!DictionaryBounds(font_object, &start, &end) || !GetKeyValue(start, end, "ToUnicode", value)) return false;
+    int32_t t = 0, generation = 0;
+    char letter = 0;
+    if (ReadReference(0, value, &t, &generation, &letter) == -1) return false;
+    // Without the CMap's own dictionary the font's bounds stay, and the stream is normally not found.
+    int32_t stream_start = start, stream_end = end;
+    DictionaryBounds(t, &stream_start, &stream_end);
+    g_store.objects[font_object].kind = kKindFontWithToUnicode;
+    if (IsObjectNumber(t)) g_store.objects[t].kind = kKindToUnicodeStream;
+
+    int32_t data_offset = 0;
+    const int32_t length = LocateStream(stream_start, stream_end, &data_offset);
+    if (length <= 0) {
+        RecordError(80);
+        return false;
+    }
+    const int32_t position = ClampToInt32(int64_t{stream_end} + data_offset);
+    const bool flate = IsObjectNumber(t) &&
+                       std::string_view(g_store.objects[t].label, strnlen(g_store.objects[t].label, kObjectLabelBytes))
+                               .find("FlateDecode") != std::string_view::npos;
+    if (flate) {
+        InflateCMap(k, position, length);
+    } else {
+        // LocateStream has cut the length to the bytes present.
+        SetCMapText(k, reinterpret_cast<const char*>(g_file.data + position), length);
+    }
+    g_store.fonts[k].tounicode_object = t;
+    int width = 0;
+    ParseCMap(k, &width);
+    g_store.fonts[k].code_length = width;
+    return true;
+}
+
+void ReleaseCMapText(int k) {
+    if (!IsFontNumber(k)) return;
+    std::free(g_tounicode[k].data);
+    g_tounicode[k] = ToUnicodeData{};
+}
+
+void FreeCMapTexts() {
+    for (int k = 0; k < kFontCapacity; ++k) ReleaseCMapText(k);
+}
+
+}  // namespace velmora

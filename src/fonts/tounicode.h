@@ -1,0 +1,50 @@
+// ToUnicode CMaps: the stream of a font's CMap, its bfrange and bfchar sections, and the tables
+// by character code that the text showing reads (the font's one-byte table, the document's
+// CidMapTable with its DuplicateList, both in g_store).
+#pragma once
+
+#include <cstdint>
+
+#include "store/capacities.h"
+
+namespace velmora {
+
+// The CMap text of FontDef k, owned while data is not null.
+struct ToUnicodeData {
+    char* data;            // terminated
+    int32_t length;        // bytes of CMap text
+    int32_t input_length;  // the stream's /Length, for the report's expansion ratio (inflated CMaps)
+};
+
+// Beside the FontDef table, indexed by font number.
+extern ToUnicodeData g_tounicode[kFontCapacity];
+
+// The Unicode character registered last for each two-byte code (the report reads it). A new
+// file overwrites it; it is never cleared.
+extern uint16_t UnicodeByCode[kCidMapEntries];
+// Two-byte code registrations since the file was loaded (the report prints it).
+extern int32_t g_two_byte_registrations;
+
+// Reads the ToUnicode CMap of font_object for FontDef g_store.font_count: its text, code length
+// and codes. False when the font has none or its stream cannot be located (code 80).
+bool ReadToUnicode(int32_t font_object);
+
+// Inflates the CMap stream at `position` into font k's buffer (code 91 when inflate fails; what
+// was decoded is kept).
+void InflateCMap(int k, int32_t position, int32_t length);
+
+// Gives font k a copy of `length` bytes as its CMap text, replacing what it had.
+void SetCMapText(int k, const char* bytes, int32_t length);
+
+// Parses font k's CMap text: every bfrange section, then every bfchar section. `width` becomes
+// the code width in bytes (1 or 2), 0 when no section was read or no codespace range is given.
+void ParseCMap(int k, int* width);
+
+// Registers one code of font k (width in bytes: 1 or 2; 0 stores nothing) as UTF-16 unit u.
+void RegisterCode(int k, int width, int32_t code, uint16_t u);
+
+// Releases font k's CMap text, or every font's.
+void ReleaseCMapText(int k);
+void FreeCMapTexts();
+
+}  // namespace velmora

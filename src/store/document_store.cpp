@@ -81,6 +81,7 @@ void ResetForFile() {
     }
     std::memset(g_store.cid_map, 0, sizeof g_store.cid_map);
     g_store.duplicate_count = 0;
+    ResetFontTables();
 
     g_store.current_page = 1;
     g_store.page_count = 0;

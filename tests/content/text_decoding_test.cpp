@@ -1,0 +1,173 @@
+// Strings to Shift-JIS: literal escapes, hexadecimal groups, each conversion type, the
+// DuplicateList, and the operand and text buffers at their limits.
+#include <cstring>
+#include <string>
+
+#include "pdf/error_list.h"
+#include "text_fixture.h"
+
+namespace velmora {
+namespace {
+
+class TextDecodingTest : public TextTest {
+protected:
+    void SetUp() override {
+        TextTest::SetUp();
+        std::memset(g_store.cid_map, 0, sizeof g_store.cid_map);
+        g_store.duplicate_count = 0;
+    }
+    // The texts of one text object shown with font slot `font`.
+    std::string ShowWith(const char* font, const std::string& operators) {
+        Scan(std::string("BT /") + font + " 12 Tf " + operators + " ET\n");
+        std::string joined;
+        for (int i = 0; i < Texts(); ++i) joined += (i > 0 ? "|" : "") + TextString(i);
+        return joined;
+    }
+    static void SetCid(uint32_t code, const char* text, uint8_t owner, uint8_t duplicate) {
+        CidMapEntry& e = g_store.cid_map[code];
+        std::strcpy(e.text, text);
+        e.owner_font = owner;
+        e.duplicate = duplicate;
+    }
+    static void AddDuplicate(const char* text, int32_t code, int32_t font) {
+        DuplicateEntry& d = g_store.duplicates[++g_store.duplicate_count];
+        std::strcpy(d.text, text);
+        d.code = code;
+        d.font_number = font;
+    }
+};
+
+TEST_F(TextDecodingTest, LiteralStringEscapes) {
+    EXPECT_EQ(ShowWith("F1", R"((a\(b\)c\\d\ne\rf\101\q) Tj)"), "a(b)c\\d\ne\rf101q");  // no octal
+    EXPECT_EQ(ShowWith("F1", R"((x\\) Tj (y(z) Tj)"), "x\\|y(z");  // parentheses do not nest
+}
+
+TEST_F(TextDecodingTest, HexStringsAreGroupsOfFourWhateverTheFont) {
+    AddFont("F2", 5, kConvertToUnicode, 2);
+    SetCid(0x3042, "あ", 5, 0);
+    SetCid(0x3044, "い", 5, 0);
+    SetCid(0x0005, "x", 5, 0);
+    EXPECT_EQ(ShowWith("F2", "<30 42 3044 5> Tj"), "あいx");
+    // A one-byte font keeps the low byte of each group.
+    EXPECT_EQ(ShowWith("F1", "<41> Tj <4142> Tj"), "A|B");
+}
+
+TEST_F(TextDecodingTest, ToUnicodeFontsByCodeLength) {
+    AddFont("F2", 5, kConvertToUnicode, 1);
+    std::strcpy(g_store.fonts[5].one_byte_codes['A'], "図");
+    std::strcpy(g_store.fonts[5].one_byte_codes['B'], "B");
+    EXPECT_EQ(ShowWith("F2", "(AB) Tj <0041> Tj"), "図B|図");
+    // A code above 255 reaching the one-byte table gives an empty text, which is still a text.
+    EXPECT_EQ(ShowWith("F2", "<0141> Tj"), "");
+    EXPECT_EQ(Texts(), 1);
+
+    AddFont("F3", 6, kConvertToUnicode, 2);
+    SetCid(0x3042, "あ", 6, 0);
+    SetCid(0x0141, "?", 6, 0);
+    EXPECT_EQ(ShowWith("F3", "(\x30\x42\x30) Tj (\x30\x42\x01\x41) Tj"), "あ|あ?");  // an odd last byte makes no code
+}
+
+TEST_F(TextDecodingTest, DifferencesAndWinAnsiBytes) {
+    AddFont("F2", 5, kConvertDifferences, 0);
+    g_store.differences_table[1] = 'x';
+    g_store.differences_table[2] = 'y';
+    g_store.differences_table[0xC1] = 'z';
+    EXPECT_EQ(ShowWith("F2", "(\x01\x02\x03\xC1) Tj <00C1> Tj"), "xyz|z");  // code 3 is not filled
+    EXPECT_EQ(ShowWith("F1", "(\x93\xFA\x96\x7B) Tj"), "日本");      // Windows-ANSI bytes pass through
+}
+
+TEST_F(TextDecodingTest, FontsWithoutTextGiveCountedEmptyTexts) {
+    AddFont("F0", 5, kConvertNone, 0);
+    AddFont("F3", 6, kConvertCidFontType2, 2);
+    AddFont("F7", 7, 7, 2);
+    for (const char* font : {"F0", "F3", "F7"}) {
+        // The string is passed over whole, so Td after it still moves the line start; TJ splits.
+        EXPECT_EQ(ShowWith(font, "<0041> Tj (A\\)B) Tj 10 0 Td [(A) -900 <42>] TJ"), "|||") << font;
+        EXPECT_EQ(g_store.pages[1].text_count, 4) << font;
+        EXPECT_EQ(g_store.pages[1].nonempty_text_count, 0) << font;
+        EXPECT_EQ(g_store.conversion.total_texts, 4) << font;
+        EXPECT_EQ(g_store.conversion.nonempty_texts, 0) << font;
+        ExpectBaseLine(2, 10, 0, 30, 0);
+        ExpectBaseLine(3, 20.8, 0, 40.8, 0);
+    }
+}
+
+TEST_F(TextDecodingTest, CodesAnotherFontMapsDifferentlyComeFromTheDuplicateList) {
+    AddFont("F2", 2, kConvertToUnicode, 2);
+    AddFont("Fa", 1, kConvertToUnicode, 2);
+    AddFont("F6", 6, kConvertToUnicode, 2);
+    AddFont("Fb", 257, kConvertToUnicode, 2);
+    SetCid(0x0100, "A", 1, 1);
+    AddDuplicate("B", 0x0100, 2);
+    AddDuplicate("D", 0x0200, 2);
+    AddDuplicate("C", 0x0100, 2);
+    AddDuplicate("E", 0x0100, 257);
+    EXPECT_EQ(ShowWith("F2", "<0100> Tj"), "BC");  // every entry of this code and font
+    EXPECT_EQ(ShowWith("Fa", "<0100> Tj"), "A");   // the owner reads the table
+    EXPECT_EQ(ShowWith("F6", "<0100> Tj"), "A");   // no entry of its own
+    EXPECT_EQ(ShowWith("Fb", "<0100> Tj"), "E");   // 257 is not font 1, though its low byte is
+
+    g_store.cid_map[0x0100].duplicate = 0;
+    EXPECT_EQ(ShowWith("F2", "<0100> Tj"), "A");
+    g_store.cid_map[0x0100].duplicate = 1;
+    g_store.duplicate_count = 0;
+    EXPECT_EQ(ShowWith("F2", "<0100> Tj"), "A");
+}
+
+TEST_F(TextDecodingTest, BuffersStayWithinTheirLimits) {
+    // More than 100 codes in one operator: the first 100 are kept.
+    EXPECT_EQ(ShowWith("F1", "(" + std::string(150, 'a') + ") Tj"), std::string(100, 'a'));
+
+    // More than 249 decoded bytes: whole characters up to the limit.
+    AddFont("F2", 2, kConvertToUnicode, 2);
+    SetCid(0x0100, "A", 1, 1);
+    for (int i = 0; i < 3; ++i) AddDuplicate("図", 0x0100, 2);
+    std::string codes;
+    for (int i = 0; i < 100; ++i) codes += "0100";
+    std::string many;
+    for (int i = 0; i < 124; ++i) many += "図";
+    EXPECT_EQ(ShowWith("F2", "<" + codes + "> Tj"), many);
+
+    // More than 99 strings in one array: the first 99 keep their codes.
+    std::string strings;
+    for (int i = 0; i < 120; ++i) strings += "(b) ";
+    EXPECT_EQ(ShowWith("F1", "[" + strings + "] TJ"), std::string(99, 'b'));
+
+    // More than 1000 items before an operator: that read gives up, the next one finds Tj.
+    std::string numbers;
+    for (int i = 0; i < 1500; ++i) numbers += "1 ";
+    EXPECT_EQ(ShowWith("F1", numbers + "(c) Tj"), "c");
+}
+
+TEST_F(TextDecodingTest, MalformedTextObjectsEndWithoutStalling) {
+    const std::string big(60, '9');
+    std::string huge;  // matrices that overflow to infinity: such texts are not stored
+    for (int i = 0; i < 5; ++i) huge += big + " 0 0 " + big + " 0 0 cm ";
+    huge += "q BT /F1 " + big + " Tf " + big + " 0 0 " + big + " 1 1 Tm (A) Tj [(B) -" + big + " (C)] TJ ET\n";
+    const std::string inputs[] = {
+        "BT", "BT (", "BT <", "BT [", "BT /", "BT (\\", "BT T", "BT T*", "BT ET)", "BT (ET", "BT <<>> ET",
+        "BT /F1 12 Tf [(AB) -600 (CD) TJ ET 0 0 m 5 0 l S\n",
+        "BT /F1 12 Tf [[[[(A)]]]] TJ [(B) ]]] TJ ET\n",
+        "BT /F1 12 Tf ) > ] Tj TJ ' T* Tm Td TD ET\n",
+        huge,
+    };
+    for (const std::string& input : inputs) {
+        Scan(input);
+        EXPECT_EQ(g_errors.count, 0) << input;
+        int32_t pool = 0;
+        for (int i = 0; i < Texts(); ++i) {
+            const TextRecord& t = Text(i);
+            EXPECT_EQ(t.string_offset, pool) << input;
+            EXPECT_EQ(std::strlen(g_store.text_pool + t.string_offset), static_cast<size_t>(t.string_length)) << input;
+            pool += t.string_length + 1;
+        }
+        EXPECT_EQ(g_store.conversion.pool_used, pool) << input;
+    }
+    // The unterminated array ate the object up to the stream's end; ET still ended it.
+    Scan("BT /F1 12 Tf [(AB) -600 (CD) TJ ET 0 0 m 5 0 l S\n");
+    EXPECT_EQ(Texts(), 0);
+    EXPECT_EQ(Lines(), 1);
+}
+
+}  // namespace
+}  // namespace velmora

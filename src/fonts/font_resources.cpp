@@ -148,8 +148,8 @@ int RegisterFont(int page, int32_t font_object, const char* resource_name) {
     const int k = std::min(count + 1, kLastFontNumber);
     g_store.font_count = k;
     ClearFontEntry(k);
-    std::memcpy(g_store.base_font_names[k], base_name, kFontNameBytes);
-    std::memcpy(g_store.jww_font_names[k], jww_name, kFontNameBytes);
+    CopyCut(g_store.base_font_names[k], base_name, kFontNameBytes);
+    CopyCut(g_store.jww_font_names[k], jww_name, kFontNameBytes);
 
     if (FindKey(start, end, "Subtype") == 0) return 0;
     FontDef& font = g_store.fonts[k];
@@ -192,8 +192,7 @@ bool ReadBaseFont(int32_t font_object, char* base_name, char* jww_name) {
     char name[kEntryTextCapacity + 1];
     const char* plus = std::strchr(EntryText, '+');
     // The subset tag before "+" says nothing about the font.
-    std::memcpy(name, plus != nullptr ? plus + 1 : EntryText, kEntryTextCapacity + 1);
-    name[kEntryTextCapacity] = '\0';
+    CopyCut(name, plus != nullptr ? plus + 1 : EntryText, sizeof name);
     NormalizeText(name, plus != nullptr ? kSubsetNameCharacters : kFontNameBytes - 1);
     // The value name ends at the next entry; the white space before it is no part of the name.
     for (size_t n = std::strlen(name); n > 0 && name[n - 1] == ' '; --n) name[n - 1] = '\0';

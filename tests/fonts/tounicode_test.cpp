@@ -1,0 +1,167 @@
+// ToUnicode CMaps read through the page set-up: code widths, bfrange and bfchar sections, the
+// document-wide code table with its duplicates, compressed and plain streams, broken ones.
+#include <string>
+
+#include "fonts/font_resources.h"
+#include "fonts/font_fixture.h"
+#include "support/pdf_maker.h"
+
+namespace velmora {
+namespace {
+
+using test_support::FlateStreamBody;
+using test_support::StreamBody;
+
+class ToUnicodeTest : public FontTest {
+protected:
+    // One page with font 10 (Type0) whose CMap stream 11 holds `cmap`.
+    void LoadCMap(const std::string& cmap, bool compressed = true) {
+        SetUpOnePage("/F1 10 0 R", {{10, Font("Type0", "/ToUnicode 11 0 R")},
+                                    {11, compressed ? FlateStreamBody("", cmap) : StreamBody("", cmap)}});
+        ASSERT_EQ(SlotFont(1, 1), 1);
+    }
+};
+
+TEST_F(ToUnicodeTest, TwoByteRangeStoresTheTextInTheDocumentTable) {
+    LoadCMap(TwoByte("1 beginbfrange\n<0003> <0003> <0020>\nendbfrange"));
+    EXPECT_EQ(g_store.fonts[1].conversion_type, kConversionToUnicode);
+    EXPECT_EQ(g_store.fonts[1].code_length, 2);
+    EXPECT_EQ(g_store.fonts[1].tounicode_object, 11);
+    EXPECT_EQ(Cid(3), " ");
+    EXPECT_EQ(g_store.cid_map[3].owner_font, 1);
+    EXPECT_EQ(Cid(4), "");
+    EXPECT_EQ(UnicodeByCode[3], 0x20);
+    EXPECT_EQ(g_two_byte_registrations, 1);
+    EXPECT_EQ(g_store.objects[10].kind, 11);
+    EXPECT_EQ(g_store.objects[11].kind, 12);
+}
+
+TEST_F(ToUnicodeTest, OneByteRangeFillsTheFontsOwnTable) {
+    LoadCMap(OneByte("1 beginbfrange\n<01> <03> <0041>\nendbfrange"));
+    EXPECT_EQ(g_store.fonts[1].code_length, 1);
+    EXPECT_EQ(Text(1, 1), "A");
+    EXPECT_EQ(Text(1, 2), "B");
+    EXPECT_EQ(Text(1, 3), "C");
+    EXPECT_EQ(Text(1, 4), "");
+    EXPECT_EQ(g_store.fonts[1].one_byte_code_count, 3);
+    EXPECT_EQ(Cid(1), "");
+}
+
+TEST_F(ToUnicodeTest, RangesLongerThan251CodesRegisterOnlyTheirFirst) {
+    LoadCMap(TwoByte("2 beginbfrange\n<0010> <0200> <4E00>\n<1000> <10FA> <4E00>\nendbfrange"));
+    EXPECT_EQ(Cid(0x10), "一");
+    EXPECT_EQ(Cid(0x11), "");
+    EXPECT_EQ(Cid(0x1000), "一");
+    EXPECT_FALSE(Cid(0x10FA).empty());  // 251 codes: all kept
+    EXPECT_EQ(UnicodeByCode[0x10FA], 0x4E00 + 250);
+    EXPECT_EQ(g_two_byte_registrations, 1 + 251);
+}
+
+TEST_F(ToUnicodeTest, ArrayAndMultiUnitDestinationsGiveTheirFirstUnit) {
+    LoadCMap(TwoByte("2 beginbfrange\n<0001> <0003> [<0041> <0058> <0059>]\n<0010> <0010> <0044>\nendbfrange\n"
+                     "2 beginbfchar\n<0020> <00660069>\n<0021>     <0047>\nendbfchar"));
+    EXPECT_EQ(Cid(1) + Cid(2) + Cid(3), "ABC");  // a consecutive run from the first element
+    EXPECT_EQ(Cid(0x58), "");                    // the array's other elements are no ranges
+    EXPECT_EQ(Cid(0x10), "D");
+    EXPECT_EQ(Cid(0x20), "f");
+    EXPECT_EQ(Cid(0x21), "G");
+}
+
+TEST_F(ToUnicodeTest, CharactersTheCodePageLacksTakeTheFallbackTable) {
+    LoadCMap(TwoByte("3 beginbfchar\n<0001> <2F08>\n<0002> <0E01>\n<0003> <4E9C>\nendbfchar"));
+    EXPECT_EQ(Cid(1), "人");
+    EXPECT_EQ(Cid(2), "?");
+    EXPECT_EQ(Cid(3), "亜");
+}
+
+TEST_F(ToUnicodeTest, AnotherFontsDifferentTextForACodeIsKeptAsADuplicate) {
+    SetUpOnePage("/F1 10 0 R /F2 20 0 R /F3 30 0 R",
+                 {{10, Font("Type0", "/ToUnicode 11 0 R")},
+                  {11, FlateStreamBody("", TwoByte("2 beginbfchar\n<0005> <4E9C>\n<0006> <4E00>\nendbfchar"))},
+                  {20, Font("Type0", "/ToUnicode 21 0 R")},
+                  {21, FlateStreamBody("", TwoByte("2 beginbfchar\n<0005> <5516>\n<0006> <4E00>\nendbfchar"))},
+                  {30, Font("Type0", "/ToUnicode 31 0 R")},
+                  {31, FlateStreamBody("", TwoByte("1 beginbfchar\n<0005> <5516>\nendbfchar"))}});
+    const CidMapEntry& five = g_store.cid_map[5];
+    EXPECT_EQ(Cid(5), "亜");
+    EXPECT_EQ(five.owner_font, 1);
+    EXPECT_EQ(five.duplicate, 1);
+    ASSERT_EQ(g_store.duplicate_count, 2);
+    EXPECT_STREQ(g_store.duplicates[1].text, "唖");
+    EXPECT_EQ(g_store.duplicates[1].code, 5);
+    EXPECT_EQ(g_store.duplicates[1].font_number, 2);
+    EXPECT_EQ(g_store.duplicates[2].font_number, 3);
+    // The same text from a second font is no duplicate; the later font owns the code.
+    EXPECT_EQ(Cid(6), "一");
+    EXPECT_EQ(g_store.cid_map[6].owner_font, 2);
+    EXPECT_EQ(g_store.cid_map[6].duplicate, 0);
+    EXPECT_EQ(UnicodeByCode[5], 0x5516);
+}
+
+TEST_F(ToUnicodeTest, PlainAndCompressedStreamsGiveTheSameText) {
+    const std::string cmap = TwoByte("1 beginbfchar\n<0001> <0041>\nendbfchar");
+    LoadCMap(cmap, false);
+    ASSERT_NE(g_tounicode[1].data, nullptr);
+    EXPECT_EQ(std::string(g_tounicode[1].data, g_tounicode[1].length), cmap);
+    EXPECT_EQ(g_tounicode[1].input_length, 0);
+    EXPECT_EQ(Cid(1), "A");
+
+    LoadCMap(cmap, true);
+    EXPECT_EQ(std::string(g_tounicode[1].data, g_tounicode[1].length), cmap);
+    EXPECT_EQ(g_tounicode[1].input_length, static_cast<int>(test_support::Deflate(cmap).size()));
+    EXPECT_TRUE(Codes().empty());
+}
+
+TEST_F(ToUnicodeTest, ExpansionBeyondFiftyFoldIsCutSilently) {
+    const std::string cmap = TwoByte("1 beginbfchar\n<0001> <0041>\nendbfchar") + std::string(200000, ' ');
+    LoadCMap(cmap);
+    EXPECT_EQ(g_tounicode[1].length, 50 * static_cast<int>(test_support::Deflate(cmap).size()));
+    EXPECT_EQ(Cid(1), "A");
+    EXPECT_TRUE(Codes().empty());
+}
+
+TEST_F(ToUnicodeTest, DamagedOrMissingStreamsAreReportedAndSetUpGoesOn) {
+    // Data that is not zlib: 91, the font keeps its CMap type with nothing decoded.
+    SetUpOnePage("/F1 10 0 R", {{10, Font("Type0", "/ToUnicode 11 0 R")},
+                                {11, StreamBody("/Filter/FlateDecode", "this is no zlib data")}});
+    EXPECT_EQ(Codes(), std::vector<int>({91}));
+    EXPECT_EQ(g_store.fonts[1].conversion_type, kConversionToUnicode);
+    EXPECT_EQ(g_store.fonts[1].code_length, 0);
+    EXPECT_EQ(g_store.pages[1].contents_count, 1);
+
+    // A stream without a Length: 80, and for a Type0 font 101.
+    SetUpOnePage("/F1 10 0 R", {{10, Font("Type0", "/ToUnicode 11 0 R")}, {11, "<</Filter/FlateDecode>>\nstream\nxx"}});
+    EXPECT_EQ(Codes(), std::vector<int>({80, 101}));
+    EXPECT_EQ(g_store.fonts[1].conversion_type, kConversionNone);
+}
+
+TEST_F(ToUnicodeTest, ASectionWithoutItsEndKeywordEndsTheCMap) {
+    LoadCMap(TwoByte("1 beginbfrange\n<0001> <0001> <0041>\nendbfrange\n1 beginbfrange\n<0002> <0002> <0042>\n"
+                     "1 beginbfchar\n<0003> <0043>\nendbfchar"));
+    EXPECT_EQ(Cid(1), "A");
+    EXPECT_EQ(Cid(2), "");
+    EXPECT_EQ(Cid(3), "");
+}
+
+TEST_F(ToUnicodeTest, WithoutACodespaceNothingIsStored) {
+    LoadCMap("1 beginbfchar\n<0003> <0043>\nendbfchar\n1 beginbfrange\n<01> <02> <0041>\nendbfrange");
+    EXPECT_EQ(g_store.fonts[1].conversion_type, kConversionToUnicode);
+    EXPECT_EQ(g_store.fonts[1].code_length, 0);
+    EXPECT_EQ(Cid(3), "");
+    EXPECT_EQ(Text(1, 1), "");
+    EXPECT_EQ(g_two_byte_registrations, 0);
+}
+
+TEST_F(ToUnicodeTest, CodesOutsideTheTablesAreNotStored) {
+    LoadCMap(OneByte("1 beginbfchar\n<41> <0041>\nendbfchar"));
+    const int before = g_store.fonts[1].one_byte_code_count;
+    RegisterCode(1, 1, 256, 0x42);
+    RegisterCode(1, 2, 0x10000, 0x42);
+    RegisterCode(1, 2, -1, 0x42);
+    EXPECT_EQ(g_store.fonts[1].one_byte_code_count, before);
+    EXPECT_EQ(g_two_byte_registrations, 0);
+    EXPECT_EQ(Text(1, 0x41), "A");
+}
+
+}  // namespace
+}  // namespace velmora

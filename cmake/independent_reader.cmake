@@ -16,3 +16,10 @@ if(VELMORA_JWWLIB_DIR AND NOT CMAKE_CROSSCOMPILING)
   target_compile_options(jww_libre_check PRIVATE -Wall -Wextra -Wshadow)
   target_link_libraries(jww_libre_check PRIVATE velmora_jwwlib)
 endif()
+
+# Pages written straight through the save functions (texts, the long tag and count forms), for
+# the same check; it needs only our own code, so it builds with the tests.
+if(VELMORA_TESTS AND NOT CMAKE_CROSSCOMPILING)
+  add_executable(jww_write_pages tests/independent/jww_write_pages.cpp)
+  target_link_libraries(jww_write_pages PRIVATE velmora_core velmora_ui_console velmora_os velmora_process)
+endif()

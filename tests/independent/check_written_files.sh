@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Our strict JWW reader against an independent one, LibreCAD's jwwlib: both read the files
-# velmora-convert writes (the samples, corpus drawings, a page of 80,000 strokes) and the real
-# Jw_cad files, and must report the same counts, lines and texts. Any difference fails.
-# Usage: check_written_files.sh [BUILD_DIR]   (BUILD_DIR holds velmora-convert and jww_check;
-# default build/native). jwwlib is fetched and built into build/third_party and build/independent.
+# velmora-convert writes (the samples, corpus drawings, a page of 80,000 strokes), pages written
+# straight through the save functions (texts, long tags and counts) and the real Jw_cad files,
+# and must report the same counts, lines and texts. Any difference fails.
+# Usage: check_written_files.sh [BUILD_DIR]   (BUILD_DIR holds velmora-convert, jww_check and
+# jww_write_pages; default build/native). jwwlib is fetched and built into build/third_party and build/independent.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/native}
@@ -21,7 +22,9 @@ fail() { echo "check_written_files: $*" >&2; exit 1; }
 
 convert=$build/velmora-convert
 jww_check=$build/jww_check
-[[ -x $convert && -x $jww_check ]] || fail "no velmora-convert and jww_check in $build (run scripts/build.sh native)"
+write_pages=$build/jww_write_pages
+[[ -x $convert && -x $jww_check && -x $write_pages ]] ||
+  fail "no velmora-convert, jww_check and jww_write_pages in $build (run scripts/build.sh native)"
 
 if ! jwwlib=$("$root/scripts/fetch_jwwlib.sh"); then
   fail "could not fetch LibreCAD's source package (apt-get source librecad from Debian's bookworm main);" \
@@ -69,6 +72,8 @@ for name in "${corpus_files[@]}"; do
 done
 python3 "$here/make_many_lines_pdf.py" "$work/many_lines.pdf" || fail "could not make the many-lines PDF"
 write many_lines "$work/many_lines.pdf"
+mkdir -p "$work/written/direct"
+"$write_pages" "$work/written/direct" "$root/data/JWsxf.dat" || fail "jww_write_pages could not write its pages"
 
 compared=0
 differ=0
@@ -104,10 +109,12 @@ done
 
 # Guard against a check that compares nothing: every source must have given files, and the
 # big page must really have needed the 32-bit object count.
-((written >= ${#samples[@]} * 2 + ${#corpus_files[@]} + 1)) || fail "only $written files were written"
+((written >= ${#samples[@]} * 2 + ${#corpus_files[@]} + 1 + 4)) || fail "only $written files were written"
 ((real == 15)) || fail "found $real real Jw_cad files in $shared/jww-samples, expected 15"
 many=$("$jww_check" "$work/written/many_lines.jww" | sed -n 's/^objects //p')
 ((${many:-0} >= 65535)) || fail "the many-lines page has ${many:-no} objects, not enough for the 32-bit count"
+texts=$("$jww_check" "$work/written/direct/texts_past_long_count.jww" | sed -n 's/^texts //p')
+((${texts:-0} > 0)) || fail "the page past 0xFFFF objects has no texts, so the long class tag went unchecked"
 
-echo "compared $compared files ($written written by velmora-convert, $real from Jw_cad): $differ differ"
+echo "compared $compared files ($written written by velmora-convert and jww_write_pages, $real from Jw_cad): $differ differ"
 ((differ == 0)) || fail "our strict reader and LibreCAD's jwwlib disagree on $differ files"

@@ -31,4 +31,10 @@ if(NOT CMAKE_CROSSCOMPILING)
   add_test(NAME cli_end_to_end
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/cli_test.sh $<TARGET_FILE:velmora-convert> ${CMAKE_SOURCE_DIR}
                    $<TARGET_FILE:jww_check>)
+  # The real-world corpus: the direct route on every file, Ghostscript on a few it cannot read.
+  add_test(NAME corpus_end_to_end
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/corpus_test.sh $<TARGET_FILE:velmora-convert> $<TARGET_FILE:jww_check>
+                   ${VELMORA_SHARED_DIR}/corpus ${CMAKE_SOURCE_DIR}/tests/e2e/corpus_direct.txt)
+  set_tests_properties(corpus_end_to_end PROPERTIES TIMEOUT 900 ENVIRONMENT
+    "VELMORA_GS_FILES=0:hybrid_xref_01.pdf 0:jp_predef_cmap_01.pdf 0:autocad_mech_drawing_01.pdf 0:kicad_schematic_03.pdf 0:truetype_winansi_nonembedded_01.pdf 2:encrypted_aes256_r6_01.pdf 2:encrypted_libreoffice_01.pdf 2:damaged_cairo_xref_01.pdf")
 endif()

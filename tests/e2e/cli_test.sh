@@ -45,6 +45,8 @@ expect directory-input 1 "cannot read" -- "$work"
 printf 'not a pdf' >"$work/broken.pdf"
 expect direct-route-fails 2 "could not be read" -- --route direct -q "$work/broken.pdf"
 expect fallback-prompt-in-utf8 2 '「単独変換」で変換できませんでした' -- --route direct -q "$work/broken.pdf"
+# Ghostscript rejects it too (it writes a blank page whatever happens; its status tells).
+expect gs-route-fails 2 "could not be read: Ghostscript failed" -- --route gs -q "$work/broken.pdf"
 
 # The sample converts beside a chosen name, and the strict reader takes the file.
 cp "$repo/samples/sample_plan.pdf" "$work/plan.pdf"
@@ -53,6 +55,9 @@ if "$jww_check" "$work/plan.jww" >/dev/null; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: plan.jww is not a valid JWW file"; fi
 mkdir -p "$work/out"
 expect output-option 0 "-> $work/out/one.jww" -- -o "$work/out/one.jww" --scale 1/50 "$work/plan.pdf"
+expect svg-beside-jww 0 "-> $work/plan.jww, $work/plan.svg" -- --svg "$work/plan.pdf"
+if grep -q '<svg xmlns="http://www.w3.org/2000/svg"' "$work/plan.svg"; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: --svg did not write plan.svg"; fi
 expect no-such-page 1 'there is no page 2 (the file has 1)' -- -p 2 "$work/plan.pdf"
 expect unwritable-output 3 '' -- -q -o "$work/missing-dir/x.jww" "$work/plan.pdf"
 if "$jww_check" "$work/out/one.jww" | grep -q '^scale 50$'; then passed=$((passed + 1)); else

@@ -25,6 +25,8 @@ std::string WithoutCarriageReturns(const std::string& text) {
     return out;
 }
 
+}  // namespace
+
 std::string ToConsoleEncoding(const std::string& text) {
 #ifdef _WIN32
     const UINT console_cp = GetConsoleOutputCP();
@@ -40,8 +42,6 @@ std::string ToConsoleEncoding(const std::string& text) {
     return CodePage932ToUtf8(text);
 #endif
 }
-
-}  // namespace
 
 void SetConsoleAnswer(MessageAnswer answer) { g_answer = answer; }
 void SetConsoleProgress(bool enabled) { g_progress_enabled = enabled; }

@@ -1,0 +1,21 @@
+// The rows of the page list: per page its paper, rotation, scale and counts, as the window's
+// list box and velmora-convert --list show them (Shift-JIS).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+inline constexpr int kPageListRowBytes = 100;
+
+// The list's column header.
+extern const char kPageListHeader[];
+
+// The row of page `page`: "%4d  %s/%3d° 1/%4d  %6d %6d".
+std::string PageListRow(int page);
+
+// Rows for pages 1 .. page count, in page order (row index = page - 1).
+std::vector<std::string> PageListRows();
+
+}  // namespace velmora

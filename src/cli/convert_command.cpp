@@ -10,6 +10,7 @@
 #include "app/settings_file.h"
 #include "jww/jww_save.h"
 #include "cli/output_paths.h"
+#include "cli/report_command.h"
 #include "cli/svg_picture.h"
 #include "platform/console_seam.h"
 #include "platform/platform.h"
@@ -99,13 +100,6 @@ bool OpenInput(Route route) {
     return g_store.conversion_route != 0;
 }
 
-// What later parts of the converter will do; until then each says so plainly.
-const char* UnbuiltFeature(const ConvertOptions& options) {
-    if (options.list) return "--list (the page list)";
-    if (!options.report_path.empty()) return "--report (the PDF report)";
-    return nullptr;
-}
-
 }  // namespace
 
 int RunConverter(const std::vector<std::string>& arguments) {
@@ -123,10 +117,6 @@ int RunConverter(const std::vector<std::string>& arguments) {
     if (options.version) {
         std::printf("%s\n", kVersionText);
         return kExitSuccess;
-    }
-    if (const char* feature = UnbuiltFeature(options)) {
-        Say(std::string("error: ") + feature + " is not available in this version yet");
-        return kExitUsage;
     }
     if (!Readable(options.input)) {
         Say("error: cannot read '" + options.input + "'");
@@ -164,6 +154,13 @@ int RunConverter(const std::vector<std::string>& arguments) {
         return kExitUnreadable;
     }
 
+    // The window's report and page list: every page converted once for its figures first.
+    int status = kExitSuccess;
+    if (options.list || !options.report_path.empty()) {
+        status = WriteReportAndList(options);
+        if (options.list) return status;
+    }
+
     std::vector<int> pages;
     int missing_page = 0;
     if (!ExpandPages(options.pages, g_store.page_count, &pages, &missing_page)) {
@@ -182,7 +179,6 @@ int RunConverter(const std::vector<std::string>& arguments) {
         }
     }
 
-    int status = kExitSuccess;
     for (int page : pages) {
         // The window's save, page by page: convert, merge dash runs, mark duplicates, write.
         g_store.current_page = page;

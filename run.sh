@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds both programs (Linux and Windows), and runs
-# velmora-convert on the bundled sample drawing.
+# velmora-convert on the bundled sample drawings (a .jww and an .svg picture each, in out/).
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 
@@ -12,15 +12,23 @@ echo "== building Velmora.exe and velmora-convert.exe (Windows)"
 
 out="$root/out"
 mkdir -p "$out"
+failed=0
+written=()
 for sample in "$root"/samples/*.pdf; do
-  echo "== velmora-convert $(basename "$sample") -o $out/"
-  status=0
-  "$root/build/native/velmora-convert" -o "$out/$(basename "${sample%.pdf}").jww" "$sample" || status=$?
-  echo "   exit status $status"
+  name=$(basename "${sample%.pdf}")
+  echo "== velmora-convert --svg -o $out/$name.jww $(basename "$sample")"
+  if ! "$root/build/native/velmora-convert" --svg -o "$out/$name.jww" "$sample"; then
+    echo "   $(basename "$sample") did not convert" >&2
+    failed=1
+  else
+    written+=("$out/$name.jww" "$out/$name.svg")
+  fi
 done
 echo
 echo "Programs:"
 echo "  $root/build/native/velmora-convert"
 echo "  $root/build/mingw/Velmora.exe"
 echo "  $root/build/mingw/velmora-convert.exe"
-echo "Output folder: $out"
+echo "Converted samples (open the .jww in Jw_cad, the .svg in a web browser):"
+for file in "${written[@]}"; do echo "  $file"; done
+exit "$failed"

@@ -71,8 +71,9 @@ void WriteObjectTable(ReportSink& sink) {
         const ObjectEntry& e = g_store.objects[n];
         char stream_text[16] = "    ";
         if (e.stream_object >= 0) std::snprintf(stream_text, sizeof stream_text, "%4d", e.stream_object);
-        // An address beyond the file's own bytes lies where an object stream was expanded.
-        const bool expanded = e.offset > g_file.file_size;
+        // Objects taken out of object streams are appended from the file's end on, so the first
+        // of them starts exactly at the file size: it is marked too.
+        const bool expanded = e.offset >= g_file.file_size;
         ReportPrint(sink, "%4d %4s %s%08d%s  %3d   %6d  %12s   %s\n", n, stream_text, expanded ? "(" : " ", e.offset,
                     expanded ? ")" : " ", e.generation, e.extent, DataFormatName(e.kind),
                     FieldText(e.label, kObjectLabelBytes).c_str());

@@ -1,8 +1,7 @@
 #include "cli/report_command.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <string>
 
 #include "cli/convert_command.h"
 #include "platform/console_seam.h"
@@ -12,14 +11,6 @@
 #include "tools/page_list.h"
 
 namespace velmora {
-
-std::string ReportPathFor(const std::string& requested, const std::string& stem) {
-    std::error_code error;
-    if (!std::filesystem::is_directory(requested, error)) return requested;
-    const std::string inside = (std::filesystem::path(requested) / std::filesystem::path(stem).filename()).string();
-    char name[kPathBytes];
-    return ReportFileName(inside.c_str(), name, sizeof name) ? std::string(name) : std::string();
-}
 
 int WriteReportAndList(const ConvertOptions& options) {
     ConvertAllPages(nullptr);

@@ -1,5 +1,8 @@
 #include "report/report.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "report/report_sections.h"
 
 namespace velmora {
@@ -46,7 +49,9 @@ bool WriteReportFile(WindowHandle window, const char* path) {
     const bool written = WriteReportBody(file);
     const bool closed = std::fclose(file) == 0;
     if (written && closed) return true;
-    std::remove(path);
+    // Only a file of our own making is removed: a device such as /dev/full must stay.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) std::remove(path);
     ShowMessage(window, path, kWriteFailedTitle, MessageButtons::Ok);
     return false;
 }

@@ -1,6 +1,8 @@
 #include "report/report_file_name.h"
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "store/driver.h"
 
@@ -36,6 +38,14 @@ bool ReportDefaultFileName(char* name, size_t size) {
     }
     stem[length] = '\0';
     return ReportFileName(stem, name, size);
+}
+
+std::string ReportPathFor(const std::string& requested, const std::string& stem) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(requested, error)) return requested;
+    const std::string inside = (std::filesystem::path(requested) / std::filesystem::path(stem).filename()).string();
+    char name[kPathBytes];
+    return ReportFileName(inside.c_str(), name, sizeof name) ? std::string(name) : std::string();
 }
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace velmora {
 
@@ -17,5 +18,9 @@ bool ReportFileName(const char* stem, char* name, size_t size);
 
 // The same for the loaded PDF (its path without the 4-character extension).
 bool ReportDefaultFileName(char* name, size_t size);
+
+// Where velmora-convert writes the report: `requested` itself, or inside an existing directory
+// the name the dialog would offer for `stem`. Empty when that name does not fit.
+std::string ReportPathFor(const std::string& requested, const std::string& stem);
 
 }  // namespace velmora

@@ -63,5 +63,26 @@ expect unwritable-output 3 '' -- -q -o "$work/missing-dir/x.jww" "$work/plan.pdf
 if "$jww_check" "$work/out/one.jww" | grep -q '^scale 50$'; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: --scale 1/50 did not reach the file"; fi
 
+# --report: the report in Shift-JIS with CR LF line ends, then the pages converted as usual; a
+# directory takes the name the window offers; a report that cannot be written is status 3.
+expect report-written 0 "report -> $work/plan-report.txt" -- --report "$work/plan-report.txt" "$work/plan.pdf"
+if [[ $(head -c 11 "$work/plan-report.txt") == "FileName : " ]] &&
+   [[ $(grep -c $'\r$' "$work/plan-report.txt") -eq $(wc -l <"$work/plan-report.txt") ]] &&
+   iconv -f CP932 -t UTF-8 "$work/plan-report.txt" | grep -q '^====================  オブジェクト一覧  ===================='; then
+  passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: the report is not Shift-JIS text with CR LF"; fi
+mkdir -p "$work/reports"
+expect report-into-directory 0 "report -> $work/reports/plan_PDFreport.txt" -- --report "$work/reports" "$work/plan.pdf"
+rm -f "$work/plan.jww"
+expect report-unwritable 3 "cannot write the report '$work/missing-dir/r.txt'" -- --report "$work/missing-dir/r.txt" "$work/plan.pdf"
+if [[ -f "$work/plan.jww" ]]; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: a failed report stopped the conversion"; fi
+
+# --list: the page list rows on stdout in UTF-8, and nothing converted.
+cp "$work/plan.pdf" "$work/listed.pdf"
+rows=$(cd "$work" && "$convert" --list -q "$work/listed.pdf" 2>/dev/null)
+status=$?
+if [[ $status -eq 0 ]] && grep -q '^   1  A[0-9]/  0° 1/   1 ' <<<"$rows" && [[ ! -e "$work/listed.jww" ]]; then
+  passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: --list (status $status): $rows"; fi
+
 echo "cli: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]

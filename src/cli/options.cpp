@@ -13,7 +13,7 @@ const char kUsageText[] =
     "  -p, --pages SPEC    pages to convert: all (default) | N | a list such as 1,3-5\n"
     "      --scale 1/N     give every converted page the scale 1/N (N >= 1)\n"
     "      --route R       auto (default) | direct | gs\n"
-    "      --report PATH   also write the PDF report\n"
+    "      --report PATH   also write the PDF report (into a directory PATH: STEM_PDFreport.txt)\n"
     "      --svg           also write an SVG picture of each converted page beside its .jww\n"
     "      --list          print the page list rows and exit\n"
     "      --config DIR    read VELMORA.JWF and JWsxf.dat from DIR\n"

@@ -21,6 +21,8 @@ constexpr char kDashDotPattern[] = "9 6 3 6";
 constexpr double kFallbackWidth = 595.0;
 constexpr double kFallbackHeight = 842.0;
 constexpr size_t kFlushBytes = 1 << 16;
+// XML readers cap the size of one attribute (libxml2 at 10 MB), so long runs are split.
+constexpr int kSegmentsPerPath = 1000;
 
 // Collects the text and hands it to the stream in large pieces; remembers a failed write.
 struct SvgOutput {
@@ -119,12 +121,13 @@ void PutLines(SvgOutput* out) {
     bool open = false;
     int open_colour = 0;
     int open_style = 0;
+    int open_segments = 0;
     for (int32_t i = 0; i < count; ++i) {
         const LineRecord& line = g_store.lines[i];
         if (line.page_number < 0) continue;  // absorbed by dash run merging, like the writer
         if (!Finite(line.x1, line.y1, line.x2, line.y2)) continue;
         const int style = DashArrayOf(line.pen_style) != nullptr ? line.pen_style : 1;
-        if (!open || line.pen_colour != open_colour || style != open_style) {
+        if (!open || line.pen_colour != open_colour || style != open_style || open_segments >= kSegmentsPerPath) {
             if (open) out->Put("\"/>\n");
             // vector-effect is not inherited, so each path carries it.
             out->Put("<path vector-effect=\"non-scaling-stroke\" stroke=\"" + HexColour(ScreenColour(line.pen_colour)) +
@@ -134,7 +137,9 @@ void PutLines(SvgOutput* out) {
             open = true;
             open_colour = line.pen_colour;
             open_style = style;
+            open_segments = 0;
         }
+        ++open_segments;
         // The page frame has the drawing at y <= 0; SVG's y grows downwards.
         out->Put("M");
         out->PutNumber(line.x1);

@@ -1,6 +1,7 @@
 // The SVG picture of a page: read back with a small XML reader and checked element by element.
 #include "cli/svg_picture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -179,6 +180,21 @@ TEST_F(SvgPictureTest, ConsecutiveLinesOfOneStyleShareAPath) {
     ASSERT_EQ(picture["path"].size(), 3u);  // the order of the records is kept
     EXPECT_EQ(picture["path"][0].Get("d"), "M0 0L1 1M1 1L2.25 2");
     EXPECT_EQ(picture["path"][2].Get("d"), "M3 3L4 4");
+}
+
+TEST_F(SvgPictureTest, LongRunsAreSplitIntoPathsOfAThousandSegments) {
+    for (int i = 0; i < 2500; ++i) AddLine(i, -1, i + 1, -1);
+    auto picture = Picture();
+    ASSERT_EQ(picture["path"].size(), 3u);
+    size_t segments = 0;
+    for (const Element& path : picture["path"]) {
+        const std::string d = path.Get("d");
+        segments += static_cast<size_t>(std::count(d.begin(), d.end(), 'M'));
+    }
+    EXPECT_EQ(segments, 2500u);
+    const std::string last = picture["path"][2].Get("d");
+    EXPECT_EQ(last.rfind("M2000 1L2001 1", 0), 0u);
+    EXPECT_EQ(last.substr(last.size() - 14), "M2499 1L2500 1");
 }
 
 TEST_F(SvgPictureTest, TextsInUtf8WithSizeAngleAndEscaping) {

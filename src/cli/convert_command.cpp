@@ -154,19 +154,20 @@ int RunConverter(const std::vector<std::string>& arguments) {
         return kExitUnreadable;
     }
 
+    // A page list that does not fit the file is refused before anything is written.
+    std::vector<int> pages;
+    int missing_page = 0;
+    if (!options.list && !ExpandPages(options.pages, g_store.page_count, &pages, &missing_page)) {
+        Say("error: there is no page " + std::to_string(missing_page) + " (the file has " +
+            std::to_string(g_store.page_count) + ")");
+        return kExitUsage;
+    }
+
     // The window's report and page list: every page converted once for its figures first.
     int status = kExitSuccess;
     if (options.list || !options.report_path.empty()) {
         status = WriteReportAndList(options);
         if (options.list) return status;
-    }
-
-    std::vector<int> pages;
-    int missing_page = 0;
-    if (!ExpandPages(options.pages, g_store.page_count, &pages, &missing_page)) {
-        Say("error: there is no page " + std::to_string(missing_page) + " (the file has " +
-            std::to_string(g_store.page_count) + ")");
-        return kExitUsage;
     }
 
     // Several pages into -o: a directory, made when missing.

@@ -77,6 +77,10 @@ expect report-unwritable 3 "cannot write the report '$work/missing-dir/r.txt'" -
 if [[ -f "$work/plan.jww" ]]; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: a failed report stopped the conversion"; fi
 
+expect report-bad-page 1 'there is no page 2' -- --report "$work/never.txt" -p 2 "$work/plan.pdf"
+if [[ ! -e "$work/never.txt" ]]; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: a report was written for a page list the file lacks"; fi
+
 # --list: the page list rows on stdout in UTF-8, and nothing converted.
 cp "$work/plan.pdf" "$work/listed.pdf"
 rows=$(cd "$work" && "$convert" --list -q "$work/listed.pdf" 2>/dev/null)

@@ -80,6 +80,7 @@ void RequireTextsAreWhole() {
 }
 
 void ScanOnce(const std::string& content) {
+    if (content.empty()) return;  // an entry of length 0 owns no buffer, so it would leak
     ClearErrors();
     ResetConversionCounters(true);
     ResetForPage(1);

@@ -180,8 +180,8 @@ void RunTextOperator(int page) {
     // Every other token (cm, q, Q, paths, ") is passed over inside a text object.
 }
 
-}  // namespace
-
+// The first "ET" at or after `from` not right after "(" nor right before ")", so (GET) and (ETC)
+// stay strings while (SETUP) ends the object; the position after it, or -1.
 int32_t FindTextObjectEnd(const uint8_t* data, int32_t length, int32_t from) {
     for (int32_t k = from < 0 ? 0 : from; k + 1 < length; ++k) {
         if (data[k] != 'E' || data[k + 1] != 'T') continue;
@@ -191,6 +191,8 @@ int32_t FindTextObjectEnd(const uint8_t* data, int32_t length, int32_t from) {
     }
     return -1;
 }
+
+}  // namespace
 
 int ReadTextObject(const DecodedStream& stream, int page, int32_t& position) {
     BeginTextObject();

@@ -32,8 +32,4 @@ extern TextState g_text;
 // or 0 with `position` at the stream's end when no ET follows.
 int ReadTextObject(const DecodedStream& stream, int page, int32_t& position);
 
-// The first "ET" at or after `from` whose byte before is not "(" and byte after is not ")";
-// the position after it, or -1.
-int32_t FindTextObjectEnd(const uint8_t* data, int32_t length, int32_t from);
-
 }  // namespace velmora

@@ -1,8 +1,10 @@
 #include "cli/svg_picture.h"
+#include "jww/jww_writer.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/platform.h"
@@ -153,21 +155,6 @@ void PutLines(SvgOutput* out) {
     if (open) out->Put("\"/>\n");
 }
 
-// The JWW font name of the text's font, as the preview and the writer choose it.
-const char* FontNameOf(int32_t font_number) {
-    if (font_number >= 0 && font_number < kFontCapacity) {
-        const char* name = g_store.jww_font_names[font_number];
-        if (name[0] != '\0') return name;
-    }
-    return g_settings.font_default;
-}
-
-size_t BoundedLength(const char* text, size_t capacity) {
-    size_t length = 0;
-    while (length < capacity && text[length] != '\0') ++length;
-    return length;
-}
-
 void PutTexts(SvgOutput* out) {
     const int32_t count = g_store.texts != nullptr ? BoundedCount(g_store.conversion.text_count, kTextCapacity) : 0;
     const int64_t used = g_store.conversion.pool_used < kTextPoolBytes ? g_store.conversion.pool_used : kTextPoolBytes;
@@ -182,7 +169,7 @@ void PutTexts(SvgOutput* out) {
         if (!Finite(text.x1, text.y1, text.size_y, text.angle)) continue;
         // The preview's font is at least one pixel high.
         const double size = text.size_y > 0.0 ? text.size_y : 1.0;
-        const char* font = FontNameOf(text.font_number);
+        const char* font = JwwFontName(text.font_number);  // as the writer names it
         // The record's start lies on the PDF's base line, where SVG's default baseline puts it.
         out->Put("<text x=\"");
         out->PutNumber(text.x1);
@@ -190,7 +177,7 @@ void PutTexts(SvgOutput* out) {
         out->PutNumber(-text.y1);
         out->Put("\" font-size=\"");
         out->PutNumber(size);
-        out->Put("\" font-family=\"" + Utf8Of(font, BoundedLength(font, kFontNameBytes)) + ", monospace\"");
+        out->Put("\" font-family=\"" + Utf8Of(font, strnlen(font, kFontNameBytes)) + ", monospace\"");
         if (text.angle != 0.0) {
             // Counter-clockwise degrees on the page are clockwise-negative in SVG's downward y.
             out->Put(" transform=\"rotate(");

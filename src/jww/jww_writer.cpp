@@ -223,20 +223,6 @@ void PutPoint(JwwOutput* out, const JwwTransform& t, double x, double y) {
     PutDouble(out, (y + t.origin_y) * t.k);
 }
 
-// Names are looked up by the whole font number: its low byte would turn 128 and above negative.
-const char* FontNameOf(int32_t font_number) {
-    if (font_number >= 0 && font_number < kFontCapacity) {
-        const char* name = g_store.jww_font_names[font_number];
-        if (name[0] != '\0') return name;
-    }
-    return g_settings.font_default;
-}
-
-size_t BoundedLength(const char* text, size_t capacity) {
-    size_t length = 0;
-    while (length < capacity && text[length] != '\0') ++length;
-    return length;
-}
 
 void PutTextString(JwwOutput* out, const TextRecord& text) {
     const int64_t used = g_store.conversion.pool_used < kTextPoolBytes ? g_store.conversion.pool_used : kTextPoolBytes;
@@ -371,12 +357,21 @@ bool WriteJww(std::FILE* file, int page) {
         PutDouble(&out, text.size_y * t.k);
         PutDouble(&out, text.spacing * t.k);
         PutDouble(&out, text.angle);
-        const char* font = FontNameOf(text.font_number);
-        PutShortString(&out, font, BoundedLength(font, kFontNameBytes));
+        const char* font = JwwFontName(text.font_number);
+        PutShortString(&out, font, strnlen(font, kFontNameBytes));
         PutTextString(&out, text);
     }
     PutU16(&out, 0);  // the block definition list: empty
     return FinishJwwOutput(&out);
+}
+
+// Names are looked up by the whole font number: its low byte would turn 128 and above negative.
+const char* JwwFontName(int32_t font_number) {
+    if (font_number >= 0 && font_number < kFontCapacity) {
+        const char* name = g_store.jww_font_names[font_number];
+        if (name[0] != '\0') return name;
+    }
+    return g_settings.font_default;
 }
 
 }  // namespace velmora

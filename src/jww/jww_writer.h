@@ -27,6 +27,9 @@ JwwTransform JwwPageTransform(int page);
 // The first paper whose long + short side is within 10 % of the MediaBox's width + height, else 0.
 int32_t JwwPaperIndex(const double media_box[4]);
 
+// The JWW font name of a text's font number; the settings' default for unknown or unnamed fonts.
+const char* JwwFontName(int32_t font_number);
+
 // True when `data` is exactly one SXF block: 257 screen colours, 257 printer colours, 33 line
 // type patterns and 33 line type parameter sets, and nothing after them. A block of another
 // length makes real readers show an empty drawing while reporting success.

@@ -7,7 +7,8 @@ namespace velmora {
 
 inline constexpr int kDataFormatNameCount = 20;
 inline constexpr int kCodeConversionNameCount = 10;
-inline constexpr int kReportNameBytes = 20;
+// Room for the longest name as UTF-8 too: clang, used for fuzzing, cannot store Shift-JIS literals.
+inline constexpr int kReportNameBytes = 24;
 
 extern const char DataFormatNames[kDataFormatNameCount][kReportNameBytes];
 extern const char CodeConversionNames[kCodeConversionNameCount][kReportNameBytes];

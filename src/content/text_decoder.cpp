@@ -57,19 +57,19 @@ void DecodeText(int32_t first, int32_t count, DecodedText& text) {
         const uint32_t code = g_text_operands.codes[i];
         const char byte[2] = {static_cast<char>(code & 0xFF), '\0'};  // one-byte fonts keep bytes
         switch (font->conversion_type) {
-            case kConvertToUnicode:
+            case kConversionToUnicode:
                 if (font->code_length == 2) {
                     AppendTwoByteCode(text, code, font_number);
                 } else if (font->code_length == 1 && code < kOneByteCodes) {
                     Append(text, font->one_byte_codes[code], sizeof font->one_byte_codes[code]);
                 }
                 break;
-            case kConvertDifferences: {
+            case kConversionDifferences: {
                 const char looked_up[2] = {g_store.differences_table[code & 0xFF], '\0'};
                 Append(text, looked_up, 1);  // an unfilled entry (0) adds nothing
                 break;
             }
-            case kConvertWinAnsi: Append(text, byte, 1); break;
+            case kConversionWinAnsi: Append(text, byte, 1); break;
             default: return;  // types 0 and 3 and unknown types give no text
         }
     }

@@ -9,15 +9,6 @@ namespace velmora {
 
 inline constexpr int kDecodedTextCapacity = 249;  // bytes of one decoded text, without its NUL
 
-// Conversion types of a FontDef as the text showing reads them.
-enum ConversionType : uint8_t {
-    kConvertNone = 0,
-    kConvertToUnicode = 1,
-    kConvertDifferences = 2,
-    kConvertCidFontType2 = 3,
-    kConvertWinAnsi = 4,
-};
-
 struct DecodedText {
     char bytes[kDecodedTextCapacity + 1];  // always terminated
     int32_t length;

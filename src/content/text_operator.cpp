@@ -125,9 +125,9 @@ StringCoding CurrentStringCoding() {
     const FontDef* font = CurrentFont();
     if (font == nullptr) return kStringNotCounted;
     switch (font->conversion_type) {
-        case kConvertToUnicode: return font->code_length == 2 ? kStringTwoByte : kStringOneByte;
-        case kConvertDifferences:
-        case kConvertWinAnsi: return kStringOneByte;
+        case kConversionToUnicode: return font->code_length == 2 ? kStringTwoByte : kStringOneByte;
+        case kConversionDifferences:
+        case kConversionWinAnsi: return kStringOneByte;
         default: return kStringNotCounted;  // no text, but the string is still passed over
     }
 }

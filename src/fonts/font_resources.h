@@ -4,19 +4,12 @@
 
 #include <cstdint>
 
+#include "store/records.h"
+
 namespace velmora {
 
 // FontDef numbers run 1..1999; a 2000th font reuses the last entry.
 inline constexpr int kLastFontNumber = 1999;
-
-// Conversion types of FontDef::conversion_type: how the text showing turns codes into text.
-enum ConversionType : uint8_t {
-    kConversionNone = 0,
-    kConversionToUnicode = 1,
-    kConversionDifferences = 2,
-    kConversionCidFontType2 = 3,
-    kConversionWinAnsi = 4,
-};
 
 // Called by SetUpPage with the text of the page's font dictionary (‘/F1 5 0 R/F2 6 0 R’):
 // fills the page's font slots and registers their fonts.

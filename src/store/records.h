@@ -100,6 +100,15 @@ struct ObjectEntry {
     char label[kObjectLabelBytes];
 };
 
+// How the text showing turns a font's codes into text (FontDef::conversion_type).
+enum ConversionType : uint8_t {
+    kConversionNone = 0,
+    kConversionToUnicode = 1,
+    kConversionDifferences = 2,
+    kConversionCidFontType2 = 3,
+    kConversionWinAnsi = 4,
+};
+
 // One font dictionary of the document.
 struct FontDef {
     int32_t font_object;

@@ -43,7 +43,7 @@ TEST_F(TextDecodingTest, LiteralStringEscapes) {
 }
 
 TEST_F(TextDecodingTest, HexStringsAreGroupsOfFourWhateverTheFont) {
-    AddFont("F2", 5, kConvertToUnicode, 2);
+    AddFont("F2", 5, kConversionToUnicode, 2);
     SetCid(0x3042, "あ", 5, 0);
     SetCid(0x3044, "い", 5, 0);
     SetCid(0x0005, "x", 5, 0);
@@ -53,7 +53,7 @@ TEST_F(TextDecodingTest, HexStringsAreGroupsOfFourWhateverTheFont) {
 }
 
 TEST_F(TextDecodingTest, ToUnicodeFontsByCodeLength) {
-    AddFont("F2", 5, kConvertToUnicode, 1);
+    AddFont("F2", 5, kConversionToUnicode, 1);
     std::strcpy(g_store.fonts[5].one_byte_codes['A'], "図");
     std::strcpy(g_store.fonts[5].one_byte_codes['B'], "B");
     EXPECT_EQ(ShowWith("F2", "(AB) Tj <0041> Tj"), "図B|図");
@@ -61,14 +61,14 @@ TEST_F(TextDecodingTest, ToUnicodeFontsByCodeLength) {
     EXPECT_EQ(ShowWith("F2", "<0141> Tj"), "");
     EXPECT_EQ(Texts(), 1);
 
-    AddFont("F3", 6, kConvertToUnicode, 2);
+    AddFont("F3", 6, kConversionToUnicode, 2);
     SetCid(0x3042, "あ", 6, 0);
     SetCid(0x0141, "?", 6, 0);
     EXPECT_EQ(ShowWith("F3", "(\x30\x42\x30) Tj (\x30\x42\x01\x41) Tj"), "あ|あ?");  // an odd last byte makes no code
 }
 
 TEST_F(TextDecodingTest, DifferencesAndWinAnsiBytes) {
-    AddFont("F2", 5, kConvertDifferences, 0);
+    AddFont("F2", 5, kConversionDifferences, 0);
     g_store.differences_table[1] = 'x';
     g_store.differences_table[2] = 'y';
     g_store.differences_table[0xC1] = 'z';
@@ -77,8 +77,8 @@ TEST_F(TextDecodingTest, DifferencesAndWinAnsiBytes) {
 }
 
 TEST_F(TextDecodingTest, FontsWithoutTextGiveCountedEmptyTexts) {
-    AddFont("F0", 5, kConvertNone, 0);
-    AddFont("F3", 6, kConvertCidFontType2, 2);
+    AddFont("F0", 5, kConversionNone, 0);
+    AddFont("F3", 6, kConversionCidFontType2, 2);
     AddFont("F7", 7, 7, 2);
     for (const char* font : {"F0", "F3", "F7"}) {
         // The string is passed over whole, so Td after it still moves the line start; TJ splits.
@@ -93,10 +93,10 @@ TEST_F(TextDecodingTest, FontsWithoutTextGiveCountedEmptyTexts) {
 }
 
 TEST_F(TextDecodingTest, CodesAnotherFontMapsDifferentlyComeFromTheDuplicateList) {
-    AddFont("F2", 2, kConvertToUnicode, 2);
-    AddFont("Fa", 1, kConvertToUnicode, 2);
-    AddFont("F6", 6, kConvertToUnicode, 2);
-    AddFont("Fb", 257, kConvertToUnicode, 2);
+    AddFont("F2", 2, kConversionToUnicode, 2);
+    AddFont("Fa", 1, kConversionToUnicode, 2);
+    AddFont("F6", 6, kConversionToUnicode, 2);
+    AddFont("Fb", 257, kConversionToUnicode, 2);
     SetCid(0x0100, "A", 1, 1);
     AddDuplicate("B", 0x0100, 2);
     AddDuplicate("D", 0x0200, 2);
@@ -119,7 +119,7 @@ TEST_F(TextDecodingTest, BuffersStayWithinTheirLimits) {
     EXPECT_EQ(ShowWith("F1", "(" + std::string(150, 'a') + ") Tj"), std::string(100, 'a'));
 
     // More than 249 decoded bytes: whole characters up to the limit.
-    AddFont("F2", 2, kConvertToUnicode, 2);
+    AddFont("F2", 2, kConversionToUnicode, 2);
     SetCid(0x0100, "A", 1, 1);
     for (int i = 0; i < 3; ++i) AddDuplicate("図", 0x0100, 2);
     std::string codes;

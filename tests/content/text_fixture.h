@@ -23,7 +23,7 @@ protected:
         g_store.pages[1].font_count = 0;
         g_store.differences_count = 0;
         std::memset(g_store.differences_table, 0, sizeof g_store.differences_table);
-        AddFont("F1", 3, kConvertWinAnsi, 0);
+        AddFont("F1", 3, kConversionWinAnsi, 0);
     }
 
     // Slot `name` of page 1 resolves to FontDef `number` with the given conversion.

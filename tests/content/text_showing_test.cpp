@@ -127,7 +127,7 @@ TEST_F(TextShowingTest, ArraysThatDoNotAlternateAreSteppedThrough) {
 }
 
 TEST_F(TextShowingTest, TextStateOutlivesTheObjectButPlacementDoesNot) {
-    AddFont("F2", 5, kConvertWinAnsi, 0);
+    AddFont("F2", 5, kConversionWinAnsi, 0);
     Scan("BT /F2 14 Tf 100 100 Td ET BT (A) Tj ET\n");
     ASSERT_EQ(Texts(), 1);
     EXPECT_EQ(Text(0).font_number, 5);
@@ -146,8 +146,8 @@ TEST_F(TextShowingTest, TextStateOutlivesTheObjectButPlacementDoesNot) {
 }
 
 TEST_F(TextShowingTest, NamesPickTheFontBySlot) {
-    AddFont("F2", 7, kConvertWinAnsi, 0);
-    AddFont("F10", 9, kConvertWinAnsi, 0);
+    AddFont("F2", 7, kConversionWinAnsi, 0);
+    AddFont("F10", 9, kConversionWinAnsi, 0);
     Scan("BT /F2 12 Tf (A) Tj /F10 12 Tf (B) Tj /F1x 12 Tf (C) Tj /F2 12 Tf /Span (D) Tj ET\n");
     ASSERT_EQ(Texts(), 4);
     EXPECT_EQ(Text(0).font_number, 7);

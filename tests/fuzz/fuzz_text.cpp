@@ -28,9 +28,9 @@ struct FontSlot {
 };
 // One font per conversion type, an unknown type, and numbers the owner byte cannot tell apart.
 constexpr FontSlot kSlots[] = {
-    {"F0", 1, kConvertNone, 0},        {"F1", 2, kConvertToUnicode, 1}, {"F2", 3, kConvertToUnicode, 2},
-    {"F3", 4, kConvertDifferences, 0}, {"F4", 5, kConvertCidFontType2, 2}, {"F5", 6, kConvertWinAnsi, 0},
-    {"F6", 7, 9, 2},                   {"F7", 259, kConvertToUnicode, 2}, {"F8", 8, kConvertToUnicode, 0},
+    {"F0", 1, kConversionNone, 0},        {"F1", 2, kConversionToUnicode, 1}, {"F2", 3, kConversionToUnicode, 2},
+    {"F3", 4, kConversionDifferences, 0}, {"F4", 5, kConversionCidFontType2, 2}, {"F5", 6, kConversionWinAnsi, 0},
+    {"F6", 7, 9, 2},                   {"F7", 259, kConversionToUnicode, 2}, {"F8", 8, kConversionToUnicode, 0},
 };
 
 void SetUpFonts() {

@@ -63,13 +63,21 @@ void ReadPairs(ObjectStreamHeader& header) {
     header.objects_start = std::min(position, size);
 }
 
-const ObjectStreamHeader& DecodeObjectStream(std::unordered_map<int32_t, ObjectStreamHeader>& cache, int32_t s) {
+// `budget` is what may still be decoded: a Length beyond the file lets each stream inflate to 50
+// times the rest of the file, so many small streams would otherwise hold far more than the file.
+const ObjectStreamHeader& DecodeObjectStream(std::unordered_map<int32_t, ObjectStreamHeader>& cache, int32_t s,
+                                             int64_t* budget) {
     const auto found = cache.find(s);
     if (found != cache.end()) {
         for (int32_t code : found->second.codes) RecordError(code);
         return found->second;
     }
     ObjectStreamHeader& header = cache[s];
+    if (*budget <= 0) {
+        header.codes.push_back(90);
+        RecordError(90);
+        return header;
+    }
     const int32_t codes_before = g_errors.count;
     const int entry = LoadStreamObject(s, 1);
     for (int32_t i = codes_before; i < g_errors.count; ++i) header.codes.push_back(g_errors.codes[i]);
@@ -77,6 +85,7 @@ const ObjectStreamHeader& DecodeObjectStream(std::unordered_map<int32_t, ObjectS
         const DecodedStream& stream = g_store.streams[entry];
         header.present = true;
         if (stream.length > 0) header.bytes.assign(stream.data, stream.data + stream.length);
+        *budget -= stream.length;
         ReadPairs(header);
     }
     return header;
@@ -112,7 +121,7 @@ uint32_t Field(const uint8_t* bytes, int width) {
 }
 
 // One section: its dictionary at `position`, its rows, both passes.
-void ReadXrefSection(int32_t position) {
+void ReadXrefSection(int32_t position, int64_t* object_stream_budget) {
     int32_t start = position;
     int32_t end = 0;
     if (FindDictionary(start, end) != 0) {
@@ -220,7 +229,7 @@ void ReadXrefSection(int32_t position) {
         ObjectEntry& entry = g_store.objects[e];
         entry.generation = x;
         entry.stream_object = s;
-        const ObjectStreamHeader& header = DecodeObjectStream(cache, s);
+        const ObjectStreamHeader& header = DecodeObjectStream(cache, s, object_stream_budget);
         // A pair index beyond the pairs read, or an object that does not fit, stays unfilled.
         if (!header.present || x < 0 || x >= static_cast<int32_t>(header.pairs.size())) continue;
         AppendObject(static_cast<int32_t>(e), header, x);
@@ -243,7 +252,9 @@ void ReadXrefStream(int32_t position) {
         if (FindDictionary(start, end) != 0 || !GetKeyValue(start, end, "Prev", value)) break;
         p = TextInteger(value);
     }
-    for (size_t i = chain.size(); i-- > 0;) ReadXrefSection(chain[i]);
+    // All sections together decode no more object stream bytes than the 50-fold of the file.
+    int64_t object_stream_budget = int64_t{kExpansionFactor} * g_file.file_size;
+    for (size_t i = chain.size(); i-- > 0;) ReadXrefSection(chain[i], &object_stream_budget);
 }
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 // Stream decoding: where data begins, indirect lengths, filters, the 50-fold bound, statistics,
 // the Up predictor, cross-reference streams and objects copied out of object streams.
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -301,6 +302,37 @@ TEST_F(XrefStreams, ObjectStreamsAreAppendedBehindTheFile) {
     EXPECT_EQ(g_store.objects[11].offset, 0);
     // The object stream was decoded once for both objects.
     EXPECT_EQ(g_store.stream_count, 1);
+}
+
+TEST_F(XrefStreams, ObjectStreamsDecodeNoMoreThanFiftyTimesTheFile) {
+    // Each stream's Length reaches past the file, so each may inflate to 50 times the rest of it:
+    // forty such streams would hold far more than the file justifies.
+    PdfMaker pdf = OnePageDocument();
+    pdf.offsets.erase(6);
+    std::map<int, std::pair<int, int>> compressed;
+    constexpr int kStreams = 40;
+    for (int i = 0; i < kStreams; ++i) {
+        const int s = 10 + i;
+        // Object 6 is small; object 7 behind it is the bulk.
+        const std::string data = "6 0 7 40 <</Type/Font/Subtype/Type1>>" + std::string(200000 + 8, ' ');
+        pdf.Add(s, "<</Type/ObjStm/N 2/First 9/Filter/FlateDecode/Length 99999999>>\nstream\n" + Deflate(data) +
+                       "\nendstream");
+        compressed[100 + i] = {s, 0};
+    }
+    compressed[6] = {10, 0};
+    const std::string file = pdf.Finish(pdf.XrefStream(7, 100 + kStreams, compressed));
+    Load(file);
+    const Vec codes = Codes();
+    const auto refused = std::count(codes.begin(), codes.end(), 90);
+    // The first streams are read; once 50 times the file is decoded, the rest are not.
+    EXPECT_EQ(g_store.page_count, 1);
+    EXPECT_EQ(g_store.objects[6].stream_object, 10);
+    EXPECT_GT(g_store.objects[6].offset, 0);
+    EXPECT_GT(g_store.objects[100].offset, 0);
+    EXPECT_EQ(g_store.objects[100 + kStreams - 1].offset, 0);
+    const int64_t decoded_streams = kStreams - refused;
+    EXPECT_GT(refused, 0);
+    EXPECT_LE((decoded_streams - 1) * 200000, int64_t{50} * static_cast<int64_t>(file.size()));
 }
 
 TEST_F(XrefStreams, AnObjectStreamThatCannotBeReadRecordsItsCodeForEveryObject) {

@@ -17,16 +17,22 @@ namespace {
 constexpr int kContentArrayCharacters = 1023;
 
 // Appends one content stream to the page's list and decodes it; streams beyond the list's
-// 256 places are left out.
-void AddContentStream(int page, int32_t object_number) {
+// 256 places are left out. `budget` is what the page may still decode: Contents may name one
+// stream 256 times, and each decoding may reach 50 times the rest of the file.
+void AddContentStream(int page, int32_t object_number, int64_t* budget) {
     PageRecord& record = g_store.pages[page];
     if (record.contents_count < 0 || record.contents_count >= kContentsPerPage) return;
+    if (*budget <= 0) {
+        RecordError(90);
+        return;
+    }
     record.contents_objects[record.contents_count++] = object_number;
-    LoadStreamObject(object_number, page);
+    const int entry = LoadStreamObject(object_number, page);
+    if (entry >= 0) *budget -= g_store.streams[entry].length;
 }
 
 // Contents given as a reference to an array object: the references between its brackets.
-void AddContentArray(int page, int32_t array_object) {
+void AddContentArray(int page, int32_t array_object, int64_t* budget) {
     if (!IsObjectNumber(array_object)) return;
     const ObjectEntry& object = g_store.objects[array_object];
     int32_t start = object.offset;
@@ -43,7 +49,7 @@ void AddContentArray(int page, int32_t array_object) {
     int32_t n = 0, generation = 0;
     char letter = 0;
     for (int position = 0; (position = ReadReference(position, text, &n, &generation, &letter)) != -1;) {
-        AddContentStream(page, n);
+        AddContentStream(page, n, budget);
     }
 }
 
@@ -86,14 +92,16 @@ bool SetUpPage(int page) {
         return false;
     }
     record.contents_count = 0;
+    // All of a page's content together decodes to no more than the 50-fold of the file.
+    int64_t budget = int64_t{kExpansionFactor} * g_file.file_size;
     int32_t c = 0, generation = 0;
     char letter = 0;
     for (int position = 1; (position = ReadReference(position, value, &c, &generation, &letter)) != -1;) {
         int32_t start = 0, dictionary_end = 0;
         if (DictionaryBounds(c, &start, &dictionary_end)) {
-            AddContentStream(page, c);
+            AddContentStream(page, c, &budget);
         } else {
-            AddContentArray(page, c);
+            AddContentArray(page, c, &budget);
         }
     }
     return true;

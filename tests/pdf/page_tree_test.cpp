@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "pdf/document_values.h"
+#include "pdf/file_buffer.h"
 #include "pdf/lexical.h"
 #include "pdf/object_table.h"
 #include "pdf/page_setup.h"
@@ -169,6 +170,28 @@ TEST_F(PageSetUp, ContentsAsReferenceDirectArrayOrReferencedArray) {
     // A reference to nothing leaves the page without content, not the reader without bounds.
     ASSERT_TRUE(SetUp1(head + "[77 0 R 99999 0 R 123456 0 R]>>", streams));
     EXPECT_EQ(g_store.stream_count, 0);
+}
+
+TEST_F(PageSetUp, APageDecodesNoMoreThanFiftyTimesTheFile) {
+    // One stream named 100 times: each copy alone is within the file, all of them together
+    // would hold 100 copies.
+    constexpr int kReferences = 100;
+    const std::string content = "0 0 m 1 1 l S\n" + std::string(20000, ' ');
+    std::string contents = "[";
+    for (int i = 0; i < kReferences; ++i) contents += "20 0 R ";
+    ASSERT_TRUE(SetUp1("<</Type/Page/MediaBox [0 0 1 1]/Resources <<>>/Contents " + contents + "]>>",
+                       {{20, StreamBody("", content)}}));
+    const int64_t bound = int64_t{50} * g_file.file_size;
+    int64_t decoded = 0;
+    for (int entry = 1; entry <= g_store.stream_count; ++entry) decoded += g_store.streams[entry].length;
+    // Streams are decoded until the bound is passed, the one that passes it included.
+    EXPECT_GT(P().contents_count, 0);
+    EXPECT_LT(P().contents_count, kReferences);
+    EXPECT_EQ(P().contents_count, g_store.stream_count);
+    EXPECT_GE(decoded, bound);
+    EXPECT_LT(decoded - static_cast<int64_t>(content.size()), bound);
+    EXPECT_EQ(EntryBytes(1), content);
+    EXPECT_EQ(Codes(), Vec(kReferences - P().contents_count, 90));
 }
 
 TEST(FontResources, DirectAndReferencedFontDictionaries) {

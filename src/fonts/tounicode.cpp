@@ -208,11 +208,16 @@ char* InflateText(const uint8_t* input, uint32_t input_length, int32_t* text_len
     return buffer;
 }
 
+// The bytes of all CMap texts held, so that the reader can bound them by the file's size.
+int64_t g_cmap_bytes_held = 0;
+
 void GiveText(int k, char* data, int32_t length) {
     ToUnicodeData& entry = g_tounicode[k];
     std::free(entry.data);
+    g_cmap_bytes_held -= entry.length;
     entry.data = data;
     entry.length = data != nullptr ? length : 0;
+    g_cmap_bytes_held += entry.length;
 }
 
 }  // namespace
@@ -299,6 +304,12 @@ bool ReadToUnicode(int32_t font_object) {
     DictionaryBounds(t, &stream_start, &stream_end);
     g_store.objects[font_object].kind = kKindFontWithToUnicode;
     if (IsObjectNumber(t)) g_store.objects[t].kind = kKindToUnicodeStream;
+    // Up to 1999 fonts may name one CMap whose Length reaches past the file: each copy could be
+    // the rest of the file, or 50 times it inflated. All of them together stay within 50 times.
+    if (g_cmap_bytes_held >= int64_t{kExpansionFactor} * g_file.file_size) {
+        RecordError(91);
+        return false;
+    }
 
     int32_t data_offset = 0;
     const int32_t length = LocateStream(stream_start, stream_end, &data_offset);
@@ -325,7 +336,7 @@ bool ReadToUnicode(int32_t font_object) {
 
 void ReleaseCMapText(int k) {
     if (!IsFontNumber(k)) return;
-    std::free(g_tounicode[k].data);
+    GiveText(k, nullptr, 0);
     g_tounicode[k] = ToUnicodeData{};
 }
 

@@ -1,9 +1,13 @@
 // ToUnicode CMaps read through the page set-up: code widths, bfrange and bfchar sections, the
 // document-wide code table with its duplicates, compressed and plain streams, broken ones.
+#include <algorithm>
+#include <map>
 #include <string>
+#include <vector>
 
-#include "fonts/font_resources.h"
 #include "fonts/font_fixture.h"
+#include "fonts/font_resources.h"
+#include "pdf/file_buffer.h"
 #include "support/pdf_maker.h"
 
 namespace velmora {
@@ -118,6 +122,34 @@ TEST_F(ToUnicodeTest, ExpansionBeyondFiftyFoldIsCutSilently) {
     EXPECT_EQ(g_tounicode[1].length, 50 * static_cast<int>(test_support::Deflate(cmap).size()));
     EXPECT_EQ(Cid(1), "A");
     EXPECT_TRUE(Codes().empty());
+}
+
+TEST_F(ToUnicodeTest, AllCMapTextsTogetherStayWithinFiftyTimesTheFile) {
+    // Sixty fonts name one plain CMap whose Length reaches past the file and its filler: each
+    // copy is the rest of the file, so together they would hold sixty times the file.
+    constexpr int kFonts = 60;
+    std::map<int, std::string> objects = {
+        {5, "<</Length 99999999>>\nstream\n" + OneByte("1 beginbfchar\n<41> <0041>\nendbfchar") + "\nendstream"},
+        {99, "(" + std::string(30000, 'x') + ")"}};
+    std::string fonts;
+    for (int i = 0; i < kFonts; ++i) {
+        objects[10 + i] = Font("Type1", "/ToUnicode 5 0 R");
+        fonts += "/F" + std::to_string(i) + " " + std::to_string(10 + i) + " 0 R ";
+    }
+    SetUpOnePage(fonts, objects);
+    int64_t held = 0, largest = 0;
+    int with_cmap = 0;
+    for (int k = 1; k <= kFonts; ++k) {
+        held += g_tounicode[k].length;
+        largest = std::max<int64_t>(largest, g_tounicode[k].length);
+        with_cmap += g_store.fonts[k].conversion_type == kConversionToUnicode ? 1 : 0;
+    }
+    EXPECT_EQ(Text(1, 0x41), "A");
+    EXPECT_GT(largest, 30000);
+    EXPECT_GT(with_cmap, 0);
+    EXPECT_LT(with_cmap, kFonts);
+    EXPECT_LT(held - largest, int64_t{50} * g_file.file_size);
+    EXPECT_EQ(Codes(), std::vector<int>(kFonts - with_cmap, 91));
 }
 
 TEST_F(ToUnicodeTest, DamagedOrMissingStreamsAreReportedAndSetUpGoesOn) {

@@ -1,0 +1,99 @@
+// libFuzzer harness for the whole conversion of one file: load, convert each page, merge dash
+// runs, mark duplicate texts, write the page as JWW into memory, and write the PDF report.
+// Every written file must carry the SXF block where readers look for it, and the report must end.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "jww/jww_writer.h"
+#include "pdf/error_list.h"
+#include "pdf/pdf_loader.h"
+#include "platform/platform.h"
+#include "report/report.h"
+#include "store/document_store.h"
+#include "store/driver.h"
+#include "store/settings.h"
+#include "tools/dash_merge.h"
+
+// The driver talks to a window; here every call is silent.
+namespace velmora {
+MessageAnswer ShowMessage(WindowHandle, const char*, const char*, MessageButtons) { return MessageAnswer::No; }
+void DrawProgressText(WindowHandle, const char*, Rgb, Rgb, const char*) {}
+void RequestRepaint(WindowHandle, bool) {}
+bool StartProcessAndWait(const std::string&, int*) { return false; }
+}  // namespace velmora
+
+namespace {
+
+using namespace velmora;
+
+// As the reader's harness: larger than every corpus file, small enough for 50-fold inflation.
+constexpr size_t kMaxInput = size_t{4} << 20;
+// A crafted file may declare many pages that share one heavy content stream; a few show every path.
+constexpr int kMaxPagesPerInput = 4;
+
+void Require(bool condition, const char* what) {
+    if (condition) return;
+    std::fprintf(stderr, "fuzz_convert: %s\n", what);
+    std::abort();
+}
+
+// The shipped SXF block, read once: without it WriteJww refuses every page.
+bool LoadSxfBlock() {
+    std::FILE* file = std::fopen(VELMORA_SXF_PATH, "rb");
+    if (file == nullptr) return false;
+    const size_t length = std::fread(g_settings.sxf_data, 1, kSxfDataCapacity, file);
+    std::fclose(file);
+    g_settings.sxf_length = static_cast<int32_t>(length);
+    return SxfBlockIsValid(g_settings.sxf_data, g_settings.sxf_length);
+}
+
+void WritePage(int page) {
+    char* bytes = nullptr;
+    size_t size = 0;
+    std::FILE* file = open_memstream(&bytes, &size);
+    if (file == nullptr) return;
+    const bool written = WriteJww(file, page);
+    std::fclose(file);
+    Require(written, "WriteJww failed on a converted page");
+    const auto sxf_length = static_cast<size_t>(g_settings.sxf_length);
+    Require(size > kJwwSxfOffset + sxf_length, "JWW file ends inside its header");
+    Require(std::memcmp(bytes + kJwwSxfOffset, g_settings.sxf_data, sxf_length) == 0, "SXF block moved");
+    std::free(bytes);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool ready = [] {
+        SetDefaultSettings();
+        return AllocateStoreTables() && LoadSxfBlock();
+    }();
+    Require(ready, "store tables or " VELMORA_SXF_PATH " unavailable");
+
+    ResetForFile();
+    LoadPdfBytes(data, std::min(size, kMaxInput));
+    if (!HasFatalError()) {
+        const int pages = std::min(g_store.page_count, kMaxPagesPerInput);
+        for (int page = 1; page <= pages; ++page) {
+            g_store.current_page = page;
+            ConvertPage(page);
+            MergeDashRuns();
+            const int marked = MarkDuplicateTexts();
+            Require(marked >= 0 && marked <= g_store.conversion.text_count, "more duplicates than texts");
+            WritePage(page);
+        }
+    }
+    std::string text;
+    ReportSink sink;
+    sink.text = &text;
+    WriteReportBody(sink);
+    FreeDocument();
+    // The report always ends with its last section's blank line.
+    Require(text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0, "report cut short");
+    return 0;
+}

@@ -120,8 +120,15 @@ uint32_t Field(const uint8_t* bytes, int width) {
     return value;
 }
 
+// What a /Prev chain may still decode. A Length past the file lets each section's small stream
+// inflate to 50 times the rest of the file; many sections would multiply that.
+struct XrefBudget {
+    int64_t rows;
+    int64_t object_streams;
+};
+
 // One section: its dictionary at `position`, its rows, both passes.
-void ReadXrefSection(int32_t position, int64_t* object_stream_budget) {
+void ReadXrefSection(int32_t position, XrefBudget* budget) {
     int32_t start = position;
     int32_t end = 0;
     if (FindDictionary(start, end) != 0) {
@@ -194,8 +201,13 @@ void ReadXrefSection(int32_t position, int64_t* object_stream_budget) {
         return;
     }
 
+    if (budget->rows <= 0) {
+        RecordError(90);
+        return;
+    }
     if (InflateStream(0, ClampToInt32(int64_t{end} + data_offset), length) < 0) return;
     DecodedStream& rows_stream = g_store.streams[0];
+    budget->rows -= rows_stream.length;
     rows_stream.length = UndoUpPredictor(rows_stream.data, rows_stream.length, columns);
 
     // Only rows the decoded data holds are read; entries at 100,000 and above are skipped.
@@ -229,7 +241,7 @@ void ReadXrefSection(int32_t position, int64_t* object_stream_budget) {
         ObjectEntry& entry = g_store.objects[e];
         entry.generation = x;
         entry.stream_object = s;
-        const ObjectStreamHeader& header = DecodeObjectStream(cache, s, object_stream_budget);
+        const ObjectStreamHeader& header = DecodeObjectStream(cache, s, &budget->object_streams);
         // A pair index beyond the pairs read, or an object that does not fit, stays unfilled.
         if (!header.present || x < 0 || x >= static_cast<int32_t>(header.pairs.size())) continue;
         AppendObject(static_cast<int32_t>(e), header, x);
@@ -252,9 +264,11 @@ void ReadXrefStream(int32_t position) {
         if (FindDictionary(start, end) != 0 || !GetKeyValue(start, end, "Prev", value)) break;
         p = TextInteger(value);
     }
-    // All sections together decode no more object stream bytes than the 50-fold of the file.
-    int64_t object_stream_budget = int64_t{kExpansionFactor} * g_file.file_size;
-    for (size_t i = chain.size(); i-- > 0;) ReadXrefSection(chain[i], &object_stream_budget);
+    // All sections together decode no more rows, and no more object streams, than the 50-fold
+    // of the file.
+    const int64_t bound = int64_t{kExpansionFactor} * g_file.file_size;
+    XrefBudget budget{bound, bound};
+    for (size_t i = chain.size(); i-- > 0;) ReadXrefSection(chain[i], &budget);
 }
 
 }  // namespace velmora

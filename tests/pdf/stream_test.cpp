@@ -266,6 +266,45 @@ TEST_F(XrefStreams, PrevSectionsAreReadFirstAndANewerSectionWins) {
     EXPECT_EQ(g_store.page_count, 1);
 }
 
+TEST_F(XrefStreams, APrevChainDecodesNoMoreRowsThanFiftyTimesTheFile) {
+    // Forty sections whose Length reaches past the file: each small stream inflates to 20,000
+    // rows, so the chain alone would decode far more than the file justifies.
+    PdfMaker pdf = OnePageDocument();
+    constexpr int kRows = 20000;
+    std::string rows, previous(4, '\0');
+    for (int e = 0; e < kRows; ++e) {
+        const int offset = pdf.offsets.count(e) ? pdf.offsets.at(e) : 0;
+        const std::string row = {static_cast<char>(offset != 0 ? 1 : 0), static_cast<char>(offset >> 8),
+                                 static_cast<char>(offset & 0xFF), '\0'};
+        rows += '\x02';
+        for (int c = 0; c < 4; ++c) rows += static_cast<char>(row[c] - previous[c]);
+        previous = row;
+    }
+    const std::string data = Deflate(rows);
+    constexpr int kSections = 40;
+    int previous_section = -1;
+    for (int i = 0; i < kSections; ++i) {
+        const int position = static_cast<int>(pdf.bytes.size());
+        const std::string prev = previous_section < 0 ? "" : "/Prev " + std::to_string(previous_section);
+        pdf.bytes += "7 0 obj\n<</Type/XRef/Size 20000/W [1 2 1]/Root 1 0 R/Info 2 0 R" + prev +
+                     "/DecodeParms<</Columns 4/Predictor 12>>/Filter/FlateDecode/Length 99999999>>\nstream\n" + data +
+                     "\nendstream\nendobj\n";
+        previous_section = position;
+    }
+    const std::string file = pdf.Finish(previous_section);
+    Load(file);
+    const Vec codes = Codes();
+    const int64_t skipped = std::count(codes.begin(), codes.end(), 90);
+    EXPECT_EQ(static_cast<int64_t>(codes.size()), skipped);
+    EXPECT_GT(skipped, 0);
+    // Sections are read oldest first until the rows decoded pass the bound.
+    const int64_t read = kSections - skipped;
+    EXPECT_GT(read, 0);
+    EXPECT_LT((read - 1) * static_cast<int64_t>(rows.size()), int64_t{50} * static_cast<int64_t>(file.size()));
+    EXPECT_EQ(g_store.objects[4].offset, pdf.offsets[4]);
+    EXPECT_EQ(g_store.page_count, 1);
+}
+
 TEST_F(XrefStreams, ObjectStreamsAreAppendedBehindTheFile) {
     PdfMaker pdf;
     pdf.Add(1, "<</Type/Catalog/Pages 3 0 R>>");

@@ -36,8 +36,11 @@ int64_t Limit(int64_t end) { return std::min<int64_t>(end, g_file.data_length); 
 bool IsCSpace(uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // The integer a standard conversion reads at `position`, from a bounded copy of the bytes.
+// Leading white space counts only within a window: every object's header check starts here,
+// and a long run of it under many entries would make the load quadratic.
 int32_t FileInteger(int64_t position) {
-    while (position < g_file.data_length && IsCSpace(At(position))) ++position;
+    const int64_t skip_end = Limit(position + kOpenerWindow);
+    while (position < skip_end && IsCSpace(At(position))) ++position;
     char slice[kIntegerSliceBytes + 1];
     int length = 0;
     while (length < kIntegerSliceBytes && position + length < g_file.data_length) {
@@ -49,9 +52,11 @@ int32_t FileInteger(int64_t position) {
     return static_cast<int32_t>(std::clamp<long>(value, INT32_MIN, INT32_MAX));
 }
 
-// First position at or after `position` holding a space, or -1 before data_length.
+// First position at or after `position` holding a space, or -1: the search stays within a
+// window, since a header's parts are close together and entries may point at long runs.
 int64_t NextSpace(int64_t position) {
-    for (int64_t p = std::max<int64_t>(position, 0); p < g_file.data_length; ++p) {
+    const int64_t end = Limit(position + kOpenerWindow);
+    for (int64_t p = std::max<int64_t>(position, 0); p < end; ++p) {
         if (At(p) == ' ') return p;
     }
     return -1;

@@ -169,6 +169,22 @@ TEST_F(LexicalScan, ObjectHeaderForms) {
     EXPECT_FALSE(IsObjectHeader(0, 13));
 }
 
+TEST_F(LexicalScan, ObjectHeaderPartsAreSoughtWithinAWindow) {
+    // Entries may point at long runs without a space or of white space; each header check looks
+    // only a window ahead, so many such entries cannot make the load quadratic.
+    Load(std::string(kOpenerWindow - 1, 'x') + " 0 obj");
+    EXPECT_TRUE(IsObjectHeader(0, -1));
+    ReleaseFileBuffer();
+    Load(std::string(kOpenerWindow, 'x') + " 0 obj");
+    EXPECT_FALSE(IsObjectHeader(0, -1));
+    ReleaseFileBuffer();
+    Load(std::string(kOpenerWindow - 1, '\n') + "12 0 obj");
+    EXPECT_TRUE(IsObjectHeader(0, 12));
+    ReleaseFileBuffer();
+    Load(std::string(2 * kOpenerWindow, '\n') + "12 0 obj");
+    EXPECT_FALSE(IsObjectHeader(0, 12));
+}
+
 TEST_F(LexicalScan, ObjectHeaderRejections) {
     for (const char* text : {"12 0\nobj", "12 101 obj", "12 -1 obj", "12 0 obi", "12  0 obj", "12 0"}) {
         Load(text);

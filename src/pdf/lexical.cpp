@@ -165,11 +165,13 @@ int FindDictionary(int32_t& start, int32_t& end) {
     while (h < window_end && !PairAt(h, '<', '<')) ++h;
     if (h >= window_end) return kNotFound61;
 
+    // Once the file's budget for close searches is spent, every further dictionary is unclosed:
+    // many unclosed ones would otherwise cost objects times file size.
     int depth = 1;
     int64_t i = h;
     while (depth > 0) {
         ++i;
-        if (i >= g_file.data_length) return kNotFound61;
+        if (i >= g_file.data_length || --g_file.close_scan_budget < 0) return kNotFound61;
         if (PairAt(i, '<', '<')) {
             ++depth;
             ++i;

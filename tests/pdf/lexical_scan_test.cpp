@@ -114,6 +114,30 @@ TEST_F(LexicalScan, FindDictionaryFailsAtDataLength) {
     EXPECT_EQ(start, 0);
 }
 
+TEST_F(LexicalScan, CloseSearchesShareABudgetPerFile) {
+    // An unclosed dictionary makes each search run to the end of the file; repeated over many
+    // objects that would be quadratic. Once the budget is spent, no dictionary is found.
+    const std::string tail(100000, ' ');
+    Load("<<>><<" + tail);
+    int32_t start = 0, end = 0;
+    ASSERT_EQ(FindDictionary(start, end), 0);
+    const int64_t budget = g_file.close_scan_budget;
+    EXPECT_GE(budget, kCloseScanFloor + kCloseScanFactor * static_cast<int64_t>(tail.size()));
+    int searches = 0;
+    for (; g_file.close_scan_budget > 0 && searches < 10000; ++searches) {
+        start = 4, end = 0;
+        EXPECT_EQ(FindDictionary(start, end), kNotFound61);
+    }
+    EXPECT_LE(searches, budget / static_cast<int64_t>(tail.size()) + 1);
+    start = 0, end = 0;
+    EXPECT_EQ(FindDictionary(start, end), kNotFound61);
+    EXPECT_EQ(start, 0);
+    // A new file has a new budget.
+    ReleaseFileBuffer();
+    Load("<<>>");
+    EXPECT_EQ(FindDictionary(start, end), 0);
+}
+
 TEST_F(LexicalScan, FindArrayEndsAtMatchingBracket) {
     Load("[[1] [2]]");
     int32_t start = 0, end = 0;

@@ -17,7 +17,7 @@ bool AllocateFileBuffer(int64_t file_size) {
     g_file.capacity = static_cast<int32_t>(capacity);
     g_file.data_length = 0;
     g_file.file_size = static_cast<int32_t>(file_size);
-    g_file.close_scan_budget = kCloseScanFloor + kCloseScanFactor * file_size;
+    g_file.scan_budget = kScanFloor + kScanFactor * file_size;
     return true;
 }
 

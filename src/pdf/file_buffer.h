@@ -7,17 +7,18 @@
 namespace velmora {
 
 inline constexpr int32_t kFileBufferReserve = 1000000;
-// What searches for a dictionary's closing ">>" may scan in total per file: 50 times the file
-// and a floor. Each search may run to the end of the file, and every object is searched.
-inline constexpr int64_t kCloseScanFloor = int64_t{16} << 20;
-inline constexpr int64_t kCloseScanFactor = 50;
+// What FindDictionary and FindArray may scan in total per file: 50 times the file and a floor.
+// One search may run over a whole object or to the end of the file, and searches repeat for
+// every object and every reference.
+inline constexpr int64_t kScanFloor = int64_t{16} << 20;
+inline constexpr int64_t kScanFactor = 50;
 
 struct FileBuffer {
     uint8_t* data;         // zero-filled behind data_length
     int32_t capacity;      // 2 * file_size + kFileBufferReserve
     int32_t data_length;   // valid bytes; grows when objects are appended
     int32_t file_size;     // bytes read from disk
-    int64_t close_scan_budget;  // bytes FindDictionary may still scan for closing pairs
+    int64_t scan_budget;   // bytes FindDictionary and FindArray may still scan
 };
 
 extern FileBuffer g_file;

@@ -162,16 +162,19 @@ int FindKeyword(int32_t position, const char* keyword) {
 int FindDictionary(int32_t& start, int32_t& end) {
     const int64_t window_end = Limit(end == 0 ? int64_t{start} + kOpenerWindow : end);
     int64_t h = std::max<int32_t>(start, 0);
-    while (h < window_end && !PairAt(h, '<', '<')) ++h;
+    // Once the file's scan budget is spent no further dictionary is found: searches over long
+    // objects or unclosed dictionaries, repeated per object and reference, would be quadratic.
+    while (h < window_end && !PairAt(h, '<', '<')) {
+        if (--g_file.scan_budget < 0) return kNotFound61;
+        ++h;
+    }
     if (h >= window_end) return kNotFound61;
 
-    // Once the file's budget for close searches is spent, every further dictionary is unclosed:
-    // many unclosed ones would otherwise cost objects times file size.
     int depth = 1;
     int64_t i = h;
     while (depth > 0) {
         ++i;
-        if (i >= g_file.data_length || --g_file.close_scan_budget < 0) return kNotFound61;
+        if (i >= g_file.data_length || --g_file.scan_budget < 0) return kNotFound61;
         if (PairAt(i, '<', '<')) {
             ++depth;
             ++i;
@@ -189,11 +192,15 @@ int FindDictionary(int32_t& start, int32_t& end) {
 int FindArray(int32_t& start, int32_t& end) {
     const int64_t window_end = Limit(end == 0 ? int64_t{start} + kOpenerWindow : end);
     int64_t h = std::max<int32_t>(start, 0);
-    while (h < window_end && At(h) != '[') ++h;
+    // The searches share the file's scan budget with FindDictionary's.
+    while (h < window_end && At(h) != '[') {
+        if (--g_file.scan_budget < 0) return kNotFound61;
+        ++h;
+    }
     if (h >= window_end) return kNotFound61;
 
     int depth = 1;
-    for (int64_t i = h + 1; i < g_file.data_length; ++i) {
+    for (int64_t i = h + 1; i < g_file.data_length && --g_file.scan_budget >= 0; ++i) {
         if (At(i) == '[') ++depth;
         if (At(i) == ']' && --depth == 0) {
             start = static_cast<int32_t>(h + 1);

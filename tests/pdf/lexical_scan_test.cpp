@@ -121,10 +121,10 @@ TEST_F(LexicalScan, CloseSearchesShareABudgetPerFile) {
     Load("<<>><<" + tail);
     int32_t start = 0, end = 0;
     ASSERT_EQ(FindDictionary(start, end), 0);
-    const int64_t budget = g_file.close_scan_budget;
-    EXPECT_GE(budget, kCloseScanFloor + kCloseScanFactor * static_cast<int64_t>(tail.size()));
+    const int64_t budget = g_file.scan_budget;
+    EXPECT_GE(budget, kScanFloor + kScanFactor * static_cast<int64_t>(tail.size()));
     int searches = 0;
-    for (; g_file.close_scan_budget > 0 && searches < 10000; ++searches) {
+    for (; g_file.scan_budget > 0 && searches < 10000; ++searches) {
         start = 4, end = 0;
         EXPECT_EQ(FindDictionary(start, end), kNotFound61);
     }
@@ -136,6 +136,21 @@ TEST_F(LexicalScan, CloseSearchesShareABudgetPerFile) {
     ReleaseFileBuffer();
     Load("<<>>");
     EXPECT_EQ(FindDictionary(start, end), 0);
+}
+
+TEST_F(LexicalScan, ArrayCloseSearchesShareTheBudget) {
+    const std::string tail(100000, ' ');
+    Load("[][" + tail);
+    int32_t start = 0, end = 0;
+    ASSERT_EQ(FindArray(start, end), 0);
+    int searches = 0;
+    for (; g_file.scan_budget > 0 && searches < 10000; ++searches) {
+        start = 2, end = 0;
+        EXPECT_EQ(FindArray(start, end), kNotFound61);
+    }
+    EXPECT_LT(searches, 10000);
+    start = 0, end = 0;
+    EXPECT_EQ(FindArray(start, end), kNotFound61);
 }
 
 TEST_F(LexicalScan, FindArrayEndsAtMatchingBracket) {

@@ -3,8 +3,13 @@
 JWW file needs the long forms: object indices past 0x7FFF and an object count past 0xFFFF.
 Neighbouring strokes point in different directions, so dash merging leaves them alone.
 Usage: make_many_lines_pdf.py OUT.pdf"""
+import os
 import sys
 import zlib
+
+# The classic cross-reference layout is the sample generator's; one writer of it is enough.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "samples"))
+from make_samples import build_pdf  # noqa: E402
 
 COLUMNS, ROWS = 320, 250
 
@@ -22,21 +27,6 @@ def content():
     parts.append(b"Q\nBT /F1 12 Tf 40 800 Td (Many lines, 0x7FFF and 0xFFFF) Tj ET\n")
     parts.append(b"BT /F1 9 Tf 0 1 -1 0 580 100 Tm (A turned text) Tj ET\n")
     return b"".join(parts)
-
-
-def build_pdf(objects):
-    out = bytearray(b"%PDF-1.4\n%\xe2\xe3\xcf\xd3\n")
-    offsets = []
-    for number, body in enumerate(objects, start=1):
-        offsets.append(len(out))
-        out += b"%d 0 obj\n" % number + body + b"\nendobj\n"
-    xref = len(out)
-    out += b"xref\n0 %d\n" % (len(objects) + 1)
-    out += b"0000000000 65535 f \n"
-    for offset in offsets:
-        out += b"%010d 00000 n \n" % offset
-    out += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
-    return bytes(out)
 
 
 def main():

@@ -4,7 +4,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "pdf/error_list.h"
 #include "pdf/file_buffer.h"
 #include "store/document_store.h"
 
@@ -94,12 +96,13 @@ int64_t CloseDictionary(int64_t open, int64_t limit) {
 
 // Reads the entry at the first "/" at or after `position` into EntryText. Returns its end
 // (exclusive), or -1 when there is none before `end` or a nested value is not closed.
-int64_t ScanEntry(int64_t position, int64_t end) {
+int64_t ScanEntry(int64_t position, int64_t end, int64_t* name_out = nullptr) {
     const int64_t limit = Limit(end);
     int64_t p = std::max<int64_t>(position, 0);
     while (p < limit && At(p) != '/') ++p;
     const int64_t name = p + 1;
     if (p >= limit || name >= limit) return -1;
+    if (name_out != nullptr) *name_out = name;
 
     int64_t entry_end = limit;
     for (int64_t i = name; i < limit; ++i) {
@@ -125,12 +128,21 @@ int64_t ScanEntry(int64_t position, int64_t end) {
     return entry_end;
 }
 
-// The key lookup shared by FindKey and GetKeyValue: the matched entry's end, or -1.
-int64_t LookUpKey(int32_t begin, int32_t end, const char* key) {
+// Takes one byte from the file's scan budget. The first overrun is reported (code 61): from then
+// on no dictionary or array is found, and pages would otherwise come out empty without a word.
+bool SpendScanBudget() {
+    if (--g_file.scan_budget >= 0) return true;
+    if (g_file.scan_budget == -1) RecordError(kNotFound61);
+    return false;
+}
+
+// The key lookup shared by FindKey and GetKeyValue: the matched entry's end, or -1; `name_out`
+// receives the position of the entry's name.
+int64_t LookUpKey(int32_t begin, int32_t end, const char* key, int64_t* name_out = nullptr) {
     const size_t key_length = std::strlen(key);
     int64_t p = std::max<int32_t>(begin, 0);
     while (p < end) {
-        const int64_t entry_end = ScanEntry(p, end);
+        const int64_t entry_end = ScanEntry(p, end, name_out);
         if (entry_end < 0) return -1;
         if (std::strncmp(EntryText, key, key_length) == 0) return entry_end;
         if (entry_end + 3 >= end) return -1;
@@ -165,7 +177,7 @@ int FindDictionary(int32_t& start, int32_t& end) {
     // Once the file's scan budget is spent no further dictionary is found: searches over long
     // objects or unclosed dictionaries, repeated per object and reference, would be quadratic.
     while (h < window_end && !PairAt(h, '<', '<')) {
-        if (--g_file.scan_budget < 0) return kNotFound61;
+        if (!SpendScanBudget()) return kNotFound61;
         ++h;
     }
     if (h >= window_end) return kNotFound61;
@@ -174,7 +186,7 @@ int FindDictionary(int32_t& start, int32_t& end) {
     int64_t i = h;
     while (depth > 0) {
         ++i;
-        if (i >= g_file.data_length || --g_file.scan_budget < 0) return kNotFound61;
+        if (i >= g_file.data_length || !SpendScanBudget()) return kNotFound61;
         if (PairAt(i, '<', '<')) {
             ++depth;
             ++i;
@@ -194,13 +206,13 @@ int FindArray(int32_t& start, int32_t& end) {
     int64_t h = std::max<int32_t>(start, 0);
     // The searches share the file's scan budget with FindDictionary's.
     while (h < window_end && At(h) != '[') {
-        if (--g_file.scan_budget < 0) return kNotFound61;
+        if (!SpendScanBudget()) return kNotFound61;
         ++h;
     }
     if (h >= window_end) return kNotFound61;
 
     int depth = 1;
-    for (int64_t i = h + 1; i < g_file.data_length && --g_file.scan_budget >= 0; ++i) {
+    for (int64_t i = h + 1; i < g_file.data_length && SpendScanBudget(); ++i) {
         if (At(i) == '[') ++depth;
         if (At(i) == ']' && --depth == 0) {
             start = static_cast<int32_t>(h + 1);
@@ -228,6 +240,17 @@ int32_t FindKey(int32_t begin, int32_t end, const char* key) {
 bool GetKeyValue(int32_t begin, int32_t end, const char* key, char* value_out) {
     if (LookUpKey(begin, end, key) < 0) return false;
     std::strcpy(value_out, EntryText + std::strlen(key));
+    return true;
+}
+
+bool GetWholeKeyValue(int32_t begin, int32_t end, const char* key, int32_t max_bytes, std::string* value_out) {
+    int64_t name = 0;
+    const int64_t entry_end = LookUpKey(begin, end, key, &name);
+    if (entry_end < 0) return false;
+    const int64_t from = name + static_cast<int64_t>(std::strlen(key));
+    const int64_t length = std::clamp<int64_t>(entry_end - from, 0, std::max(max_bytes, 0));
+    value_out->resize(static_cast<size_t>(length));
+    for (int64_t k = 0; k < length; ++k) (*value_out)[static_cast<size_t>(k)] = static_cast<char>(At(from + k));
     return true;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace velmora {
 
@@ -33,6 +34,8 @@ int FindArray(int32_t& start, int32_t& end);
 int32_t FindKey(int32_t begin, int32_t end, const char* key);
 // Same search; copies the text after the key into value_out (kEntryTextCapacity + 1 bytes).
 bool GetKeyValue(int32_t begin, int32_t end, const char* key, char* value_out);
+// Same search; the value's text uncut by EntryText's capacity, at most `max_bytes` of it.
+bool GetWholeKeyValue(int32_t begin, int32_t end, const char* key, int32_t max_bytes, std::string* value_out);
 // Reads the entry at the first "/" at or after position into EntryText; its end, or 0.
 int32_t ReadNextEntry(int32_t position, int32_t end);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "pdf/document_values.h"
@@ -18,6 +19,9 @@ namespace {
 // would exhaust the stack.
 constexpr int kMaxTreeDepth = 256;
 constexpr int kFontKeyLength = 5;       // "/Font"
+constexpr size_t kKidsKeyLength = 4;    // "Kids"
+// Bytes of a Kids value read at most: room for every page's reference with generous spacing.
+constexpr int32_t kKidsTextCapacity = kMaxPages * 64;
 constexpr int kDirectFontWindow = 7;    // "<<" this close behind "/Font" opens a direct dictionary
 
 // The walk's guards: a node is read once per load, so a tree that loops or shares nodes
@@ -80,6 +84,12 @@ int32_t ReadPagesNode(int nested, int32_t node, int32_t base, int flag) {
         RecordError(63);
         return 0;
     }
+    // One node may list all of a file's pages; a Kids value cut at the entry's capacity would
+    // lose every page behind the first hundred or so, so such a value is read whole.
+    std::string kids_text = kids;
+    if (kids_text.size() + kKidsKeyLength >= static_cast<size_t>(kEntryTextCapacity)) {
+        GetWholeKeyValue(start, end, "Kids", kKidsTextCapacity, &kids_text);
+    }
     if (!g_walk.visited.empty()) g_walk.visited[node] = true;
 
     // Numbers are kept in 64 bits: Count values come from the file and may be anything.
@@ -89,7 +99,7 @@ int32_t ReadPagesNode(int nested, int32_t node, int32_t base, int flag) {
     for (int k = 1; k <= g_store.page_count; ++k) {
         int32_t kid = 0, generation = 0;
         char letter = 0;
-        const int next = ReadReference(position, kids, &kid, &generation, &letter);
+        const int next = ReadReference(position, kids_text.c_str(), &kid, &generation, &letter);
         if (next == -1) break;
         position = next;
         ++i;

@@ -72,6 +72,17 @@ TEST_F(LexicalEntry, LongEntriesAreCut) {
     EXPECT_EQ(std::string(EntryText, 3), "K x");
 }
 
+TEST_F(LexicalEntry, WholeValuesAreNotCut) {
+    const std::string kids = "[" + std::string(3000, '7') + "]";
+    Load("<</Count 1/Kids " + kids + "/Type/Pages>>");
+    std::string value;
+    ASSERT_TRUE(GetWholeKeyValue(0, Length(), "Kids", 100000, &value));
+    EXPECT_EQ(value, " " + kids);
+    ASSERT_TRUE(GetWholeKeyValue(0, Length(), "Kids", 10, &value));
+    EXPECT_EQ(value, " [77777777");
+    EXPECT_FALSE(GetWholeKeyValue(0, Length(), "Parent", 100000, &value));
+}
+
 TEST_F(LexicalEntry, FindKeyLeavesTheValueNameInEntryText) {
     Load("<< /Type /Font /Subtype /Type0 >>");
     int32_t start = 0, end = 0;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pdf/error_list.h"
 #include "pdf/lexical.h"
 #include "support/file_buffer_fixture.h"
 
@@ -119,6 +120,7 @@ TEST_F(LexicalScan, CloseSearchesShareABudgetPerFile) {
     // objects that would be quadratic. Once the budget is spent, no dictionary is found.
     const std::string tail(100000, ' ');
     Load("<<>><<" + tail);
+    ClearErrors();
     int32_t start = 0, end = 0;
     ASSERT_EQ(FindDictionary(start, end), 0);
     const int64_t budget = g_file.scan_budget;
@@ -132,6 +134,10 @@ TEST_F(LexicalScan, CloseSearchesShareABudgetPerFile) {
     start = 0, end = 0;
     EXPECT_EQ(FindDictionary(start, end), kNotFound61);
     EXPECT_EQ(start, 0);
+    // The overrun is reported once, however many searches fail after it.
+    ASSERT_EQ(g_errors.count, 1);
+    EXPECT_EQ(g_errors.codes[0], kNotFound61);
+    ClearErrors();
     // A new file has a new budget.
     ReleaseFileBuffer();
     Load("<<>>");

@@ -72,13 +72,24 @@ TEST_F(PageTree, AtMost1023PagesAreCounted) {
     LoadTree(objects);
     EXPECT_EQ(Codes(), Vec{130});
     EXPECT_EQ(g_store.page_count, 1023);
-    // The Kids value is cut with its entry at 1024 characters: later references are not read.
-    const std::string entry = ("Kids [" + kids).substr(0, kEntryTextCapacity);
-    int complete = 0;
-    for (size_t at = entry.find(" 0 R"); at != std::string::npos; at = entry.find(" 0 R", at + 1)) ++complete;
-    EXPECT_EQ(g_store.pages[complete].page_object, 3 + complete - 1);
-    EXPECT_EQ(g_store.pages[complete + 1].page_object, 0);
-    EXPECT_GT(complete, 100);
+    // A Kids value longer than an entry's text is still read whole: every counted page has its object.
+    EXPECT_EQ(g_store.pages[1].page_object, 3);
+    EXPECT_EQ(g_store.pages[1023].page_object, 3 + 1022);
+}
+
+TEST_F(PageTree, KidsSpreadOverLongSpacingAreAllRead) {
+    std::string kids;
+    std::vector<std::pair<int, std::string>> objects;
+    for (int n = 3; n < 3 + 300; ++n) {
+        kids += std::to_string(n) + " 0 R" + std::string(20, ' ');
+        objects.push_back({n, Page()});
+    }
+    objects.push_back({2, "<</Type/Pages/Count 300/Kids [" + kids + "]>>"});
+    LoadTree(objects);
+    EXPECT_EQ(Codes(), Vec{});
+    Vec expected;
+    for (int n = 3; n < 3 + 300; ++n) expected.push_back(n);
+    EXPECT_EQ(PageObjects(), expected);
 }
 
 TEST_F(PageTree, BrokenTreesEndInCodesNotLoops) {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -9,6 +10,7 @@
 #include "app/ghostscript_route.h"
 #include "app/settings_file.h"
 #include "jww/jww_save.h"
+#include "pdf/error_list.h"
 #include "cli/output_paths.h"
 #include "cli/report_command.h"
 #include "cli/svg_picture.h"
@@ -79,6 +81,22 @@ std::string GhostscriptFailure() {
         return "Ghostscript's rewrite is one page without lines or texts (see Ghostscript's message, if any)";
     }
     return "";
+}
+
+// Errors met while converting this page (a line or text cap, the scan budget): the message box of
+// the opening only covers page 1's first conversion, so they are said here, each once, and taken
+// off the list so that it never fills over many pages.
+void SayPageErrors(int page, int first_error) {
+    for (int i = first_error; i < g_errors.count; ++i) {
+        bool seen = false;
+        for (int j = first_error; j < i && !seen; ++j) seen = g_errors.codes[j] == g_errors.codes[i];
+        const char* message = ErrorMessage(g_errors.codes[i]);
+        if (seen || message == nullptr) continue;
+        std::string text = message;
+        for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "");
+        WriteConsoleLine("velmora-convert: page " + std::to_string(page) + ": " + text);
+    }
+    g_errors.count = std::min(g_errors.count, first_error);
 }
 
 // Opens the input by the chosen route; true when a route read it.
@@ -183,7 +201,9 @@ int RunConverter(const std::vector<std::string>& arguments) {
     for (int page : pages) {
         // The window's save, page by page: convert, merge dash runs, mark duplicates, write.
         g_store.current_page = page;
+        const int first_error = g_errors.count;
         ConvertPage(page);
+        SayPageErrors(page, first_error);
         if (options.scale_denominator > 0) {
             g_store.pages[page].scale_denominator = options.scale_denominator;
             g_store.pages[page].scale_ratio = options.scale_denominator;

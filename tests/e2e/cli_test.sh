@@ -81,6 +81,25 @@ expect report-bad-page 1 'there is no page 2' -- --report "$work/never.txt" -p 2
 if [[ ! -e "$work/never.txt" ]]; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: a report was written for a page list the file lacks"; fi
 
+# An error met on a later page (here the text cap of page 2) is said with its page, even with -q.
+python3 - "$repo/samples" "$work/texts.pdf" <<'PY'
+import sys
+sys.path.insert(0, sys.argv[1])
+from make_samples import build_pdf
+many = b"BT /F1 10 Tf " + b"(a) Tj " * 10001 + b"ET"
+page = (b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F1 3 0 R >> >> "
+        b"/Contents %d 0 R >>")
+objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [4 0 R 5 0 R] /Count 2 >>",
+           b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>",
+           page % 6, page % 7, b"<< /Length 13 >>\nstream\n0 0 m 9 9 l S\nendstream",
+           b"<< /Length %d >>\nstream\n" % len(many) + many + b"\nendstream"]
+open(sys.argv[2], "wb").write(build_pdf(objects))
+PY
+expect later-page-error 0 'page 2: １頁当たりの文字数が設定値を超えているため この頁の文字を最後まで' -- -q -o "$work/texts" "$work/texts.pdf"
+output=$(cd "$work" && "$convert" -q -p 1 -o "$work/texts1.jww" "$work/texts.pdf" 2>&1)
+if ! grep -q 'page 1: ' <<<"$output"; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: page 1 of texts.pdf reported an error: $output"; fi
+
 # --list: the page list rows on stdout in UTF-8, and nothing converted.
 cp "$work/plan.pdf" "$work/listed.pdf"
 rows=$(cd "$work" && "$convert" --list -q "$work/listed.pdf" 2>/dev/null)

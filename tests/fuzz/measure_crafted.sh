@@ -1,6 +1,6 @@
 #!/bin/sh
 # Writes the full-size crafted PDFs and prints, for each, the wall time and peak memory of
-# `velmora-convert --route direct --list` (load, set up and convert every page; no Ghostscript).
+# `velmora-convert --route direct` converting every page into a scratch folder (no Ghostscript).
 # Usage:
 #   tests/fuzz/measure_crafted.sh [PATH/TO/velmora-convert]    (default: build/native/velmora-convert)
 set -eu
@@ -14,7 +14,8 @@ python3 "$here/crafted_pdfs.py" "$work" >/dev/null
 printf '%-40s %10s %8s %10s %6s\n' file bytes seconds peak_KB status
 for pdf in "$work"/*.pdf; do
     status=0
-    /usr/bin/time -f '%e %M' -o "$work/time" timeout 600 "$convert" --route direct --list "$pdf" >/dev/null 2>&1 || status=$?
+    rm -rf "$work/out"
+    /usr/bin/time -f '%e %M' -o "$work/time" timeout 600 "$convert" -q --route direct -o "$work/out" "$pdf" >/dev/null 2>&1 || status=$?
     read -r seconds peak <<TIMES
 $(tail -n 1 "$work/time")
 TIMES

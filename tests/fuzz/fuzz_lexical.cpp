@@ -19,6 +19,7 @@ constexpr size_t kMaxInput = 1 << 16;       // longer inputs (whole PDFs replaye
 constexpr int kObjectsFromInput = 16;       // object entries pointed into the input
 constexpr int kMaxWalkSteps = 4096;         // entry walks per dictionary
 constexpr int kMaxReferences = 64;          // each ReadReference measures the whole text
+constexpr int32_t kWholeValueBytes = 1 << 14;  // as long a value as a Kids list is read
 constexpr size_t kTextCopyBytes = kEntryTextCapacity;  // the texts callers hand over are entry texts
 constexpr const char* kKeys[] = {"Type", "T ", "Length", "Filter", "MediaBox", "Kids", "Font", ""};
 
@@ -57,7 +58,14 @@ void ExerciseDictionary(int32_t start, int32_t end) {
             ExerciseTextFunctions(MatchedEntry);
             ExerciseTextFunctions(EntryText);
         }
-        if (GetKeyValue(start, end, key, g_value)) ExerciseTextFunctions(g_value);
+        if (GetKeyValue(start, end, key, g_value)) {
+            // The whole value begins with the cut one (which a NUL byte in the file may end early).
+            std::string whole;
+            if (!GetWholeKeyValue(start, end, key, kWholeValueBytes, &whole)) std::abort();
+            const size_t cut = std::strlen(g_value);
+            if (whole.size() < cut || whole.compare(0, cut, g_value) != 0) std::abort();
+            ExerciseTextFunctions(g_value);
+        }
     }
     // Step through the dictionary entry by entry, as the resource reader does.
     int32_t begin = start;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "fonts/font_resources.h"
 #include "pdf/error_list.h"
@@ -14,25 +15,35 @@ namespace velmora {
 
 namespace {
 
-constexpr int kContentArrayCharacters = 1023;
+// Bytes of Contents arrays read per page at most: room for every one of a page's 256 references
+// with generous spacing. A value cut at an entry's 1024 characters would lose streams behind the
+// 100th; the per-page total keeps many references to one long array object from repeating it.
+constexpr int32_t kContentArrayBytes = kContentsPerPage * 64;
+constexpr size_t kContentsKeyLength = 8;  // "Contents"
+
+// What one page's Contents may still cost: bytes decoded (50 times the file) and array bytes read.
+struct ContentBudget {
+    int64_t decoded;
+    int64_t array_bytes;
+};
 
 // Appends one content stream to the page's list and decodes it; streams beyond the list's
-// 256 places are left out. `budget` is what the page may still decode: Contents may name one
-// stream 256 times, and each decoding may reach 50 times the rest of the file.
-void AddContentStream(int page, int32_t object_number, int64_t* budget) {
+// 256 places are left out. Contents may name one stream 256 times, and each decoding may reach
+// 50 times the rest of the file: the page's decoded bytes are bounded together.
+void AddContentStream(int page, int32_t object_number, ContentBudget* budget) {
     PageRecord& record = g_store.pages[page];
     if (record.contents_count < 0 || record.contents_count >= kContentsPerPage) return;
-    if (*budget <= 0) {
+    if (budget->decoded <= 0) {
         RecordError(90);
         return;
     }
     record.contents_objects[record.contents_count++] = object_number;
     const int entry = LoadStreamObject(object_number, page);
-    if (entry >= 0) *budget -= g_store.streams[entry].length;
+    if (entry >= 0) budget->decoded -= g_store.streams[entry].length;
 }
 
 // Contents given as a reference to an array object: the references between its brackets.
-void AddContentArray(int page, int32_t array_object, int64_t* budget) {
+void AddContentArray(int page, int32_t array_object, ContentBudget* budget) {
     if (!IsObjectNumber(array_object)) return;
     const ObjectEntry& object = g_store.objects[array_object];
     int32_t start = object.offset;
@@ -42,13 +53,13 @@ void AddContentArray(int page, int32_t array_object, int64_t* budget) {
         start = object.offset;
         end = ObjectEnd(array_object);
     }
-    char text[kContentArrayCharacters + 1];
-    const int64_t length = std::clamp<int64_t>(int64_t{end} - start, 0, kContentArrayCharacters);
-    for (int64_t k = 0; k < length; ++k) text[k] = static_cast<char>(ByteAt(start + k));
-    text[length] = '\0';
+    const int64_t length = std::clamp<int64_t>(int64_t{end} - start, 0, budget->array_bytes);
+    budget->array_bytes -= length;
+    std::string text(static_cast<size_t>(length), '\0');
+    for (size_t k = 0; k < text.size(); ++k) text[k] = static_cast<char>(ByteAt(static_cast<int32_t>(start + k)));
     int32_t n = 0, generation = 0;
     char letter = 0;
-    for (int position = 0; (position = ReadReference(position, text, &n, &generation, &letter)) != -1;) {
+    for (int position = 0; (position = ReadReference(position, text.c_str(), &n, &generation, &letter)) != -1;) {
         AddContentStream(page, n, budget);
     }
 }
@@ -93,10 +104,14 @@ bool SetUpPage(int page) {
     }
     record.contents_count = 0;
     // All of a page's content together decodes to no more than the 50-fold of the file.
-    int64_t budget = int64_t{kExpansionFactor} * g_file.file_size;
+    ContentBudget budget{int64_t{kExpansionFactor} * g_file.file_size, kContentArrayBytes};
+    std::string contents = value;
+    if (contents.size() + kContentsKeyLength >= static_cast<size_t>(kEntryTextCapacity)) {
+        GetWholeKeyValue(begin, end, "Contents", kContentArrayBytes, &contents);
+    }
     int32_t c = 0, generation = 0;
     char letter = 0;
-    for (int position = 1; (position = ReadReference(position, value, &c, &generation, &letter)) != -1;) {
+    for (int position = 1; (position = ReadReference(position, contents.c_str(), &c, &generation, &letter)) != -1;) {
         int32_t start = 0, dictionary_end = 0;
         if (DictionaryBounds(c, &start, &dictionary_end)) {
             AddContentStream(page, c, &budget);

@@ -183,6 +183,27 @@ TEST_F(PageSetUp, ContentsAsReferenceDirectArrayOrReferencedArray) {
     EXPECT_EQ(g_store.stream_count, 0);
 }
 
+TEST_F(PageSetUp, LongContentsArraysAreReadWhole) {
+    // 200 streams, more references than an entry's 1024 characters hold, given directly and
+    // through an array object (whose text was once cut at 1023 characters as well).
+    constexpr int kStreams = 200;
+    std::vector<std::pair<int, std::string>> objects;
+    std::string references;
+    for (int i = 0; i < kStreams; ++i) {
+        objects.push_back({1000 + i, StreamBody("", "s" + std::to_string(i))});
+        references += std::to_string(1000 + i) + " 0 R ";
+    }
+    objects.push_back({30, "[" + references + "]"});
+    objects.push_back({31, "null"});
+    const std::string head = "<</Type/Page/MediaBox [0 0 1 1]/Resources <<>>/Contents ";
+    for (const std::string& contents : {"[" + references + "]", std::string("30 0 R")}) {
+        ASSERT_TRUE(SetUp1(head + contents + ">>", objects)) << contents.substr(0, 20);
+        ASSERT_EQ(P().contents_count, kStreams);
+        EXPECT_EQ(P().contents_objects[kStreams - 1], 1000 + kStreams - 1);
+        EXPECT_EQ(EntryBytes(kStreams), "s" + std::to_string(kStreams - 1));
+    }
+}
+
 TEST_F(PageSetUp, APageDecodesNoMoreThanFiftyTimesTheFile) {
     // One stream named 100 times: each copy alone is within the file, all of them together
     // would hold 100 copies.

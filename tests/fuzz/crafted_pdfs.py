@@ -170,6 +170,15 @@ def contents_name_an_unclosed_array(scale):
     return classic_pdf(objects)
 
 
+def contents_name_a_long_array_many_times(scale):
+    """Pages whose Contents, longer than an entry's text, name one long closed array thousands of times."""
+    pages = scale(1000, 5)
+    objects = {1: CATALOG, 2: pages_node(10, pages), 7: b"[" + b"x" * 20000 + b"]", 8: b"null"}
+    for p in range(pages):
+        objects[10 + p] = page(b"[" + b"7 0 R " * scale(2700, 300) + b"]")
+    return classic_pdf(objects)
+
+
 def pages_name_a_large_dictionary(scale):
     """Pages whose Contents name, 140 times each, one object with a large closed dictionary."""
     pages = scale(1000, 10)
@@ -182,7 +191,7 @@ def pages_name_a_large_dictionary(scale):
 
 KINDS = [object_streams_past_the_file, contents_one_stream_many_times, fonts_share_a_cmap_past_the_file,
          prev_chain_past_the_file, entries_point_at_a_run_without_spaces, objects_with_unclosed_dictionaries,
-         contents_name_an_unclosed_array, pages_name_a_large_dictionary]
+         contents_name_an_unclosed_array, contents_name_a_long_array_many_times, pages_name_a_large_dictionary]
 
 
 def main(argv):

@@ -128,14 +128,6 @@ int64_t ScanEntry(int64_t position, int64_t end, int64_t* name_out = nullptr) {
     return entry_end;
 }
 
-// Takes one byte from the file's scan budget. The first overrun is reported (code 61): from then
-// on no dictionary or array is found, and pages would otherwise come out empty without a word.
-bool SpendScanBudget() {
-    if (--g_file.scan_budget >= 0) return true;
-    if (g_file.scan_budget == -1) RecordError(kNotFound61);
-    return false;
-}
-
 // The key lookup shared by FindKey and GetKeyValue: the matched entry's end, or -1; `name_out`
 // receives the position of the entry's name.
 int64_t LookUpKey(int32_t begin, int32_t end, const char* key, int64_t* name_out = nullptr) {
@@ -152,6 +144,16 @@ int64_t LookUpKey(int32_t begin, int32_t end, const char* key, int64_t* name_out
 }
 
 }  // namespace
+
+bool SpendScanBudget(int64_t bytes) {
+    const bool was_left = g_file.scan_budget >= 0;
+    g_file.scan_budget -= std::max<int64_t>(bytes, 0);
+    if (g_file.scan_budget >= 0) return true;
+    // Reported once: from then on no dictionary or array is found, and pages would otherwise
+    // come out empty without a word.
+    if (was_left) RecordError(kNotFound61);
+    return false;
+}
 
 bool IsPdfWhitespace(uint8_t c) {
     return c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
@@ -177,7 +179,7 @@ int FindDictionary(int32_t& start, int32_t& end) {
     // Once the file's scan budget is spent no further dictionary is found: searches over long
     // objects or unclosed dictionaries, repeated per object and reference, would be quadratic.
     while (h < window_end && !PairAt(h, '<', '<')) {
-        if (!SpendScanBudget()) return kNotFound61;
+        if (!SpendScanBudget(1)) return kNotFound61;
         ++h;
     }
     if (h >= window_end) return kNotFound61;
@@ -186,7 +188,7 @@ int FindDictionary(int32_t& start, int32_t& end) {
     int64_t i = h;
     while (depth > 0) {
         ++i;
-        if (i >= g_file.data_length || !SpendScanBudget()) return kNotFound61;
+        if (i >= g_file.data_length || !SpendScanBudget(1)) return kNotFound61;
         if (PairAt(i, '<', '<')) {
             ++depth;
             ++i;
@@ -206,13 +208,13 @@ int FindArray(int32_t& start, int32_t& end) {
     int64_t h = std::max<int32_t>(start, 0);
     // The searches share the file's scan budget with FindDictionary's.
     while (h < window_end && At(h) != '[') {
-        if (!SpendScanBudget()) return kNotFound61;
+        if (!SpendScanBudget(1)) return kNotFound61;
         ++h;
     }
     if (h >= window_end) return kNotFound61;
 
     int depth = 1;
-    for (int64_t i = h + 1; i < g_file.data_length && SpendScanBudget(); ++i) {
+    for (int64_t i = h + 1; i < g_file.data_length && SpendScanBudget(1); ++i) {
         if (At(i) == '[') ++depth;
         if (At(i) == ']' && --depth == 0) {
             start = static_cast<int32_t>(h + 1);
@@ -276,7 +278,8 @@ bool ResolveInteger(const char* value_text, int32_t* value) {
     }
     if (number < 0 || number >= kObjectCapacity) return false;
     const ObjectEntry& object = g_store.objects[number];
-    for (int64_t k = 0; k < int64_t{object.extent} - kObjSearchMargin; ++k) {
+    // The search draws on the scan budget: many references may name one long object without "obj".
+    for (int64_t k = 0; k < int64_t{object.extent} - kObjSearchMargin && SpendScanBudget(1); ++k) {
         const int64_t o = int64_t{object.offset} + k;
         if (o >= g_file.data_length) break;
         if (PairAt(o, 'o', 'b') && At(o + 2) == 'j') {

@@ -17,6 +17,10 @@ inline constexpr int kNotFound61 = 61;           // FindDictionary / FindArray f
 extern char EntryText[kEntryTextCapacity + 1];
 extern char MatchedEntry[kEntryTextCapacity + 1];
 
+// Takes `bytes` from the file's scan budget (FileBuffer::scan_budget); false once it is spent.
+// The first overrun records code 61.
+bool SpendScanBudget(int64_t bytes);
+
 bool IsPdfWhitespace(uint8_t c);   // "\t\n\f\r "
 bool IsNumberCharacter(uint8_t c); // "+-.0123456789"
 

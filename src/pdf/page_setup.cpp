@@ -75,8 +75,10 @@ bool SetUpPage(int page) {
         return false;
     }
     // The page object's extent is searched directly: nothing is inherited from parent nodes.
+    // Every page may name one object with a long extent, so the searches draw on the scan budget.
     const int32_t begin = g_store.objects[n].offset;
     const int32_t end = ObjectEnd(n);
+    if (!SpendScanBudget(int64_t{end} - begin)) return false;
     char value[kEntryTextCapacity + 1];
     if (FindKey(begin, end, "Type") == 0 || !GetKeyValue(begin, end, "MediaBox", value)) {
         RecordError(64);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pdf/error_list.h"
 #include "pdf/lexical.h"
 #include "store/document_store.h"
 #include "support/file_buffer_fixture.h"
@@ -230,6 +231,30 @@ TEST_F(LexicalResolve, ObjMustLieBelowExtentLessFour) {
     EXPECT_EQ(value, 99);
     EXPECT_FALSE(ResolveInteger("100000 0 R", &value));
     EXPECT_FALSE(ResolveInteger("-1 0 R", &value));
+}
+
+TEST_F(LexicalResolve, SearchesForObjDrawOnTheScanBudget) {
+    // Every stream may name one long object without "obj" as its Length: each search would run
+    // over the whole object, so the searches share the file's scan budget.
+    const std::string junk(200000, 'x');
+    LoadObject("12 0 xxx" + junk + " 5", "12 0 xxx", static_cast<int32_t>(junk.size()) + 10);
+    ClearErrors();
+    g_file.scan_budget = 3 * static_cast<int64_t>(junk.size());
+    int32_t value = -5;
+    int searches = 0;
+    while (g_file.scan_budget >= 0 && searches < 100) {
+        EXPECT_FALSE(ResolveInteger("12 0 R", &value));
+        ++searches;
+    }
+    EXPECT_EQ(searches, 3);  // each search takes a little more than the junk
+    EXPECT_EQ(value, -5);
+    ASSERT_EQ(g_errors.count, 1);
+    EXPECT_EQ(g_errors.codes[0], kNotFound61);
+    // Once it is spent, an object that has "obj" is not searched either.
+    g_file.data[5] = 'o', g_file.data[6] = 'b', g_file.data[7] = 'j';
+    EXPECT_FALSE(ResolveInteger("12 0 R", &value));
+    EXPECT_EQ(g_errors.count, 1);
+    ClearErrors();
 }
 
 TEST_F(LexicalResolve, IntegerInTheLastByte) {

@@ -144,6 +144,18 @@ TEST_F(PageSetUp, MediaBoxAndRotation) {
     EXPECT_EQ(P().media_box[3], 200);
 }
 
+TEST_F(PageSetUp, EverySetUpDrawsOnTheScanBudget) {
+    // All pages may name one page object with a long extent; its searches are paid for each time.
+    const std::string tail(100000, ' ');
+    ASSERT_TRUE(SetUp1("<</Type/Page/MediaBox [0 0 1 1]/Resources <<>>/Contents 5 0 R>>" + tail));
+    int setups = 1;
+    while (SetUpPage(1) && setups < 10000) ++setups;
+    EXPECT_GT(setups, 100);
+    EXPECT_LT(setups, 10000);
+    EXPECT_EQ(Codes(), Vec{61});
+    EXPECT_LT(g_file.scan_budget, 0);
+}
+
 TEST_F(PageSetUp, EntriesOnlyInTheParentAreNotInherited) {
     PdfMaker pdf = OnePageDocument();
     pdf.Add(3, "<</Type/Pages/Kids [4 0 R]/Count 1/MediaBox [0 0 595 842]>>");

@@ -179,6 +179,23 @@ def contents_name_a_long_array_many_times(scale):
     return classic_pdf(objects)
 
 
+def pages_share_a_page_object_with_a_long_extent(scale):
+    """1,023 pages that are all one page object, followed by a long run inside its extent."""
+    objects = {1: CATALOG, 2: b"<</Type/Pages/Count 1023/Kids [" + b"3 0 R " * 1023 + b"]>>",
+               3: page(b"4 0 R") + b"\n" + b"x" * scale(30000000, 30000), 4: ONE_LINE}
+    return classic_pdf(objects)
+
+
+def lengths_name_a_long_object_without_obj(scale):
+    """Content streams whose Length names a long object that has no "obj" to find."""
+    pages = scale(1023, 3)
+    objects = {1: CATALOG, 2: pages_node(10, pages), 4: b"<</Length 5 0 R>>\nstream\n0 0 m 1 1 l S\nendstream",
+               5: b"x" * scale(10000000, 20000), 6: b"null"}
+    for p in range(pages):
+        objects[10 + p] = page(b"[" + b"4 0 R " * 256 + b"]")
+    return classic_pdf(objects).replace(b"5 0 obj\n", b"5 0 xxx\n", 1)
+
+
 def pages_name_a_large_dictionary(scale):
     """Pages whose Contents name, 140 times each, one object with a large closed dictionary."""
     pages = scale(1000, 10)
@@ -191,7 +208,8 @@ def pages_name_a_large_dictionary(scale):
 
 KINDS = [object_streams_past_the_file, contents_one_stream_many_times, fonts_share_a_cmap_past_the_file,
          prev_chain_past_the_file, entries_point_at_a_run_without_spaces, objects_with_unclosed_dictionaries,
-         contents_name_an_unclosed_array, contents_name_a_long_array_many_times, pages_name_a_large_dictionary]
+         contents_name_an_unclosed_array, contents_name_a_long_array_many_times, pages_name_a_large_dictionary,
+         pages_share_a_page_object_with_a_long_extent, lengths_name_a_long_object_without_obj]
 
 
 def main(argv):

@@ -11,7 +11,7 @@ convert=${1:-$here/../../build/native/velmora-convert}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 python3 "$here/crafted_pdfs.py" "$work" >/dev/null
-printf '%-40s %10s %8s %10s %6s\n' file bytes seconds peak_KB status
+printf '%-46s %10s %8s %10s %6s\n' file bytes seconds peak_KB status
 for pdf in "$work"/*.pdf; do
     status=0
     rm -rf "$work/out"
@@ -20,5 +20,5 @@ for pdf in "$work"/*.pdf; do
 $(tail -n 1 "$work/time")
 TIMES
     [ "$status" -eq 124 ] && seconds='>600'
-    printf '%-40s %10s %8s %10s %6s\n' "$(basename "$pdf" .pdf)" "$(wc -c <"$pdf")" "$seconds" "$peak" "$status"
+    printf '%-46s %10s %8s %10s %6s\n' "$(basename "$pdf" .pdf)" "$(wc -c <"$pdf")" "$seconds" "$peak" "$status"
 done

@@ -97,7 +97,7 @@ void RegisterPageFonts(int page, const char* font_text) {
     PageRecord& record = g_store.pages[page];
     record.font_count = 0;
     if (font_text == nullptr) return;
-    const int length = static_cast<int>(strnlen(font_text, kEntryTextCapacity));
+    const int length = static_cast<int>(strnlen(font_text, kFontResourcesTextBytes));
     if (length < 4) return;
 
     int slot = 1;

@@ -11,8 +11,8 @@ namespace velmora {
 // FontDef numbers run 1..1999; a 2000th font reuses the last entry.
 inline constexpr int kLastFontNumber = 1999;
 
-// Called by SetUpPage with the text of the page's font dictionary (‘/F1 5 0 R/F2 6 0 R’):
-// fills the page's font slots and registers their fonts.
+// Called by SetUpPage with the text of the page's font dictionary (‘/F1 5 0 R/F2 6 0 R’, at most
+// kFontResourcesTextBytes): fills the page's font slots and registers their fonts.
 void RegisterPageFonts(int page, const char* font_text);
 
 // The FontDef number of the font dictionary `font_object`, registering it on first use; 0 when

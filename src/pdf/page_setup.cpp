@@ -19,7 +19,8 @@ namespace {
 // with generous spacing. A value cut at an entry's 1024 characters would lose streams behind the
 // 100th; the per-page total keeps many references to one long array object from repeating it.
 constexpr int32_t kContentArrayBytes = kContentsPerPage * 64;
-constexpr size_t kContentsKeyLength = 8;  // "Contents"
+constexpr size_t kContentsKeyLength = 8;   // "Contents"
+constexpr size_t kResourcesKeyLength = 9;  // "Resources"
 
 // What one page's Contents may still cost: bytes decoded (50 times the file) and array bytes read.
 struct ContentBudget {
@@ -97,8 +98,13 @@ bool SetUpPage(int page) {
         RecordError(64);
         return false;
     }
-    if (!ResolveFontResources(value)) return false;
-    RegisterPageFonts(page, value);
+    // A Resources value longer than an entry's text is read whole, for the fonts behind the cut.
+    std::string resources = value;
+    if (resources.size() + kResourcesKeyLength >= static_cast<size_t>(kEntryTextCapacity)) {
+        GetWholeKeyValue(begin, end, "Resources", kFontResourcesTextBytes, &resources);
+    }
+    if (!ResolveFontResources(&resources)) return false;
+    RegisterPageFonts(page, resources.c_str());
 
     if (!GetKeyValue(begin, end, "Contents", value)) {
         RecordError(64);

@@ -123,38 +123,46 @@ int32_t ReadPagesNode(int nested, int32_t node, int32_t base, int flag) {
     return count;
 }
 
-bool ResolveFontResources(char* text) {
-    if (!Contains(text, "/Font") && !Contains(text, "<<")) {
+bool ResolveFontResources(std::string* text) {
+    // Texts are compared up to their first NUL, as the file's bytes were once held in C strings.
+    text->resize(std::strlen(text->c_str()));
+    if (text->find("/Font") == std::string::npos && text->find("<<") == std::string::npos) {
         int32_t n = 0, generation = 0;
         char letter = 0;
         int32_t start = 0, end = 0;
-        if (ReadReference(0, text, &n, &generation, &letter) == -1 || !DictionaryBounds(n, &start, &end) ||
+        if (ReadReference(0, text->c_str(), &n, &generation, &letter) == -1 || !DictionaryBounds(n, &start, &end) ||
             FindKey(start, end, "Font") == 0) {
             return false;
         }
-        std::memcpy(text, MatchedEntry, kEntryTextCapacity + 1);
+        *text = MatchedEntry;
+        // A Font entry longer than an entry's text would lose the fonts behind the first 70 or so.
+        if (text->size() >= static_cast<size_t>(kEntryTextCapacity)) {
+            std::string value;
+            GetWholeKeyValue(start, end, "Font", kFontResourcesTextBytes, &value);
+            *text = "Font" + value;
+            text->resize(std::strlen(text->c_str()));
+        }
     }
-    const char* font = std::strstr(text, "/Font");
-    if (font == nullptr) return true;
+    const size_t font = text->find("/Font");
+    if (font == std::string::npos) return true;
 
-    const char* open = std::strstr(font, "<<");
-    if (open != nullptr && open - font < kDirectFontWindow) {
-        const char* close = std::strstr(font, ">>");
-        const char* from = open + 2;
-        const char* to = close != nullptr ? close : text + std::strlen(text);
-        const size_t length = to > from ? static_cast<size_t>(to - from) : 0;
-        std::memmove(text, from, length);
-        text[length] = '\0';
+    const size_t open = text->find("<<", font);
+    if (open != std::string::npos && open - font < kDirectFontWindow) {
+        const size_t close = text->find(">>", font);
+        const size_t from = open + 2;
+        const size_t to = close != std::string::npos ? close : text->size();
+        *text = to > from ? text->substr(from, to - from) : std::string();
         return true;
     }
 
-    const int32_t n = TextInteger(font + kFontKeyLength);
+    const int32_t n = TextInteger(text->c_str() + font + kFontKeyLength);
     if (IsObjectNumber(n)) g_store.objects[n].kind = kKindFontReference;
     int32_t start = 0, end = 0;
     if (!DictionaryBounds(n, &start, &end)) return false;
-    const int64_t length = std::min<int64_t>(int64_t{end} - start + 1, kEntryTextCapacity);
-    for (int64_t k = 0; k < length; ++k) text[k] = static_cast<char>(ByteAt(start + k));
-    text[std::max<int64_t>(length, 0)] = '\0';
+    const int64_t length = std::clamp<int64_t>(int64_t{end} - start + 1, 0, kFontResourcesTextBytes);
+    text->assign(static_cast<size_t>(length), '\0');
+    for (int64_t k = 0; k < length; ++k) (*text)[static_cast<size_t>(k)] = static_cast<char>(ByteAt(start + k));
+    text->resize(std::strlen(text->c_str()));
     return true;
 }
 

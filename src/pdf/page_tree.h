@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace velmora {
 
@@ -15,8 +16,8 @@ int32_t ReadPagesNode(int nested, int32_t node, int32_t base, int flag);
 // The dictionary of object n, searched within its extent.
 bool DictionaryBounds(int32_t n, int32_t* start, int32_t* end);
 
-// Turns the value text of a page's Resources entry (capacity kEntryTextCapacity + 1) into the
-// text of its font dictionary, in place. False when the resources or the fonts are not found.
-bool ResolveFontResources(char* text);
+// Turns the value text of a page's Resources entry into the text of its font dictionary, in
+// place (at most kFontResourcesTextBytes). False when the resources or the fonts are not found.
+bool ResolveFontResources(std::string* text);
 
 }  // namespace velmora

@@ -15,6 +15,8 @@ inline constexpr int kMaxPages = 1023;
 inline constexpr int kContentsPerPage = 256;        // content stream objects of one page
 inline constexpr int kFontSlotsPerPage = 256;       // slots 1..255 used
 inline constexpr int kFontResourceNameBytes = 255;
+// Bytes of a page's font dictionary text read at most: every slot's name and reference.
+inline constexpr int kFontResourcesTextBytes = kFontSlotsPerPage * (kFontResourceNameBytes + 45);
 inline constexpr int kOperatorCounterCount = 27;
 
 inline constexpr int kDecodedStreamCapacity = 2000; // entries 1..2000; entry 0 is the xref stream

@@ -239,9 +239,9 @@ TEST_F(PageSetUp, APageDecodesNoMoreThanFiftyTimesTheFile) {
 }
 
 TEST(FontResources, DirectAndReferencedFontDictionaries) {
-    char text[kEntryTextCapacity + 1] = " <</Font <</F1 5 0 R>> /ProcSet [/PDF /Text]>";
-    ASSERT_TRUE(ResolveFontResources(text));
-    EXPECT_STREQ(text, "/F1 5 0 R");
+    std::string text = " <</Font <</F1 5 0 R>> /ProcSet [/PDF /Text]>";
+    ASSERT_TRUE(ResolveFontResources(&text));
+    EXPECT_EQ(text, "/F1 5 0 R");
 }
 
 class FontResourcesInFile : public ReaderTest {
@@ -252,11 +252,7 @@ protected:
         Load(pdf.Finish(pdf.ClassicXref("/Root 1 0 R")));
         ASSERT_EQ(Codes(), Vec{});
     }
-    std::string Resolve(const std::string& value) {
-        char text[kEntryTextCapacity + 1];
-        std::snprintf(text, sizeof text, "%s", value.c_str());
-        return ResolveFontResources(text) ? std::string(text) : "<failed>";
-    }
+    std::string Resolve(std::string text) { return ResolveFontResources(&text) ? text : "<failed>"; }
 };
 
 TEST_F(FontResourcesInFile, ReferencesAreFollowed) {
@@ -273,6 +269,31 @@ TEST_F(FontResourcesInFile, ReferencesAreFollowed) {
     EXPECT_EQ(Resolve(" 77 0 R"), "<failed>");
     EXPECT_EQ(Resolve(" <</Font 77 0 R>"), "<failed>");
     EXPECT_EQ(Resolve(" <</ExtGState <</G1 3 0 R>>>"), " <</ExtGState <</G1 3 0 R>>>");
+}
+
+TEST_F(FontResourcesInFile, FontDictionariesLongerThanAnEntryAreReadWhole) {
+    // 150 fonts do not fit an entry's 1024 characters; every one of them still gets its slot,
+    // whether the fonts are direct in the page, direct in referenced resources, or referenced.
+    std::string fonts;
+    for (int i = 1; i <= 150; ++i) fonts += "/F" + std::to_string(i) + " " + std::to_string(1000 + i) + " 0 R ";
+    LoadWith({{7, "<<" + fonts + ">>"}, {8, "<</Font <<" + fonts + ">> /ProcSet [/PDF]>>"}, {9, "<</Font 7 0 R>>"}});
+    const std::string last = "/F150 1150 0 R";
+    for (const std::string& resources : {" <</Font <<" + fonts + ">>>>", std::string(" 8 0 R"), std::string(" <</Font 7 0 R>>")}) {
+        const std::string text = Resolve(resources);
+        EXPECT_NE(text.find(last), std::string::npos) << resources.substr(0, 20);
+    }
+    for (const std::string& resources : {"<</Font <<" + fonts + ">>>>", std::string("8 0 R")}) {
+        PdfMaker pdf = OnePageDocument();
+        pdf.Add(4, "<</Type/Page/MediaBox [0 0 1 1]/Resources " + resources + "/Contents 5 0 R>>");
+        pdf.Add(8, "<</Font <<" + fonts + ">> /ProcSet [/PDF]>>");
+        Load(pdf.Finish(pdf.ClassicXref("/Root 1 0 R")));
+        FreePageStreams();
+        ResetForPage(1);
+        ASSERT_TRUE(SetUpPage(1)) << resources.substr(0, 20);
+        EXPECT_EQ(g_store.pages[1].font_count, 150);
+        EXPECT_STREQ(g_store.pages[1].font_resource_names[150], "F150");
+        EXPECT_EQ(g_store.pages[1].font_objects[150], 1150);
+    }
 }
 
 TEST_F(FontResourcesInFile, AFailedResolutionEndsTheSetUpBeforeTheContents) {

@@ -256,6 +256,11 @@ bool GetWholeKeyValue(int32_t begin, int32_t end, const char* key, int32_t max_b
     return true;
 }
 
+void CompleteCutValue(int32_t begin, int32_t end, const char* key, int32_t max_bytes, std::string* value) {
+    if (value->size() + std::strlen(key) < static_cast<size_t>(kEntryTextCapacity)) return;
+    GetWholeKeyValue(begin, end, key, max_bytes, value);
+}
+
 bool IsObjectHeader(int32_t position, int32_t expected_number) {
     const int32_t number = FileInteger(position);
     // Objects appended from object streams carry "number offset", not "number generation obj".

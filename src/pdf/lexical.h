@@ -40,6 +40,9 @@ int32_t FindKey(int32_t begin, int32_t end, const char* key);
 bool GetKeyValue(int32_t begin, int32_t end, const char* key, char* value_out);
 // Same search; the value's text uncut by EntryText's capacity, at most `max_bytes` of it.
 bool GetWholeKeyValue(int32_t begin, int32_t end, const char* key, int32_t max_bytes, std::string* value_out);
+// `value` holds what GetKeyValue gave for `key`; when that text filled the entry's capacity, it is
+// replaced by the whole value (at most `max_bytes`).
+void CompleteCutValue(int32_t begin, int32_t end, const char* key, int32_t max_bytes, std::string* value);
 // Reads the entry at the first "/" at or after position into EntryText; its end, or 0.
 int32_t ReadNextEntry(int32_t position, int32_t end);
 

@@ -19,8 +19,6 @@ namespace {
 // with generous spacing. A value cut at an entry's 1024 characters would lose streams behind the
 // 100th; the per-page total keeps many references to one long array object from repeating it.
 constexpr int32_t kContentArrayBytes = kContentsPerPage * 64;
-constexpr size_t kContentsKeyLength = 8;   // "Contents"
-constexpr size_t kResourcesKeyLength = 9;  // "Resources"
 
 // What one page's Contents may still cost: bytes decoded (50 times the file) and array bytes read.
 struct ContentBudget {
@@ -100,9 +98,7 @@ bool SetUpPage(int page) {
     }
     // A Resources value longer than an entry's text is read whole, for the fonts behind the cut.
     std::string resources = value;
-    if (resources.size() + kResourcesKeyLength >= static_cast<size_t>(kEntryTextCapacity)) {
-        GetWholeKeyValue(begin, end, "Resources", kFontResourcesTextBytes, &resources);
-    }
+    CompleteCutValue(begin, end, "Resources", kFontResourcesTextBytes, &resources);
     if (!ResolveFontResources(&resources)) return false;
     RegisterPageFonts(page, resources.c_str());
 
@@ -114,9 +110,7 @@ bool SetUpPage(int page) {
     // All of a page's content together decodes to no more than the 50-fold of the file.
     ContentBudget budget{int64_t{kExpansionFactor} * g_file.file_size, kContentArrayBytes};
     std::string contents = value;
-    if (contents.size() + kContentsKeyLength >= static_cast<size_t>(kEntryTextCapacity)) {
-        GetWholeKeyValue(begin, end, "Contents", kContentArrayBytes, &contents);
-    }
+    CompleteCutValue(begin, end, "Contents", kContentArrayBytes, &contents);
     int32_t c = 0, generation = 0;
     char letter = 0;
     for (int position = 1; (position = ReadReference(position, contents.c_str(), &c, &generation, &letter)) != -1;) {

@@ -19,7 +19,6 @@ namespace {
 // would exhaust the stack.
 constexpr int kMaxTreeDepth = 256;
 constexpr int kFontKeyLength = 5;       // "/Font"
-constexpr size_t kKidsKeyLength = 4;    // "Kids"
 // Bytes of a Kids value read at most: room for every page's reference with generous spacing.
 constexpr int32_t kKidsTextCapacity = kMaxPages * 64;
 constexpr int kDirectFontWindow = 7;    // "<<" this close behind "/Font" opens a direct dictionary
@@ -87,9 +86,7 @@ int32_t ReadPagesNode(int nested, int32_t node, int32_t base, int flag) {
     // One node may list all of a file's pages; a Kids value cut at the entry's capacity would
     // lose every page behind the first hundred or so, so such a value is read whole.
     std::string kids_text = kids;
-    if (kids_text.size() + kKidsKeyLength >= static_cast<size_t>(kEntryTextCapacity)) {
-        GetWholeKeyValue(start, end, "Kids", kKidsTextCapacity, &kids_text);
-    }
+    CompleteCutValue(start, end, "Kids", kKidsTextCapacity, &kids_text);
     if (!g_walk.visited.empty()) g_walk.visited[node] = true;
 
     // Numbers are kept in 64 bits: Count values come from the file and may be anything.

@@ -19,14 +19,6 @@
 #include "store/settings.h"
 #include "tools/dash_merge.h"
 
-// The driver talks to a window; here every call is silent.
-namespace velmora {
-MessageAnswer ShowMessage(WindowHandle, const char*, const char*, MessageButtons) { return MessageAnswer::No; }
-void DrawProgressText(WindowHandle, const char*, Rgb, Rgb, const char*) {}
-void RequestRepaint(WindowHandle, bool) {}
-bool StartProcessAndWait(const std::string&, int*) { return false; }
-}  // namespace velmora
-
 namespace {
 
 using namespace velmora;

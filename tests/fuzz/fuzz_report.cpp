@@ -14,14 +14,6 @@
 #include "store/driver.h"
 #include "tools/page_list.h"
 
-// The harness runs the driver's pass over all pages, which talks to a window: here it is silent.
-namespace velmora {
-MessageAnswer ShowMessage(WindowHandle, const char*, const char*, MessageButtons) { return MessageAnswer::No; }
-void DrawProgressText(WindowHandle, const char*, Rgb, Rgb, const char*) {}
-void RequestRepaint(WindowHandle, bool) {}
-bool StartProcessAndWait(const std::string&, int*) { return false; }
-}  // namespace velmora
-
 namespace {
 
 // As the reader's harness: larger than every corpus file, small enough for 50-fold inflation.

@@ -47,7 +47,7 @@ foreach(source ${VELMORA_FUZZ_SOURCES})
   endif()
   # In a test build the replayer runs the real-world corpus through the harness.
   if(VELMORA_TESTS AND NOT VELMORA_LIBFUZZER)
-    file(GLOB velmora_corpus_files ${VELMORA_SHARED_DIR}/corpus/*.pdf)
+    file(GLOB velmora_corpus_files ${VELMORA_TEST_DATA_DIR}/corpus/*.pdf)
     add_test(NAME ${name}_corpus COMMAND ${name} ${velmora_corpus_files})
     # Every input that once crashed, hung or ran away stays replayed through the whole conversion.
     if(name STREQUAL "fuzz_convert")

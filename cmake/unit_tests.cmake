@@ -8,13 +8,12 @@ if(VELMORA_SANITIZE)
   target_compile_options(gtest_main PRIVATE -fsanitize=address,undefined)
 endif()
 
-get_filename_component(VELMORA_SHARED_DIR ${CMAKE_SOURCE_DIR}/../shared ABSOLUTE)
 
 file(GLOB VELMORA_TEST_SOURCES CONFIGURE_DEPENDS tests/*/*.cpp)
 list(FILTER VELMORA_TEST_SOURCES EXCLUDE REGEX "/tests/(fuzz|win32|e2e|independent)/")
 add_executable(velmora_tests ${VELMORA_TEST_SOURCES})
 target_include_directories(velmora_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_compile_definitions(velmora_tests PRIVATE VELMORA_SHARED_DIR="${VELMORA_SHARED_DIR}"
+target_compile_definitions(velmora_tests PRIVATE VELMORA_TEST_DATA_DIR="${VELMORA_TEST_DATA_DIR}"
                                                  VELMORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(velmora_tests PRIVATE velmora_cli velmora_core velmora_ui_test velmora_os gtest_main)
 
@@ -34,7 +33,7 @@ if(NOT CMAKE_CROSSCOMPILING)
   # The real-world corpus: the direct route on every file, Ghostscript on a few it cannot read.
   add_test(NAME corpus_end_to_end
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/corpus_test.sh $<TARGET_FILE:velmora-convert> $<TARGET_FILE:jww_check>
-                   ${VELMORA_SHARED_DIR}/corpus ${CMAKE_SOURCE_DIR}/tests/e2e/corpus_direct.txt)
+                   ${VELMORA_TEST_DATA_DIR}/corpus ${CMAKE_SOURCE_DIR}/tests/e2e/corpus_direct.txt)
   set_tests_properties(corpus_end_to_end PROPERTIES TIMEOUT 900 ENVIRONMENT
     "VELMORA_GS_FILES=0:hybrid_xref_01.pdf 0:jp_predef_cmap_01.pdf 0:autocad_mech_drawing_01.pdf 0:kicad_schematic_03.pdf 0:truetype_winansi_nonembedded_01.pdf 2:encrypted_aes256_r6_01.pdf 2:encrypted_libreoffice_01.pdf 2:damaged_cairo_xref_01.pdf")
 endif()

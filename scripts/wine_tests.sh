@@ -11,6 +11,14 @@ fi
 build=$(cd "$1" && pwd)
 repo=$(cd "$(dirname "$0")/.." && pwd)
 
+# Without Wine and Xvfb this group cannot run: it fails, and says how to get them.
+for tool in wine wineserver wineboot Xvfb xvfb-run xdotool xdpyinfo import; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "FAIL: $tool is missing; install the test packages with: sudo scripts/install_deps.sh --tests"
+        exit 1
+    fi
+done
+
 export VELMORA_WINEPREFIX="${VELMORA_WINEPREFIX:-$build/wineprefix}"
 . "$repo/cmake/wine-env.sh"
 stamp="$WINEPREFIX/.velmora-prefix-complete"

@@ -5,6 +5,7 @@
 
 #include "app/settings_file.h"
 #include "support/store_fixture.h"
+#include "support/test_data.h"
 
 namespace velmora {
 namespace {
@@ -19,7 +20,7 @@ protected:
 };
 
 TEST_F(ShippedDataTest, DefaultSettingsFileMatchesTheBuiltInDefaultsPlusTwoSubstitutions) {
-    g_settings_directory = std::string(VELMORA_SOURCE_DIR) + "/data/";
+    g_settings_directory = ShippedDataPath("");
     ReadSettings(nullptr);
     ReadSxfData(nullptr);
     EXPECT_TRUE(g_test_seam.messages.empty());

@@ -16,6 +16,7 @@
 #include "pdf/page_setup.h"
 #include "pdf/pdf_loader.h"
 #include "support/store_fixture.h"
+#include "support/test_data.h"
 
 namespace velmora {
 namespace {
@@ -34,7 +35,7 @@ using CorpusScan = StoreTest;
 TEST_F(CorpusScan, EveryPageOfEveryDirectlyLoadedFileIsScanned) {
     std::vector<std::filesystem::path> files;
     std::error_code error;
-    for (const auto& item : std::filesystem::directory_iterator(std::string(VELMORA_SHARED_DIR) + "/corpus", error)) {
+    for (const auto& item : std::filesystem::directory_iterator(CorpusDirectory(), error)) {
         if (item.path().extension() == ".pdf") files.push_back(item.path());
     }
     std::sort(files.begin(), files.end());

@@ -8,7 +8,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/native}
-shared=$(cd "$root/.." && pwd)/shared
+data=${VELMORA_TEST_DATA:-$root/tests/data}
 here=$root/tests/independent
 
 # Drawings from the corpus that the direct route reads: CAD exports, Japanese drawings, many
@@ -27,8 +27,8 @@ write_pages=$build/jww_write_pages
   fail "no velmora-convert, jww_check and jww_write_pages in $build (run scripts/build.sh native)"
 
 if ! jwwlib=$("$root/scripts/fetch_jwwlib.sh"); then
-  fail "could not fetch LibreCAD's source package (apt-get source librecad from Debian's bookworm main);" \
-       "the independent reader check cannot run without it"
+  fail "could not fetch LibreCAD's source package (apt-get source librecad from Debian's bookworm main)," \
+       "so the independent reader check cannot run; fetch it with: sudo scripts/fetch_jwwlib.sh"
 fi
 echo "jwwlib: $jwwlib"
 
@@ -66,7 +66,7 @@ for pdf in "${samples[@]}"; do
   write "sample_${name}_scale50" "$pdf" --scale 1/50
 done
 for name in "${corpus_files[@]}"; do
-  pdf=$shared/corpus/$name.pdf
+  pdf=$data/corpus/$name.pdf
   [[ -f $pdf ]] || fail "corpus file $pdf is missing"
   write "corpus_$name" "$pdf"
 done
@@ -101,7 +101,7 @@ while IFS= read -r file; do
 done < <(find "$work/written" -name '*.jww' | sort)
 
 real=0
-for file in "$shared"/jww-samples/*.jww; do
+for file in "$data"/jww/*.jww; do
   [[ -f $file ]] || break
   compare "$file" --jwcad
   real=$((real + 1))
@@ -110,7 +110,7 @@ done
 # Guard against a check that compares nothing: every source must have given files, and the
 # big page must really have needed the 32-bit object count.
 ((written >= ${#samples[@]} * 2 + ${#corpus_files[@]} + 1 + 4)) || fail "only $written files were written"
-((real == 15)) || fail "found $real real Jw_cad files in $shared/jww-samples, expected 15"
+((real == 15)) || fail "found $real real Jw_cad files in $data/jww, expected 15"
 many=$("$jww_check" "$work/written/many_lines.jww" | sed -n 's/^objects //p')
 ((${many:-0} >= 65535)) || fail "the many-lines page has ${many:-no} objects, not enough for the 32-bit count"
 texts=$("$jww_check" "$work/written/direct/texts_past_long_count.jww" | sed -n 's/^texts //p')

@@ -13,6 +13,7 @@
 #include "jww/jww_save.h"
 #include "support/jww_reader.h"
 #include "support/store_fixture.h"
+#include "support/test_data.h"
 
 namespace velmora {
 
@@ -27,10 +28,8 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path) {
     return bytes;
 }
 
-inline std::string ShippedSxfPath() { return std::string(VELMORA_SOURCE_DIR) + "/data/JWsxf.dat"; }
-inline std::string SamplePath(const std::string& name) {
-    return std::string(VELMORA_SHARED_DIR) + "/jww-samples/" + name;
-}
+inline std::string ShippedSxfPath() { return ShippedDataPath("JWsxf.dat"); }
+inline std::string SamplePath(const std::string& name) { return JwwSamplePath(name); }
 
 class JwwTest : public StoreTest {
 protected:

@@ -1,4 +1,4 @@
-// Every real-world PDF of the shared corpus is loaded and every page set up: none may crash,
+// Every real-world PDF of the corpus is loaded and every page set up: none may crash,
 // hang or leak (the sanitizer build runs this too), and a file that loads directly must
 // report the page count its manifest gives.
 #include <algorithm>
@@ -18,13 +18,12 @@
 #include "pdf/page_setup.h"
 #include "pdf/pdf_loader.h"
 #include "support/store_fixture.h"
+#include "support/test_data.h"
 
 namespace velmora {
 namespace {
 
 constexpr double kHangGuardSeconds = 30.0;  // catches a hang, not a speed goal
-
-std::string CorpusDirectory() { return std::string(VELMORA_SHARED_DIR) + "/corpus"; }
 
 // File name -> page count, from the manifest's "pages" column.
 std::map<std::string, int> ManifestPages() {

@@ -7,6 +7,7 @@
 #include "fonts/tounicode.h"
 #include "pdf/document_values.h"
 #include "report_fixture.h"
+#include "support/test_data.h"
 
 namespace velmora {
 namespace {
@@ -32,7 +33,7 @@ using ReportCorpus = ReportTest;
 TEST_F(ReportCorpus, ReportsOfEachKindAreComplete) {
     for (const CorpusCase& c : kCases) {
         SCOPED_TRACE(c.file);
-        const std::string path = std::string(VELMORA_SHARED_DIR) + "/corpus/" + c.file;
+        const std::string path = CorpusPath(c.file);
         ASSERT_TRUE(SetPdfPath(path.c_str()));
         ResetTestSeam();
         OpenPdf(nullptr);

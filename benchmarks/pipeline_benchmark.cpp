@@ -21,13 +21,14 @@
 
 #include "app/settings_file.h"
 #include "content/content_scanner.h"
+#include "convert/document_reset.h"
 #include "jww/jww_writer.h"
 #include "pdf/error_list.h"
-#include "pdf/page_setup.h"
+#include "convert/page_setup.h"
 #include "pdf/pdf_loader.h"
 #include "platform/platform.h"
 #include "store/document_store.h"
-#include "store/layer_assignment.h"
+#include "convert/layer_assignment.h"
 #include "store/settings.h"
 #include "tools/dash_merge.h"
 

@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/ghostscript_route.h"
+#include "convert/document_reset.h"
+#include "convert/ghostscript_route.h"
 #include "app/settings_file.h"
 #include "jww/jww_save.h"
 #include "pdf/error_list.h"
@@ -17,7 +18,7 @@
 #include "platform/console_seam.h"
 #include "platform/platform.h"
 #include "store/document_store.h"
-#include "store/driver.h"
+#include "convert/driver.h"
 #include "tools/dash_merge.h"
 
 namespace velmora {

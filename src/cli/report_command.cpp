@@ -7,7 +7,7 @@
 #include "platform/console_seam.h"
 #include "report/report.h"
 #include "report/report_file_name.h"
-#include "store/driver.h"
+#include "convert/driver.h"
 #include "tools/page_list.h"
 
 namespace velmora {

@@ -6,7 +6,7 @@
 
 #include "jww/jww_writer.h"
 #include "store/document_store.h"
-#include "store/driver.h"
+#include "convert/driver.h"
 #include "store/settings.h"
 
 namespace velmora {

@@ -5,7 +5,7 @@
 
 #include "jww/jww_bytes.h"
 #include "store/document_store.h"
-#include "store/driver.h"
+#include "store/paper_sizes.h"
 #include "store/settings.h"
 
 namespace velmora {
@@ -83,7 +83,7 @@ void PutHeader(JwwOutput* out, int page) {
     PutBytes(out, kSignature, sizeof kSignature);
     PutI32(out, kJwwVersion);
     PutString(out, kMemo);
-    PutI32(out, JwwPaperIndex(record.media_box));
+    PutI32(out, MatchPaperSize(record.media_box));
     PutI32(out, 0);  // current layer group
     PutLayerGroups(out, static_cast<double>(JwwScaleDenominator(page)));
     PutInts(out, 0, 20);
@@ -259,15 +259,6 @@ JwwTransform JwwPageTransform(int page) {
     t.origin_y = (record.media_box[3] - record.media_box[1]) * 0.5;
     t.k = kMmPerPoint * (ratio / denominator);
     return t;
-}
-
-int32_t JwwPaperIndex(const double media_box[4]) {
-    const double sum = (media_box[2] - media_box[0]) + (media_box[3] - media_box[1]);
-    for (int i = 0; i < kPaperSizeCount; ++i) {
-        const double t = PaperSizeTable[i].long_side + PaperSizeTable[i].short_side;
-        if (0.9 * t < sum && sum < 1.1 * t) return i;
-    }
-    return 0;
 }
 
 bool SxfBlockIsValid(const uint8_t* data, int32_t length) {

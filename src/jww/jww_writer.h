@@ -24,8 +24,6 @@ struct JwwTransform {
 // The page's scale denominator as written: at least 1, since a ratio below 1 rounds to 0.
 int32_t JwwScaleDenominator(int page);
 JwwTransform JwwPageTransform(int page);
-// The first paper whose long + short side is within 10 % of the MediaBox's width + height, else 0.
-int32_t JwwPaperIndex(const double media_box[4]);
 
 // The JWW font name of a text's font number; the settings' default for unknown or unnamed fonts.
 const char* JwwFontName(int32_t font_number);

@@ -11,7 +11,7 @@
 #include "report/report_names.h"
 #include "report/report_sections.h"
 #include "store/document_store.h"
-#include "store/driver.h"
+#include "convert/driver.h"
 
 namespace velmora {
 

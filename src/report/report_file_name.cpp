@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "store/driver.h"
+#include "convert/driver.h"
 
 namespace velmora {
 

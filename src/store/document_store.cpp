@@ -3,10 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "fonts/font_buffers.h"
-#include "pdf/error_list.h"
-#include "pdf/expansion_statistics.h"
-#include "pdf/file_buffer.h"
 
 namespace velmora {
 
@@ -43,7 +39,7 @@ void ResetConversionCounters(bool reset_dash_merge_flag) {
     if (reset_dash_merge_flag) c.dash_merge_done = 0;
 }
 
-void ResetForFile() {
+void ResetStoreForFile() {
     ConversionState& c = g_store.conversion;
     c.line_count = 0;
     c.text_count = 0;
@@ -52,8 +48,6 @@ void ResetForFile() {
     c.total_texts = 0;
     c.nonempty_texts = 0;
     c.figure_counter = 0;
-    ClearErrors();
-    ResetExpansionStatistics();
 
     // Font slots and MediaBox stay: they are rewritten when the page is set up.
     for (PageRecord& page : g_store.pages) {
@@ -81,7 +75,6 @@ void ResetForFile() {
     }
     std::memset(g_store.cid_map, 0, sizeof g_store.cid_map);
     g_store.duplicate_count = 0;
-    ResetFontTables();
 
     g_store.current_page = 1;
     g_store.page_count = 0;
@@ -129,12 +122,6 @@ void FreePageStreams() {
             stream.length = 0;
         }
     }
-}
-
-void FreeDocument() {
-    FreeFontBuffers();
-    FreePageStreams();
-    ReleaseFileBuffer();
 }
 
 }  // namespace velmora

@@ -81,10 +81,10 @@ extern DocumentStore g_store;
 bool AllocateStoreTables();
 void ReleaseStoreTables();
 
-void ResetForFile();
+// The store's part of the reset a new file gets (ResetForFile in convert/ adds the other folders').
+void ResetStoreForFile();
 void ResetForPage(int page);
 void FreePageStreams();
-void FreeDocument();
 
 // The per-conversion values the driver resets before each page.
 void ResetConversionCounters(bool reset_dash_merge_flag);

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "store/document_store.h"
-#include "store/driver.h"
+#include "convert/driver.h"
 
 namespace velmora {
 

@@ -12,8 +12,9 @@
 #include <gtest/gtest.h>
 
 #include "content/content_scanner.h"
+#include "convert/document_reset.h"
 #include "pdf/error_list.h"
-#include "pdf/page_setup.h"
+#include "convert/page_setup.h"
 #include "pdf/pdf_loader.h"
 #include "support/store_fixture.h"
 #include "support/test_data.h"

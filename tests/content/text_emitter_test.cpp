@@ -8,6 +8,7 @@
 #include <string>
 
 #include "content/text_emitter.h"
+#include "convert/document_reset.h"
 #include "pdf/error_list.h"
 #include "support/store_fixture.h"
 

@@ -3,6 +3,7 @@
 #include <numbers>
 #include <string>
 
+#include "convert/document_reset.h"
 #include "pdf/error_list.h"
 #include "text_fixture.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fonts/tounicode.h"
-#include "pdf/page_setup.h"
+#include "convert/page_setup.h"
 #include "pdf/reader_fixture.h"
 #include "support/pdf_maker.h"
 

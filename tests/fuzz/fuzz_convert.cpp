@@ -9,13 +9,14 @@
 #include <cstring>
 #include <string>
 
+#include "convert/document_reset.h"
 #include "jww/jww_writer.h"
 #include "pdf/error_list.h"
 #include "pdf/pdf_loader.h"
 #include "platform/platform.h"
 #include "report/report.h"
 #include "store/document_store.h"
-#include "store/driver.h"
+#include "convert/driver.h"
 #include "store/settings.h"
 #include "tools/dash_merge.h"
 

@@ -4,8 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "convert/document_reset.h"
 #include "pdf/error_list.h"
-#include "pdf/page_setup.h"
+#include "convert/page_setup.h"
 #include "pdf/pdf_loader.h"
 #include "store/document_store.h"
 

@@ -6,12 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "convert/document_reset.h"
 #include "pdf/error_list.h"
 #include "pdf/pdf_loader.h"
 #include "platform/platform.h"
 #include "report/report.h"
 #include "store/document_store.h"
-#include "store/driver.h"
+#include "convert/driver.h"
 #include "tools/page_list.h"
 
 namespace {

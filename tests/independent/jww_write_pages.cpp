@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "convert/document_reset.h"
 #include "jww/jww_save.h"
 #include "store/document_store.h"
 #include "store/settings.h"

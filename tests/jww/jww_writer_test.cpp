@@ -6,6 +6,7 @@
 
 #include "jww/jww_fixture.h"
 #include "jww/jww_writer.h"
+#include "store/paper_sizes.h"
 
 namespace velmora {
 namespace {
@@ -61,13 +62,13 @@ TEST_F(JwwWriterTest, PaperIndexFollowsTheSumOfTheSides) {
     };
     for (const auto& c : cases) {
         const double box[4] = {0, 0, c.width, c.height};
-        EXPECT_EQ(JwwPaperIndex(box), c.index) << c.width << " x " << c.height;
+        EXPECT_EQ(MatchPaperSize(box), c.index) << c.width << " x " << c.height;
     }
     // Strict bounds: exactly 90 % of A4's 1442 points is no longer A4 (nor anything else).
     const double edge[4] = {0, 0, 0.9 * 1442, 0};
-    EXPECT_EQ(JwwPaperIndex(edge), 0);
+    EXPECT_EQ(MatchPaperSize(edge), 0);
     const double inside[4] = {0, 0, 0.9 * 1442 + 0.01, 0};
-    EXPECT_EQ(JwwPaperIndex(inside), 4);
+    EXPECT_EQ(MatchPaperSize(inside), 4);
 }
 
 TEST_F(JwwWriterTest, TwoLinesAndTwoTextsCarryTheirClassTags) {

@@ -13,9 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include "convert/document_reset.h"
 #include "pdf/document_values.h"
 #include "pdf/error_list.h"
-#include "pdf/page_setup.h"
+#include "convert/page_setup.h"
 #include "pdf/pdf_loader.h"
 #include "support/store_fixture.h"
 #include "support/test_data.h"

@@ -9,7 +9,7 @@
 #include "pdf/file_buffer.h"
 #include "pdf/lexical.h"
 #include "pdf/object_table.h"
-#include "pdf/page_setup.h"
+#include "convert/page_setup.h"
 #include "pdf/page_tree.h"
 #include "reader_fixture.h"
 #include "support/pdf_maker.h"

@@ -12,7 +12,7 @@
 
 #include "pdf/document_values.h"
 #include "pdf/file_buffer.h"
-#include "pdf/page_setup.h"
+#include "convert/page_setup.h"
 #include "reader_fixture.h"
 #include "support/pdf_maker.h"
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/document_reset.h"
 #include "pdf/error_list.h"
 #include "pdf/pdf_loader.h"
 #include "support/store_fixture.h"

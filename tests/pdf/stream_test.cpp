@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "convert/document_reset.h"
 #include "pdf/document_values.h"
 #include "pdf/expansion_statistics.h"
 #include "pdf/file_buffer.h"

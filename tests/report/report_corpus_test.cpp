@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/document_reset.h"
 #include "fonts/tounicode.h"
 #include "pdf/document_values.h"
 #include "report_fixture.h"

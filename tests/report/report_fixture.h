@@ -9,7 +9,7 @@
 
 #include "pdf/reader_fixture.h"
 #include "report/report.h"
-#include "store/driver.h"
+#include "convert/driver.h"
 
 namespace velmora {
 

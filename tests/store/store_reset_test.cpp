@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "convert/document_reset.h"
 #include "support/store_fixture.h"
 
 namespace velmora {

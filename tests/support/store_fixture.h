@@ -3,11 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "convert/document_reset.h"
 #include "pdf/error_list.h"
 #include "platform/test_seam.h"
 #include "store/document_store.h"
-#include "store/driver.h"
-#include "store/driver_stages.h"
+#include "convert/driver.h"
+#include "convert/driver_stages.h"
 #include "store/settings.h"
 
 namespace velmora {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "pdf/reader_fixture.h"
-#include "store/driver.h"
+#include "convert/driver.h"
 #include "support/pdf_maker.h"
 #include "tools/page_list.h"
 

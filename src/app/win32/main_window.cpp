@@ -6,9 +6,10 @@
 #include <string>
 
 #include "app/settings_file.h"
+#include "convert/document_reset.h"
 #include "platform/platform.h"
 #include "store/document_store.h"
-#include "store/driver.h"
+#include "convert/driver.h"
 
 namespace {
 

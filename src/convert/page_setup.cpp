@@ -1,4 +1,4 @@
-#include "pdf/page_setup.h"
+#include "convert/page_setup.h"
 
 #include <algorithm>
 #include <cstring>

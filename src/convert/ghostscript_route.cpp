@@ -1,10 +1,10 @@
-#include "app/ghostscript_route.h"
+#include "convert/ghostscript_route.h"
 
 #include <string>
 
 #include "pdf/error_list.h"
 #include "store/document_store.h"
-#include "store/driver.h"
+#include "convert/driver.h"
 
 namespace velmora {
 

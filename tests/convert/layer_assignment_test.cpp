@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "store/layer_assignment.h"
+#include "convert/layer_assignment.h"
 #include "support/store_fixture.h"
 
 namespace velmora {

@@ -1,33 +1,25 @@
-#include "store/driver.h"
+#include "convert/document_reset.h"
+#include "convert/driver.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "app/ghostscript_route.h"
+#include "convert/ghostscript_route.h"
 #include "content/content_scanner.h"
 #include "pdf/error_list.h"
 #include "pdf/expansion_statistics.h"
-#include "pdf/page_setup.h"
+#include "convert/page_setup.h"
 #include "pdf/pdf_loader.h"
 #include "store/document_store.h"
-#include "store/driver_stages.h"
-#include "store/layer_assignment.h"
+#include "convert/driver_stages.h"
+#include "convert/layer_assignment.h"
 #include "store/settings.h"
 
 namespace velmora {
 
-FileNames g_file_names;
-
 DriverStages DefaultDriverStages() { return DriverStages{LoadPdfFile, SetUpPage, ContentScanner}; }
 DriverStages g_driver_stages = DefaultDriverStages();
-
-const PaperSize PaperSizeTable[kPaperSizeCount] = {
-    {3370, 2384}, {2384, 1684}, {1684, 1194}, {1191, 842}, {847, 595}, {0, 0},
-    {0, 0},       {0, 0},       {4768, 3368}, {7152, 5052}, {9536, 6736}, {11920, 8420},
-};
-const char PaperNames[kPaperSizeCount][10] = {"A0", "A1", "A2", "A3", "A4", "--",
-                                              "--", "--", "2A", "3A", "4A", "5A"};
 
 namespace {
 
@@ -36,13 +28,6 @@ constexpr Rgb kDirectProgressColour = {255, 100, 100};
 constexpr Rgb kGhostscriptProgressColour = {100, 255, 100};
 constexpr int kProgressEraseSpaces = 20;
 constexpr char kIdeographicSpace[] = "　";
-
-bool CopyBounded(char* destination, const char* source) {
-    const size_t length = std::strlen(source);
-    if (length >= static_cast<size_t>(kPathBytes)) return false;
-    std::memcpy(destination, source, length + 1);
-    return true;
-}
 
 std::string Format(const char* format, int value) {
     char buffer[512];
@@ -68,21 +53,6 @@ void ShowResult(WindowHandle window, const char* message, int page_count) {
 
 }  // namespace
 
-bool SetPdfPath(const char* path) {
-    const size_t length = std::strlen(path);
-    if (length >= static_cast<size_t>(kPathBytes)) return false;
-    std::memcpy(g_file_names.pdf_path, path, length + 1);
-    const size_t stem_length = length >= 4 ? length - 4 : 0;
-    std::memcpy(g_file_names.pdf_stem, path, stem_length);
-    g_file_names.pdf_stem[stem_length] = '\0';
-    return true;
-}
-
-bool SetIntermediateDirectory(const char* directory) {
-    const std::string path = std::string(directory) + kIntermediateFileName;
-    return CopyBounded(g_file_names.intermediate_path, path.c_str());
-}
-
 void ShowProgress(WindowHandle window, const char* text, Rgb colour) {
     DrawProgressText(window, text, colour, g_settings.screen_colours[kScreenColourBackground],
                      g_store.jww_font_names[1]);
@@ -90,16 +60,7 @@ void ShowProgress(WindowHandle window, const char* text, Rgb colour) {
 
 void DetectPaperSize(int page) {
     if (page < 1 || page >= kPageTableSize) return;
-    PageRecord& record = g_store.pages[page];
-    const double s = (record.media_box[2] - record.media_box[0]) + (record.media_box[3] - record.media_box[1]);
-    record.paper_size_index = 0;  // an unrecognised size shows as the first entry
-    for (int i = 0; i < kPaperSizeCount; ++i) {
-        const double t = PaperSizeTable[i].long_side + PaperSizeTable[i].short_side;
-        if (s > 0.9 * t && 1.1 * t > s) {
-            record.paper_size_index = i;
-            return;
-        }
-    }
+    g_store.pages[page].paper_size_index = MatchPaperSize(g_store.pages[page].media_box);
 }
 
 void ReportErrors(WindowHandle window) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "store/document_store.h"
-#include "store/driver_stages.h"
+#include "convert/driver_stages.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "store/layer_assignment.h"
+#include "convert/layer_assignment.h"
 
 #include <cstdint>
 

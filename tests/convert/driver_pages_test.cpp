@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "store/fake_reader.h"
+#include "convert/fake_reader.h"
 #include "support/store_fixture.h"
 
 namespace velmora {

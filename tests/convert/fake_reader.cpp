@@ -1,4 +1,4 @@
-#include "store/fake_reader.h"
+#include "convert/fake_reader.h"
 
 #include "pdf/error_list.h"
 

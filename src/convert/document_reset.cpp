@@ -1,0 +1,22 @@
+#include "convert/document_reset.h"
+
+#include "fonts/font_buffers.h"
+#include "pdf/file_buffer.h"
+#include "pdf/reader_reset.h"
+#include "store/document_store.h"
+
+namespace velmora {
+
+void ResetForFile() {
+    ResetStoreForFile();
+    ResetReaderForFile();
+    ResetFontTables();
+}
+
+void FreeDocument() {
+    FreeFontBuffers();
+    FreePageStreams();
+    ReleaseFileBuffer();
+}
+
+}  // namespace velmora

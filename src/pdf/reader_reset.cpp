@@ -1,0 +1,13 @@
+#include "pdf/reader_reset.h"
+
+#include "pdf/error_list.h"
+#include "pdf/expansion_statistics.h"
+
+namespace velmora {
+
+void ResetReaderForFile() {
+    ClearErrors();
+    ResetExpansionStatistics();
+}
+
+}  // namespace velmora

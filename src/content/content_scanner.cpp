@@ -24,11 +24,12 @@ struct OperatorName {
 };
 
 // Recognised operators in the order they are compared; every other token counts as "other".
+// y and W* have no counters of their own: they count with their siblings v and W.
 constexpr OperatorName kOperators[] = {
     {"q", kOpq},   {"Q", kOpQ},   {"cm", kOpcm}, {"m", kOpm},   {"l", kOpl},   {"d", kOpd},   {"c", kOpc},
     {"v", kOpv},   {"S", kOpS},   {"n", kOpn},   {"W", kOpW},   {"w", kOpw},   {"rg", kOprg}, {"re", kOpre},
     {"BT", kOpBT}, {"h", kOph},   {"f", kOpf},   {"F", kOpF},   {"f*", kOpfStar}, {"Do", kOpDo}, {"g", kOpg},
-    {"gs", kOpgs}, {"G", kOpG},   {"i", kOpi},   {"j", kOpj},   {"J", kOpJ},
+    {"gs", kOpgs}, {"G", kOpG},   {"i", kOpi},   {"j", kOpj},   {"J", kOpJ},   {"y", kOpv},   {"W*", kOpW},
 };
 
 OperatorCounter LookUpOperator(const char* token) {
@@ -55,10 +56,16 @@ void RunOperator(const DecodedStream& stream, int page, int32_t& position, int32
         case kOpl: PathLineTo(o[0], o[1], page); break;
         case kOpd: g_store.conversion.pen_style = PenStyleForDash(g_operands.count); break;
         case kOpc: PathCurveTo(o[0], o[1], o[2], o[3], o[4], o[5], page); break;
-        case kOpv: PathCurveV(o[0], o[1], o[2], o[3], page); break;
+        case kOpv:
+            if (g_operands.token[0] == 'y') {
+                PathCurveY(o[0], o[1], o[2], o[3], page);
+            } else {
+                PathCurveV(o[0], o[1], o[2], o[3], page);
+            }
+            break;
         case kOpS: PathStroke(page); break;
         case kOpn: PathEndNoPaint(); break;
-        case kOpW: PathClip(); break;
+        case kOpW: PathClip(); break;  // W and W*: the clip is not drawn either way
         case kOpw: SetLineWidth(o[0]); break;
         case kOpre: PathRectangle(o[0], o[1], o[2], o[3], page); break;
         case kOpBT: mode = ReadTextObject(stream, page, position); break;

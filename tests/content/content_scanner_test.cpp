@@ -39,9 +39,10 @@ TEST_F(ScannerTest, EveryPageScanStartsFromTheIdentity) {
 
 TEST_F(ScannerTest, EachOperatorHasItsCounterAndTheRestCountAsOther) {
     Scan("q Q 1 0 0 1 0 0 cm 0 0 m 1 1 l [] 0 d 1 1 1 1 1 1 c 1 1 1 1 v S n W 1 w 1 0 0 rg 0 0 1 1 re "
-         "BT ET h f F f* /Im1 Do 0 g /GS1 gs 0 G 1 i 0 j 0 J 1 0 0 RG q B\n");
+         "BT ET h f F f* /Im1 Do 0 g /GS1 gs 0 G 1 i 0 j 0 J 1 0 0 RG q B 1 1 1 1 y W*\n");
+    // y counts with v and W* with W.
     const int expected[kOperatorCounterCount] = {
-        2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+        2, 1, 1, 1, 1, 1, 1, 2, 1, 1, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
         4,  // /Im1, /GS1, RG and B
     };
     for (int op = 0; op < kOperatorCounterCount; ++op) EXPECT_EQ(Counter(static_cast<OperatorCounter>(op)), expected[op]) << op;

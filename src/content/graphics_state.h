@@ -6,8 +6,10 @@
 
 namespace velmora {
 
-inline constexpr int kCtmStackCapacity = 20;       // page level and 19 nested q levels
-inline constexpr int kSavedStateCapacity = 20;     // entries of the SavedStateStack
+// Page level and 63 nested q levels. Producers nest 19 levels inside a form placed under two
+// more; levels beyond the stack would share its last entry and keep each other's cm.
+inline constexpr int kCtmStackCapacity = 64;
+inline constexpr int kSavedStateCapacity = 64;     // entries of the SavedStateStack
 inline constexpr int32_t kMaxTrackedDepth = 1000000;  // q levels counted beyond the stacks
 
 struct Matrix {

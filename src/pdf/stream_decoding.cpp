@@ -78,16 +78,25 @@ int32_t LocateStream(int32_t dict_start, int32_t dict_end, int32_t* data_offset)
     return ClampToInt32(std::clamp<int64_t>(length, 0, std::max<int64_t>(available, 0)));
 }
 
-int InflateStream(int page, int32_t position, int32_t length) {
-    const int64_t available = int64_t{g_file.data_length} - position;
-    if (length <= 0 || position < 0 || available <= 0) return -1;
-    const auto input = static_cast<uint32_t>(std::min<int64_t>(length, available));
+namespace {
 
+// Inflated bytes of `length` bytes at `position` (malloc'd, with the spare bytes zeroed), the
+// input size taken (0 when inflate could not start), and inflate's result.
+struct Inflated {
+    uint8_t* data = nullptr;
+    int32_t length = 0;
+    int32_t input = 0;
+    int result = Z_MEM_ERROR;
+};
+
+Inflated InflateBytes(int32_t position, int32_t length) {
+    Inflated out;
+    const int64_t available = int64_t{g_file.data_length} - position;
+    if (length <= 0 || position < 0 || available <= 0) return out;
+    const auto input = static_cast<uint32_t>(std::min<int64_t>(length, available));
     z_stream z{};
-    if (inflateInit(&z) != Z_OK) {
-        RecordError(90);
-        return -1;
-    }
+    if (inflateInit(&z) != Z_OK) return out;  // input stays 0: nothing was started
+    out.input = static_cast<int32_t>(input);
     z.next_in = g_file.data + position;
     z.avail_in = input;
 
@@ -123,36 +132,92 @@ int InflateStream(int page, int32_t position, int32_t length) {
         if (exact != nullptr) buffer = exact;
         std::memset(buffer + produced, 0, kEntrySpareBytes);
     }
+    out.data = buffer;
+    out.length = static_cast<int32_t>(produced);
+    out.result = result;
+    return out;
+}
+
+// The statistics and the error code of one inflated stream.
+void NoteInflated(const Inflated& inflated, int page) {
+    NoteExpansion(inflated.input, inflated.length, page);
+    if (inflated.result != Z_OK && inflated.result != Z_STREAM_END) RecordError(90);
+}
+
+// Where object n's stream data lies and whether its label names FlateDecode.
+bool LocateObjectData(int32_t object_number, int32_t* position, int32_t* length, bool* flate) {
+    if (!IsObjectNumber(object_number)) return false;
+    const ObjectEntry& object = g_store.objects[object_number];
+    if (!IsObjectHeader(object.offset, object_number)) return false;
+    int32_t start = object.offset;
+    int32_t end = ClampToInt32(int64_t{object.offset} + object.extent - 1);
+    if (FindDictionary(start, end) != 0) return false;
+    int32_t data_offset = 0;
+    *length = LocateStream(start, end, &data_offset);
+    if (*length <= 0) return false;
+    *position = ClampToInt32(int64_t{end} + data_offset);
+    *flate = LabelNamesFlate(object);
+    return true;
+}
+
+// A raw copy of the stream data with the spare bytes zeroed; null when memory is short.
+uint8_t* CopyBytes(int32_t position, int32_t length) {
+    auto* copy = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(length) + kEntrySpareBytes));
+    if (copy == nullptr) {
+        RecordError(11);
+        return nullptr;
+    }
+    std::memcpy(copy, g_file.data + position, static_cast<size_t>(length));
+    std::memset(copy + length, 0, kEntrySpareBytes);
+    return copy;
+}
+
+}  // namespace
+
+int InflateStream(int page, int32_t position, int32_t length) {
+    const int64_t available = int64_t{g_file.data_length} - position;
+    if (length <= 0 || position < 0 || available <= 0) return -1;
+    const Inflated inflated = InflateBytes(position, length);
+    if (inflated.input == 0) {  // inflate could not start
+        RecordError(90);
+        return -1;
+    }
     const int entry = ChooseEntry(page);
-    GiveEntry(entry, page, buffer, static_cast<int32_t>(produced));
-    NoteExpansion(static_cast<int32_t>(input), static_cast<int32_t>(produced), page);
-    if (result != Z_OK && result != Z_STREAM_END) RecordError(90);
+    GiveEntry(entry, page, inflated.data, inflated.length);
+    NoteInflated(inflated, page);
     return entry;
 }
 
 int LoadStreamObject(int32_t object_number, int page) {
-    if (!IsObjectNumber(object_number)) return -1;
-    const ObjectEntry& object = g_store.objects[object_number];
-    if (!IsObjectHeader(object.offset, object_number)) return -1;
-    int32_t start = object.offset;
-    int32_t end = ClampToInt32(int64_t{object.offset} + object.extent - 1);
-    if (FindDictionary(start, end) != 0) return -1;
-    int32_t data_offset = 0;
-    const int32_t length = LocateStream(start, end, &data_offset);
-    if (length <= 0) return -1;
-    const int32_t position = ClampToInt32(int64_t{end} + data_offset);
-    if (LabelNamesFlate(object)) return InflateStream(page, position, length);
-
-    auto* copy = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(length) + kEntrySpareBytes));
-    if (copy != nullptr) {
-        std::memcpy(copy, g_file.data + position, static_cast<size_t>(length));
-        std::memset(copy + length, 0, kEntrySpareBytes);
-    } else {
-        RecordError(11);
-    }
+    int32_t position = 0, length = 0;
+    bool flate = false;
+    if (!LocateObjectData(object_number, &position, &length, &flate)) return -1;
+    if (flate) return InflateStream(page, position, length);
+    uint8_t* copy = CopyBytes(position, length);
     const int entry = ChooseEntry(page);
     GiveEntry(entry, page, copy, copy != nullptr ? length : 0);
     return entry;
+}
+
+bool DecodeStreamObject(int32_t object_number, int page, DecodedStream* out) {
+    *out = DecodedStream{page, nullptr, 0};
+    int32_t position = 0, length = 0;
+    bool flate = false;
+    if (!LocateObjectData(object_number, &position, &length, &flate)) return false;
+    if (!flate) {
+        out->data = CopyBytes(position, length);
+        out->length = out->data != nullptr ? length : 0;
+        return out->data != nullptr;
+    }
+    const Inflated inflated = InflateBytes(position, length);
+    if (inflated.input == 0) {
+        RecordError(90);
+        return false;
+    }
+    NoteInflated(inflated, page);
+    out->data = inflated.data;
+    out->length = inflated.data != nullptr ? inflated.length : 0;
+    return out->data != nullptr;
 }
 
 int32_t UndoUpPredictor(uint8_t* data, int32_t length, int32_t columns) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "store/records.h"
+
 namespace velmora {
 
 // The 50-fold bound of one inflated stream, and the spare bytes behind every entry's data.
@@ -21,6 +23,11 @@ int InflateStream(int page, int32_t position, int32_t length);
 // Fills an entry with the decoded (FlateDecode in the label) or raw data of object n's stream.
 // Returns the entry filled, or -1.
 int LoadStreamObject(int32_t object_number, int page);
+
+// Decodes object n's stream as LoadStreamObject does, into a buffer of the caller's (freed with
+// std::free) instead of an entry: decoding it does not touch the entries a scan is reading.
+// False when there is no usable stream.
+bool DecodeStreamObject(int32_t object_number, int page, DecodedStream* out);
 
 // Undoes PNG "Up" rows of `columns` data bytes in place; returns the decoded length.
 int32_t UndoUpPredictor(uint8_t* data, int32_t length, int32_t columns);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "pdf/bounded_inflate.h"
 #include "pdf/error_list.h"
 #include "pdf/expansion_statistics.h"
 #include "pdf/lexical.h"
@@ -18,7 +19,6 @@ namespace velmora {
 namespace {
 
 constexpr int kStreamKeywordLength = 6;               // "stream"
-constexpr size_t kFirstOutputBytes = size_t{1} << 16;  // the output grows from here
 // Decoded lengths are 32-bit; the entry's spare bytes must fit as well.
 constexpr uint64_t kLargestDecodedLength = INT32_MAX - 64;
 
@@ -80,68 +80,24 @@ int32_t LocateStream(int32_t dict_start, int32_t dict_end, int32_t* data_offset)
 
 namespace {
 
-// Inflated bytes of `length` bytes at `position` (malloc'd, with the spare bytes zeroed), the
-// input size taken (0 when inflate could not start), and inflate's result.
+// `length` bytes at `position` inflated within the 50-fold bound, and the input size taken.
 struct Inflated {
-    uint8_t* data = nullptr;
-    int32_t length = 0;
-    int32_t input = 0;
-    int result = Z_MEM_ERROR;
+    InflatedBytes bytes;
+    int32_t input;
 };
 
-Inflated InflateBytes(int32_t position, int32_t length) {
-    Inflated out;
+Inflated InflateAt(int32_t position, int32_t length) {
     const int64_t available = int64_t{g_file.data_length} - position;
-    if (length <= 0 || position < 0 || available <= 0) return out;
     const auto input = static_cast<uint32_t>(std::min<int64_t>(length, available));
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK) return out;  // input stays 0: nothing was started
-    out.input = static_cast<int32_t>(input);
-    z.next_in = g_file.data + position;
-    z.avail_in = input;
-
-    // The output grows on demand up to the 50-fold bound instead of being allocated at full size;
-    // the bytes inflate produces, and where it stops, are the same.
     const uint64_t bound = std::min<uint64_t>(uint64_t{input} * kExpansionFactor, kLargestDecodedLength);
-    size_t capacity = static_cast<size_t>(std::min<uint64_t>(bound, std::max<uint64_t>(kFirstOutputBytes, uint64_t{input} * 4)));
-    auto* buffer = static_cast<uint8_t*>(std::malloc(capacity + kEntrySpareBytes));
-    size_t produced = 0;
-    int result = buffer == nullptr ? Z_MEM_ERROR : Z_OK;
-    while (buffer != nullptr) {
-        const size_t room = std::min<size_t>(capacity - produced, UINT_MAX);
-        z.next_out = buffer + produced;
-        z.avail_out = static_cast<uInt>(room);
-        result = inflate(&z, Z_FINISH);
-        produced += room - z.avail_out;
-        if (result == Z_STREAM_END) break;
-        const bool full = z.avail_out == 0 && (result == Z_OK || result == Z_BUF_ERROR);
-        if (!full || capacity >= bound) break;
-        const size_t grown = static_cast<size_t>(std::min<uint64_t>(bound, uint64_t{capacity} * 2));
-        auto* larger = static_cast<uint8_t*>(std::realloc(buffer, grown + kEntrySpareBytes));
-        if (larger == nullptr) {
-            result = Z_MEM_ERROR;
-            break;
-        }
-        buffer = larger;
-        capacity = grown;
-    }
-    inflateEnd(&z);
-
-    if (buffer != nullptr) {
-        auto* exact = static_cast<uint8_t*>(std::realloc(buffer, produced + kEntrySpareBytes));
-        if (exact != nullptr) buffer = exact;
-        std::memset(buffer + produced, 0, kEntrySpareBytes);
-    }
-    out.data = buffer;
-    out.length = static_cast<int32_t>(produced);
-    out.result = result;
-    return out;
+    return Inflated{InflateBounded(g_file.data + position, input, bound, kEntrySpareBytes, Z_FINISH),
+                    static_cast<int32_t>(input)};
 }
 
 // The statistics and the error code of one inflated stream.
 void NoteInflated(const Inflated& inflated, int page) {
-    NoteExpansion(inflated.input, inflated.length, page);
-    if (inflated.result != Z_OK && inflated.result != Z_STREAM_END) RecordError(90);
+    NoteExpansion(inflated.input, static_cast<int32_t>(inflated.bytes.length), page);
+    if (inflated.bytes.failed) RecordError(90);
 }
 
 // Where object n's stream data lies and whether its label names FlateDecode.
@@ -160,7 +116,7 @@ bool LocateObjectData(int32_t object_number, int32_t* position, int32_t* length,
     return true;
 }
 
-// A raw copy of the stream data with the spare bytes zeroed; null when memory is short.
+// A raw copy of the stream data with the spare bytes zeroed; null (and 11) when memory is short.
 uint8_t* CopyBytes(int32_t position, int32_t length) {
     auto* copy = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(length) + kEntrySpareBytes));
     if (copy == nullptr) {
@@ -177,13 +133,9 @@ uint8_t* CopyBytes(int32_t position, int32_t length) {
 int InflateStream(int page, int32_t position, int32_t length) {
     const int64_t available = int64_t{g_file.data_length} - position;
     if (length <= 0 || position < 0 || available <= 0) return -1;
-    const Inflated inflated = InflateBytes(position, length);
-    if (inflated.input == 0) {  // inflate could not start
-        RecordError(90);
-        return -1;
-    }
+    const Inflated inflated = InflateAt(position, length);
     const int entry = ChooseEntry(page);
-    GiveEntry(entry, page, inflated.data, inflated.length);
+    GiveEntry(entry, page, inflated.bytes.data, static_cast<int32_t>(inflated.bytes.length));
     NoteInflated(inflated, page);
     return entry;
 }
@@ -204,20 +156,21 @@ bool DecodeStreamObject(int32_t object_number, int page, DecodedStream* out) {
     int32_t position = 0, length = 0;
     bool flate = false;
     if (!LocateObjectData(object_number, &position, &length, &flate)) return false;
-    if (!flate) {
+    if (flate) {
+        const Inflated inflated = InflateAt(position, length);
+        NoteInflated(inflated, page);
+        out->data = inflated.bytes.data;
+        out->length = static_cast<int32_t>(inflated.bytes.length);
+    } else {
         out->data = CopyBytes(position, length);
-        out->length = out->data != nullptr ? length : 0;
-        return out->data != nullptr;
+        out->length = length;
     }
-    const Inflated inflated = InflateBytes(position, length);
-    if (inflated.input == 0) {
-        RecordError(90);
+    if (out->data == nullptr || out->length <= 0) {
+        std::free(out->data);
+        *out = DecodedStream{page, nullptr, 0};
         return false;
     }
-    NoteInflated(inflated, page);
-    out->data = inflated.data;
-    out->length = inflated.data != nullptr ? inflated.length : 0;
-    return out->data != nullptr;
+    return true;
 }
 
 int32_t UndoUpPredictor(uint8_t* data, int32_t length, int32_t columns) {

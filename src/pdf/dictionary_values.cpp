@@ -50,14 +50,14 @@ int32_t ReferenceValue(DictionarySpan within, const char* name) {
 }
 
 DictionarySpan PageObjectSpan(int32_t page_object) {
-    if (!IsObjectNumber(page_object)) return DictionarySpan{0, 0};
+    if (!IsObjectNumber(page_object) || g_store.objects[page_object].offset >= g_file.data_length) return DictionarySpan{0, 0};
     return DictionarySpan{g_store.objects[page_object].offset, ObjectEnd(page_object)};
 }
 
 bool FindPageAttribute(int32_t page_object, const char* key, DictionarySpan* holder) {
     char value[kEntryTextCapacity + 1];
     DictionarySpan node = PageObjectSpan(page_object);
-    for (int step = 0; step <= kMaxParentSteps; ++step) {
+    for (int step = 0; step <= kMaxParentSteps && node.start < node.end; ++step) {
         if (GetKeyValue(node.start, node.end, key, value)) {
             *holder = node;
             return true;

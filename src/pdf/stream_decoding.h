@@ -1,5 +1,5 @@
 // Stream data: locating it behind its dictionary, inflating FlateDecode data into DecodedStream
-// entries, and the cross-reference streams with the object streams they point into.
+// entries.
 #pragma once
 
 #include <cstdint>
@@ -31,8 +31,5 @@ bool DecodeStreamObject(int32_t object_number, int page, DecodedStream* out);
 
 // Undoes PNG "Up" rows of `columns` data bytes in place; returns the decoded length.
 int32_t UndoUpPredictor(uint8_t* data, int32_t length, int32_t columns);
-
-// Reads the cross-reference stream at `position` and, first, the sections its /Prev chain names.
-void ReadXrefStream(int32_t position);
 
 }  // namespace velmora

@@ -85,7 +85,7 @@ int ReadClassicTable(int64_t position, XrefChain* chain, ClassicTable* table) {
 // A classic section: its table, its trailer and the stream its /XRefStm names (a hybrid file:
 // objects in object streams that readers of tables alone do not see).
 int ReadClassicSection(int64_t position, XrefChain* chain, ClassicTable* table, int64_t* prev,
-                       std::unordered_set<int64_t>* seen) {
+                       std::unordered_set<int64_t>* streams_read) {
     const int code = ReadClassicTable(position, chain, table);
     if (code != 0) return code;
     if (table->trailer < 0) return 50;
@@ -94,7 +94,7 @@ int ReadClassicSection(int64_t position, XrefChain* chain, ClassicTable* table, 
     if (FindDictionary(start, end) != 0) return 50;
     int64_t xref_stream = -1;
     TakeSectionValues(start, end, chain, prev, &xref_stream);
-    if (xref_stream >= 0 && seen->insert(xref_stream).second && IsObjectHeader(ClampToInt32(xref_stream), -1)) {
+    if (xref_stream >= 0 && IsObjectHeader(ClampToInt32(xref_stream), -1) && streams_read->insert(xref_stream).second) {
         int64_t ignored = -1;
         // The table stands without its stream; only the budget's end is worth a word.
         if (ReadStreamSection(ClampToInt32(xref_stream), chain, &ignored) == kBudgetSpentCode) RecordError(kBudgetSpentCode);
@@ -149,7 +149,8 @@ void ReadLinearizedMainTable(XrefChain* chain, int32_t first, int64_t first_page
 void ReadCrossReference(int32_t startxref) {
     ResetEntryClaims();
     XrefChain chain{false, false, false, int64_t{kExpansionFactor} * g_file.file_size, 0};
-    std::unordered_set<int64_t> seen;
+    std::unordered_set<int64_t> seen;          // sections of the chain
+    std::unordered_set<int64_t> streams_read;  // streams named by /XRefStm
     int64_t position = startxref;
     int read = 0;
     ClassicTable newest{};
@@ -159,7 +160,7 @@ void ReadCrossReference(int32_t startxref) {
         int code = 42;
         if (BytesEqual(position, kXrefKeyword, kXrefKeywordLength)) {
             ClassicTable table{};
-            code = ReadClassicSection(position, &chain, &table, &prev, &seen);
+            code = ReadClassicSection(position, &chain, &table, &prev, &streams_read);
             if (sections == 0) {
                 newest = table;
                 newest_classic = true;

@@ -2,7 +2,9 @@
 // forms and its rotation have been applied.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "content/form_xobject.h"
@@ -108,6 +110,60 @@ TEST_F(PageGeometryTest, APageTakesMediaBoxResourcesAndRotateFromItsTree) {
     // Turned by 90, (x, y) lands at (y, x).
     ExpectSegment(lines[0], 20, 10, 20, 30);
     ExpectSegment(lines[1], 0, 0, 5, 0);
+}
+
+TEST_F(PageGeometryTest, FilesOfEveryCrossReferenceLayoutDrawTheirPage) {
+    // Each file holds the usual page, whose content draws (0, 0)-(100, 100) on a 595 x 842 box.
+    std::vector<std::pair<std::string, std::string>> files;
+    {
+        PdfMaker pdf = OnePageDocument();  // a free list whose links fall inside object 1
+        pdf.free_links = {{0, 10}, {10, 11}};
+        files.push_back({"free entries", pdf.Finish(pdf.ClassicXref(0, 12, "/Size 12/Root 1 0 R"))});
+    }
+    {
+        PdfMaker pdf = OnePageDocument();  // subsections, and an update through /Prev
+        const int first = pdf.ClassicTable({{0, 3}, {3, 4}}, "/Size 7/Root 1 0 R");
+        pdf.Add(5, FlateStreamBody("", "0 0 m 100 100 l S"));
+        files.push_back({"update", pdf.Finish(pdf.ClassicTable({{5, 1}}, "/Size 7/Prev " + std::to_string(first)))});
+    }
+    {
+        PdfMaker pdf = OnePageDocument();  // a stream without DecodeParms, Info or filter
+        test_support::XrefStreamOptions options;
+        options.decode_parms = options.info = false;
+        options.filter = "";
+        files.push_back({"plain stream", pdf.Finish(pdf.XrefStream(7, 8, {}, options))});
+    }
+    {
+        PdfMaker pdf = OnePageDocument();  // the page and its tree among 120 objects of a stream
+        std::vector<std::pair<int, std::string>> objects = {{3, "<</Type/Pages/Kids [4 0 R]/Count 1>>"}};
+        for (int n = 10; n < 128; ++n) objects.push_back({n, "<</Filler " + std::to_string(n) + ">>"});
+        objects.push_back({4, "<</Type/Page/MediaBox [0 0 595 842]/Resources <<>>/Contents 5 0 R>>"});
+        std::map<int, std::pair<int, int>> compressed;
+        for (size_t i = 0; i < objects.size(); ++i) compressed[objects[i].first] = {9, static_cast<int>(i)};
+        pdf.offsets.erase(3);
+        pdf.offsets.erase(4);
+        pdf.Add(9, test_support::ObjectStreamBody(objects, "\n", "\n"));
+        files.push_back({"object stream", pdf.Finish(pdf.XrefStream(8, 128, compressed))});
+    }
+    {
+        PdfMaker pdf = OnePageDocument();  // a hybrid file: the page tree only in the stream
+        pdf.offsets.erase(3);
+        pdf.Add(9, test_support::ObjectStreamBody({{3, "<</Type/Pages/Kids [4 0 R]/Count 1>>"}}));
+        test_support::XrefStreamOptions options;
+        options.index = true;
+        options.first = 3;
+        options.count = 1;
+        const int stream = pdf.XrefStream(10, 11, {{3, {9, 0}}}, options);
+        pdf.offsets.erase(10);
+        files.push_back({"hybrid", pdf.Finish(pdf.ClassicXref(0, 10, "/Size 11/Root 1 0 R/XRefStm " + std::to_string(stream)))});
+    }
+    for (const auto& [name, bytes] : files) {
+        ClearErrors();
+        const std::vector<Segment> lines = ConvertBytes(bytes);
+        EXPECT_EQ(Codes(), std::vector<int>{}) << name;
+        ASSERT_EQ(lines.size(), 1u) << name;
+        ExpectSegment(lines[0], 0, 842, 100, 742);
+    }
 }
 
 }  // namespace

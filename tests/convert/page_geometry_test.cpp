@@ -145,18 +145,7 @@ TEST_F(PageGeometryTest, FilesOfEveryCrossReferenceLayoutDrawTheirPage) {
         pdf.Add(9, test_support::ObjectStreamBody(objects, "\n", "\n"));
         files.push_back({"object stream", pdf.Finish(pdf.XrefStream(8, 128, compressed))});
     }
-    {
-        PdfMaker pdf = OnePageDocument();  // a hybrid file: the page tree only in the stream
-        pdf.offsets.erase(3);
-        pdf.Add(9, test_support::ObjectStreamBody({{3, "<</Type/Pages/Kids [4 0 R]/Count 1>>"}}));
-        test_support::XrefStreamOptions options;
-        options.index = true;
-        options.first = 3;
-        options.count = 1;
-        const int stream = pdf.XrefStream(10, 11, {{3, {9, 0}}}, options);
-        pdf.offsets.erase(10);
-        files.push_back({"hybrid", pdf.Finish(pdf.ClassicXref(0, 10, "/Size 11/Root 1 0 R/XRefStm " + std::to_string(stream)))});
-    }
+    files.push_back({"hybrid", test_support::HybridDocument()});  // the page tree only in the stream
     for (const auto& [name, bytes] : files) {
         ClearErrors();
         const std::vector<Segment> lines = ConvertBytes(bytes);

@@ -149,32 +149,14 @@ TEST_F(Loader, UpdatesAreReadThroughPrevAndTheNewestEntryWins) {
 }
 
 TEST_F(Loader, HybridFilesReadTheStreamTheirTrailerNames) {
-    // The table leaves object 3, the page tree, free; the stream holds it in object stream 9.
-    PdfMaker pdf = OnePageDocument();
-    const std::string pages = "<</Type/Pages/Kids [4 0 R]/Count 1>>";
-    pdf.offsets.erase(3);
-    pdf.Add(9, test_support::ObjectStreamBody({{3, pages}}));
-    test_support::XrefStreamOptions options;
-    options.index = true;
-    options.first = 3;
-    options.count = 1;
-    const int stream = pdf.XrefStream(10, 11, {{3, {9, 0}}}, options);
-    pdf.offsets.erase(10);
-    for (const bool to_itself : {false, true}) {
-        PdfMaker copy = pdf;
-        // A stream position that is the table itself, which is no stream: the table stands alone.
-        const int table = static_cast<int>(copy.bytes.size());
-        copy.ClassicXref(0, 10, "/Size 11/Root 1 0 R/XRefStm " + std::to_string(to_itself ? table : stream));
-        Load(copy.Finish(table));
-        if (to_itself) {
-            EXPECT_EQ(Codes(), Vec{63});  // the page tree is only in the stream
-            continue;
-        }
-        EXPECT_EQ(Codes(), Vec{});
-        EXPECT_EQ(g_store.objects[3].stream_object, 9);
-        EXPECT_EQ(g_store.objects[3].type, 'n');
-        EXPECT_EQ(g_store.page_count, 1);
-    }
+    Load(test_support::HybridDocument());
+    EXPECT_EQ(Codes(), Vec{});
+    EXPECT_EQ(g_store.objects[3].stream_object, 9);
+    EXPECT_EQ(g_store.objects[3].type, 'n');
+    EXPECT_EQ(g_store.page_count, 1);
+    // A stream position that is the table itself, which is no stream: the table stands alone.
+    Load(test_support::HybridDocument(true));
+    EXPECT_EQ(Codes(), Vec{63});  // the page tree is only in the stream
 }
 
 TEST_F(Loader, TablesThatCannotBeReadEndTheLoad) {

@@ -173,4 +173,22 @@ inline PdfMaker OnePageDocument(const std::string& page_extra = "/MediaBox [0 0 
     return pdf;
 }
 
+// A hybrid file: the usual document whose table leaves object 3, the page tree, free, while the
+// cross-reference stream its trailer names (/XRefStm) holds it in object stream 9. `to_itself`
+// names the table's own position instead, which is no stream.
+inline std::string HybridDocument(bool to_itself = false) {
+    PdfMaker pdf = OnePageDocument();
+    pdf.offsets.erase(3);
+    pdf.Add(9, ObjectStreamBody({{3, "<</Type/Pages/Kids [4 0 R]/Count 1>>"}}));
+    XrefStreamOptions options;
+    options.index = true;
+    options.first = 3;
+    options.count = 1;
+    const int stream = pdf.XrefStream(10, 11, {{3, {9, 0}}}, options);
+    pdf.offsets.erase(10);
+    const int table = static_cast<int>(pdf.bytes.size());
+    pdf.ClassicXref(0, 10, "/Size 11/Root 1 0 R/XRefStm " + std::to_string(to_itself ? table : stream));
+    return pdf.Finish(table);
+}
+
 }  // namespace velmora::test_support

@@ -128,7 +128,10 @@ public:
             }
             std::string row;
             for (int k = 0; k < 3; ++k) {
-                for (int b = options.widths[k] - 1; b >= 0; --b) row += static_cast<char>((fields[k] >> (8 * b)) & 0xFF);
+                // Bytes beyond the 64 bits of a value (a width above 8) are zero.
+                for (int b = options.widths[k] - 1; b >= 0; --b) {
+                    row += static_cast<char>(b < 8 ? (fields[k] >> (8 * b)) & 0xFF : 0);
+                }
             }
             if (!options.decode_parms) {
                 rows += row;

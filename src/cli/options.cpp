@@ -5,8 +5,6 @@
 
 namespace velmora {
 
-const char kVersionText[] = "Velmora ver 1.5";
-
 const char kUsageText[] =
     "usage: velmora-convert [OPTIONS] INPUT.pdf\n"
     "  -o, --output PATH   one page: the .jww file to write; several pages: a directory (created if missing)\n"

@@ -1,5 +1,6 @@
 #!/bin/bash
-# Runs the Windows build's tests under Wine: the unit tests through ctest, then the GUI smoke test.
+# Runs the Windows build's tests under Wine: the unit tests through ctest, the GUI smoke test, and
+# the GUI tests that drive the real window.
 # Usage: scripts/wine_tests.sh <MinGW build folder>
 # One Wine prefix per build folder (created once), one Xvfb and one wineserver for all tests.
 set -u
@@ -150,6 +151,15 @@ if bash "$repo/tests/win32/smoke_test.sh" "$build"; then
     echo "smoke test passed in $(elapsed "$start")"
 else
     echo "FAIL: smoke test (after $(elapsed "$start"))"
+    failures=$((failures + 1))
+fi
+
+section "GUI tests: the window driven through its messages"
+start=$(now)
+if bash "$repo/tests/win32/gui_test.sh" "$build"; then
+    echo "GUI tests passed in $(elapsed "$start")"
+else
+    echo "FAIL: GUI tests (after $(elapsed "$start"))"
     failures=$((failures + 1))
 fi
 

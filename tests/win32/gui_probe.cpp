@@ -6,6 +6,7 @@
 //   wait-window                  the main window (class and title "Velmora")
 //   command ID                   WM_COMMAND as the menu and toolbar send it
 //   answer TITLE BUTTON          a message box titled TITLE: prints its text, presses ok|yes|no|cancel
+//   answer-after-errors TITLE BUTTON   the same, answering OK to the error boxes shown before it
 //   file TITLE PATH              a file dialog titled TITLE: PATH typed in, OK pressed
 //   drop PATH...                 WM_DROPFILES with an HDROP built inside Velmora's process
 //   expect-status PART TEXT      status bar part 0 or 1 shows TEXT (as last drawn)
@@ -92,10 +93,18 @@ std::vector<HWND> VelmoraDialogs() {
     std::exit(1);
 }
 
-HWND WaitForDialog(const std::wstring& title) {
+void Answer(HWND dialog, const std::wstring& title, const std::wstring& button);
+
+// The dialog titled `title`; with `errors_first`, error boxes that come before it are answered.
+HWND WaitForDialog(const std::wstring& title, bool errors_first = false) {
     for (DWORD waited = 0; waited < kWaitMilliseconds; waited += kPollMilliseconds) {
         for (HWND dialog : VelmoraDialogs()) {
-            if (TextOf(dialog) == title) return dialog;
+            const std::wstring text = TextOf(dialog);
+            if (text == title) return dialog;
+            if (errors_first && text == L"エラー") {
+                Answer(dialog, text, L"ok");
+                waited = 0;
+            }
         }
         Sleep(kPollMilliseconds);
     }
@@ -135,8 +144,7 @@ void WaitWindow() {
     Fail("no window titled Velmora within 30 s");
 }
 
-void Answer(const std::wstring& title, const std::wstring& button) {
-    HWND dialog = WaitForDialog(title);
+void Answer(HWND dialog, const std::wstring& title, const std::wstring& button) {
     std::wstring text;
     EnumChildWindows(
         dialog,
@@ -306,9 +314,10 @@ int main() {
             const int id = number();
             PostMessageW(g_main, WM_COMMAND, MAKEWPARAM(id, 0), 0);
             Say("command " + std::to_string(id));
-        } else if (step == L"answer") {
+        } else if (step == L"answer" || step == L"answer-after-errors") {
             const std::wstring title = next();
-            Answer(title, next());
+            const std::wstring button = next();
+            Answer(WaitForDialog(title, step == L"answer-after-errors"), title, button);
         } else if (step == L"file") {
             const std::wstring title = next();
             TypeFileName(title, next());

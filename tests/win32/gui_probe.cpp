@@ -15,6 +15,7 @@
 //   client                       prints "client SCREEN_X SCREEN_Y WIDTH HEIGHT"
 //   settle                       the window has handled what was sent and painted
 //   no-dialog                    fails when a message box or dialog of Velmora is open
+//   time-paint N                 N whole repaints of the window, each timed (milliseconds)
 //   close                        WM_CLOSE
 //
 // Output: one line per observation, UTF-8. Exit status 0 when every step passed.
@@ -284,6 +285,29 @@ void Wheel(int delta, int x, int y) {
                  MAKELPARAM(at.x, at.y));
 }
 
+// From the invalidation until the window has finished painting: its update region empties when
+// the paint begins, and a message sent after that is handled only when the paint has ended.
+void TimePaint(int repeats) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::string times;
+    for (int i = 0; i < repeats; ++i) {
+        Settle();
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        InvalidateRect(g_main, nullptr, TRUE);
+        for (DWORD waited = 0; GetUpdateRect(g_main, nullptr, FALSE); ++waited) {
+            if (waited > kWaitMilliseconds * 10) Fail("the window did not begin to paint");
+            Sleep(0);
+        }
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(g_main, WM_NULL, 0, 0, SMTO_NORMAL, 10 * kWaitMilliseconds, &result);
+        QueryPerformanceCounter(&end);
+        times += " " + std::to_string((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart);
+    }
+    Say("paint ms:" + times);
+}
+
 void Client() {
     RECT client;
     GetClientRect(g_main, &client);
@@ -345,6 +369,8 @@ int main() {
             Settle();
             if (!VelmoraDialogs().empty()) Fail("a dialog is open");
             Say("no dialog open");
+        } else if (step == L"time-paint") {
+            TimePaint(number());
         } else if (step == L"close") {
             PostMessageW(g_main, WM_CLOSE, 0, 0);
             Say("close");

@@ -15,7 +15,16 @@ int PenStyleOf(LineStyle style) {
     return PS_SOLID;
 }
 
+// PolyPolyline draws each two-point line exactly as MoveToEx and LineTo would; only solid pens
+// are batched, so no dash pattern could run on from one segment into the next.
+void FlushBatch(GdiSurface* s) {
+    if (s->batch_segments == 0) return;
+    PolyPolyline(s->dc, s->batch, s->batch_counts, static_cast<DWORD>(s->batch_segments));
+    s->batch_segments = 0;
+}
+
 void ForgetPens(GdiSurface* s) {
+    FlushBatch(s);
     SelectObject(s->dc, s->original_pen);
     s->selected_pen = nullptr;
     for (int i = 0; i < s->pen_count; ++i) DeleteObject(s->pens[i].pen);
@@ -38,6 +47,7 @@ HPEN PenFor(GdiSurface* s, const DrawPen& pen) {
 
 void GdiFill(void* target, Rgb colour, double width, double height) {
     GdiSurface* s = static_cast<GdiSurface*>(target);
+    FlushBatch(s);
     HBRUSH brush = CreateSolidBrush(ColourOf(colour));
     if (brush != nullptr) {
         const RECT area = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
@@ -52,11 +62,20 @@ void GdiLine(void* target, const DrawPen& pen, double x1, double y1, double x2, 
     HPEN wanted = PenFor(s, pen);
     if (wanted == nullptr) return;
     if (wanted != s->selected_pen) {
+        FlushBatch(s);
         SelectObject(s->dc, wanted);
         s->selected_pen = wanted;
     }
-    MoveToEx(s->dc, static_cast<int>(x1), static_cast<int>(y1), nullptr);
-    LineTo(s->dc, static_cast<int>(x2), static_cast<int>(y2));
+    if (pen.style != LineStyle::Solid) {
+        MoveToEx(s->dc, static_cast<int>(x1), static_cast<int>(y1), nullptr);
+        LineTo(s->dc, static_cast<int>(x2), static_cast<int>(y2));
+        return;
+    }
+    POINT* ends = s->batch + 2 * s->batch_segments;
+    ends[0] = POINT{static_cast<LONG>(x1), static_cast<LONG>(y1)};
+    ends[1] = POINT{static_cast<LONG>(x2), static_cast<LONG>(y2)};
+    s->batch_counts[s->batch_segments++] = 2;
+    if (s->batch_segments == kGdiBatchSegments) FlushBatch(s);
 }
 
 bool FontMatches(const GdiSurface* s, const char* face, int height, int width, int escapement) {
@@ -66,6 +85,7 @@ bool FontMatches(const GdiSurface* s, const char* face, int height, int width, i
 
 void GdiText(void* target, const DrawFont& font, double x, double y, const char* bytes, int length) {
     GdiSurface* s = static_cast<GdiSurface*>(target);
+    FlushBatch(s);
     const char* face = font.face != nullptr ? font.face : "";
     const int height = static_cast<int>(font.height);
     const int width = static_cast<int>(font.width);

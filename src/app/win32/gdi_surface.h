@@ -9,6 +9,8 @@
 namespace velmora {
 
 inline constexpr int kGdiPenCacheSize = 64;
+// Solid segments of one pen are handed to GDI in batches of this many.
+inline constexpr int kGdiBatchSegments = 4096;
 inline constexpr int kGdiFaceBytes = 256;
 
 struct GdiPen {
@@ -22,6 +24,9 @@ struct GdiSurface {
     GdiPen pens[kGdiPenCacheSize];
     int pen_count;
     HPEN selected_pen;
+    POINT batch[2 * kGdiBatchSegments];  // solid segments of the selected pen, not drawn yet
+    DWORD batch_counts[kGdiBatchSegments];
+    int batch_segments;
     HGDIOBJ original_pen;
     HFONT font;
     HGDIOBJ original_font;

@@ -91,7 +91,7 @@ void OnPaint(HWND window) {
     HDC dc = BeginPaint(window, &paint);
     RECT client;
     GetClientRect(window, &client);
-    GdiSurface surface;
+    static GdiSurface surface;  // large (the batch of segments); one paint at a time
     BeginGdiSurface(&surface, dc);
     PaintPreview(window, GdiDrawingSurface(&surface), ClientSize{client.right - client.left, client.bottom - client.top});
     EndGdiSurface(&surface);

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "fonts/sjis_fallback.h"
+#include "pdf/bounded_inflate.h"
 #include "pdf/error_list.h"
 #include "pdf/lexical.h"
 #include "pdf/page_tree.h"
@@ -30,7 +31,6 @@ constexpr int32_t kKindToUnicodeStream = 12;
 
 constexpr int32_t kRawCopySpare = 500;
 constexpr int32_t kInflateSpare = 10;
-constexpr size_t kFirstOutputBytes = size_t{1} << 16;
 constexpr uint64_t kLargestText = INT32_MAX - 64;
 // Positions inside one section are 16-bit: a section is read up to this many bytes.
 constexpr int64_t kSectionWindow = 65535;
@@ -166,46 +166,13 @@ bool ParseSections(int k, int codespace_width, int* width, CMapScan& scan, std::
 }
 
 // The decoded CMap of an inflated stream: one inflate pass with Z_NO_FLUSH, at most 50 times
-// the input, into a buffer that grows on demand up to that bound.
+// the input.
 char* InflateText(const uint8_t* input, uint32_t input_length, int32_t* text_length, bool* failed) {
-    *text_length = 0;
-    *failed = true;
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK) return nullptr;
-    z.next_in = const_cast<uint8_t*>(input);
-    z.avail_in = input_length;
     const uint64_t bound = std::min<uint64_t>(uint64_t{input_length} * kExpansionFactor, kLargestText);
-    size_t capacity = static_cast<size_t>(std::min<uint64_t>(bound, std::max<uint64_t>(kFirstOutputBytes, uint64_t{input_length} * 4)));
-    auto* buffer = static_cast<char*>(std::malloc(capacity + kInflateSpare));
-    size_t produced = 0;
-    int result = buffer == nullptr ? Z_MEM_ERROR : Z_OK;
-    for (bool first = true; buffer != nullptr; first = false) {
-        const size_t room = std::min<size_t>(capacity - produced, UINT_MAX);
-        z.next_out = reinterpret_cast<Bytef*>(buffer + produced);
-        z.avail_out = static_cast<uInt>(room);
-        result = inflate(&z, Z_NO_FLUSH);
-        produced += room - z.avail_out;
-        // A later call that finds nothing more to do means the single pass would have ended Z_OK.
-        if (!first && result == Z_BUF_ERROR) result = Z_OK;
-        if (result != Z_OK || z.avail_out != 0 || capacity >= bound) break;
-        const size_t grown = static_cast<size_t>(std::min<uint64_t>(bound, uint64_t{capacity} * 2));
-        auto* larger = static_cast<char*>(std::realloc(buffer, grown + kInflateSpare));
-        if (larger == nullptr) {
-            result = Z_MEM_ERROR;
-            break;
-        }
-        buffer = larger;
-        capacity = grown;
-    }
-    inflateEnd(&z);
-    if (buffer != nullptr) {
-        auto* exact = static_cast<char*>(std::realloc(buffer, produced + kInflateSpare));
-        if (exact != nullptr) buffer = exact;
-        std::memset(buffer + produced, 0, kInflateSpare);
-    }
-    *text_length = static_cast<int32_t>(produced);
-    *failed = result != Z_OK && result != Z_STREAM_END;
-    return buffer;
+    const InflatedBytes inflated = InflateBounded(input, input_length, bound, kInflateSpare, Z_NO_FLUSH);
+    *text_length = static_cast<int32_t>(inflated.length);
+    *failed = inflated.failed;
+    return reinterpret_cast<char*>(inflated.data);
 }
 
 // The bytes of all CMap texts held, so that the reader can bound them by the file's size.

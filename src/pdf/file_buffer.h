@@ -29,7 +29,7 @@ bool AllocateFileBuffer(int64_t file_size);
 void ReleaseFileBuffer();
 
 // The byte at `position`, or 0 outside 0..data_length-1: every scan reads through this bound.
-inline uint8_t FileByte(int32_t position) {
+inline uint8_t ByteAt(int64_t position) {
     return (position >= 0 && position < g_file.data_length) ? g_file.data[position] : 0;
 }
 

@@ -1,5 +1,5 @@
 // Bounded byte helpers shared by the loader, the stream reader and the page tree: every read
-// goes through FileByte, so positions outside the data read as zero.
+// goes through ByteAt (file_buffer.h), so positions outside the data read as zero.
 #pragma once
 
 #include <algorithm>
@@ -14,10 +14,6 @@
 namespace velmora {
 
 inline bool IsDigitByte(uint8_t c) { return c >= '0' && c <= '9'; }
-
-inline uint8_t ByteAt(int64_t position) {
-    return (position >= 0 && position < g_file.data_length) ? g_file.data[position] : 0;
-}
 
 inline int32_t ClampToInt32(int64_t value) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "pdf/bounded_inflate.h"
 #include "pdf/error_list.h"
 #include "pdf/expansion_statistics.h"
 #include "pdf/lexical.h"
@@ -18,7 +19,6 @@ namespace velmora {
 namespace {
 
 constexpr int kStreamKeywordLength = 6;               // "stream"
-constexpr size_t kFirstOutputBytes = size_t{1} << 16;  // the output grows from here
 // Decoded lengths are 32-bit; the entry's spare bytes must fit as well.
 constexpr uint64_t kLargestDecodedLength = INT32_MAX - 64;
 
@@ -83,50 +83,12 @@ int InflateStream(int page, int32_t position, int32_t length) {
     if (length <= 0 || position < 0 || available <= 0) return -1;
     const auto input = static_cast<uint32_t>(std::min<int64_t>(length, available));
 
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK) {
-        RecordError(90);
-        return -1;
-    }
-    z.next_in = g_file.data + position;
-    z.avail_in = input;
-
-    // The output grows on demand up to the 50-fold bound instead of being allocated at full size;
-    // the bytes inflate produces, and where it stops, are the same.
     const uint64_t bound = std::min<uint64_t>(uint64_t{input} * kExpansionFactor, kLargestDecodedLength);
-    size_t capacity = static_cast<size_t>(std::min<uint64_t>(bound, std::max<uint64_t>(kFirstOutputBytes, uint64_t{input} * 4)));
-    auto* buffer = static_cast<uint8_t*>(std::malloc(capacity + kEntrySpareBytes));
-    size_t produced = 0;
-    int result = buffer == nullptr ? Z_MEM_ERROR : Z_OK;
-    while (buffer != nullptr) {
-        const size_t room = std::min<size_t>(capacity - produced, UINT_MAX);
-        z.next_out = buffer + produced;
-        z.avail_out = static_cast<uInt>(room);
-        result = inflate(&z, Z_FINISH);
-        produced += room - z.avail_out;
-        if (result == Z_STREAM_END) break;
-        const bool full = z.avail_out == 0 && (result == Z_OK || result == Z_BUF_ERROR);
-        if (!full || capacity >= bound) break;
-        const size_t grown = static_cast<size_t>(std::min<uint64_t>(bound, uint64_t{capacity} * 2));
-        auto* larger = static_cast<uint8_t*>(std::realloc(buffer, grown + kEntrySpareBytes));
-        if (larger == nullptr) {
-            result = Z_MEM_ERROR;
-            break;
-        }
-        buffer = larger;
-        capacity = grown;
-    }
-    inflateEnd(&z);
-
-    if (buffer != nullptr) {
-        auto* exact = static_cast<uint8_t*>(std::realloc(buffer, produced + kEntrySpareBytes));
-        if (exact != nullptr) buffer = exact;
-        std::memset(buffer + produced, 0, kEntrySpareBytes);
-    }
+    const InflatedBytes inflated = InflateBounded(g_file.data + position, input, bound, kEntrySpareBytes, Z_FINISH);
     const int entry = ChooseEntry(page);
-    GiveEntry(entry, page, buffer, static_cast<int32_t>(produced));
-    NoteExpansion(static_cast<int32_t>(input), static_cast<int32_t>(produced), page);
-    if (result != Z_OK && result != Z_STREAM_END) RecordError(90);
+    GiveEntry(entry, page, inflated.data, static_cast<int32_t>(inflated.length));
+    NoteExpansion(static_cast<int32_t>(input), static_cast<int32_t>(inflated.length), page);
+    if (inflated.failed) RecordError(90);
     return entry;
 }
 

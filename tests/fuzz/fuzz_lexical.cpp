@@ -86,7 +86,7 @@ void ExercisePosition(int32_t position, int32_t length) {
     FindKeyword(position, "stream");
     FindKeyword(position, "Linearized");
     IsObjectHeader(position, -1);
-    IsObjectHeader(position, static_cast<int32_t>(FileByte(position)) - '0');
+    IsObjectHeader(position, static_cast<int32_t>(ByteAt(position)) - '0');
 
     int32_t start = position, end = 0;
     if (FindDictionary(start, end) == 0) ExerciseDictionary(start, end);

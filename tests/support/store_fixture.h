@@ -20,10 +20,11 @@ protected:
             ASSERT_TRUE(AllocateStoreTables());
         }
         SetDefaultSettings();
-        ResetForFile();
-        g_store.ghostscript_marker = 0;
-        g_store.converted_flag = 0;
-        g_store.conversion_route = 0;
+        // Tests write any page record and font table directly, not only the ones a file uses:
+        // everything counts as used, so that the program's reset leaves a clean store.
+        UsePageRecords(kMaxPages);
+        g_store.font_count = kFontCapacity - 1;
+        ResetForOpen();
         g_store.object_count = 0;
         ResetTestSeam();
         g_driver_stages = DefaultDriverStages();

@@ -37,8 +37,8 @@ def read_screen(path):
 
 
 class Client:
-    def __init__(self, shot, spec):
-        self.x, self.y, self.w, self.h = (int(v) for v in spec.split(","))
+    def __init__(self, shot, area):
+        self.x, self.y, self.w, self.h = (int(v) for v in area.split(","))
         self.screen_width, _, self.pixels = read_screen(shot)
 
     def pixel(self, x, y):
@@ -83,10 +83,10 @@ def pens_of_saved_lines(path):
     return pens
 
 
-def view_of(spec, client):
-    if spec == "fit":
+def view_of(text, client):
+    if text == "fit":
         return min(client.w / PAGE_WIDTH, client.h / PAGE_HEIGHT), 0.0, 0.0
-    return tuple(float(v) for v in spec.split(","))
+    return tuple(float(v) for v in text.split(","))
 
 
 def to_screen(view, x, y):
@@ -95,9 +95,9 @@ def to_screen(view, x, y):
     return int(x * zoom + origin_x), int(origin_y - (y - PAGE_HEIGHT) * zoom)
 
 
-def check_lines(shot, client_spec, view_spec, objects, settings):
-    client = Client(shot, client_spec)
-    view = view_of(view_spec, client)
+def check_lines(shot, client_area, view_text, objects, settings):
+    client = Client(shot, client_area)
+    view = view_of(view_text, client)
     colours = settings_colours(settings)
     pens = pens_of_saved_lines(objects)
     checked = 0
@@ -127,8 +127,8 @@ def check_lines(shot, client_spec, view_spec, objects, settings):
     return not failures
 
 
-def check_empty(shot, client_spec, background=(158, 158, 158)):
-    client = Client(shot, client_spec)
+def check_empty(shot, client_area, background=(158, 158, 158)):
+    client = Client(shot, client_area)
     message_top, message_bottom = client.h // 2 - 10, client.h // 2 + 10
     stray = 0
     dark = 0
@@ -143,8 +143,8 @@ def check_empty(shot, client_spec, background=(158, 158, 158)):
     return stray == 0 and dark > 0
 
 
-def check_same(shot_a, shot_b, client_spec):
-    a, b = Client(shot_a, client_spec), Client(shot_b, client_spec)
+def check_same(shot_a, shot_b, client_area):
+    a, b = Client(shot_a, client_area), Client(shot_b, client_area)
     different = sum(1 for y in range(TOOLBAR_ROWS, a.h - STATUS_ROWS) for x in range(a.w) if a.pixel(x, y) != b.pixel(x, y))
     print("%d client pixels differ" % different)
     return different == 0

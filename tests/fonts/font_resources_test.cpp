@@ -70,7 +70,9 @@ TEST_F(FontResourcesTest, ConversionTypesFollowTheSubtype) {
                   {20, FlateStreamBody("", kPlainCMap)}});
     EXPECT_EQ(g_store.fonts[SlotFont(1, 1)].conversion_type, kConversionToUnicode);
     EXPECT_EQ(g_store.fonts[SlotFont(1, 1)].code_length, 1);
-    EXPECT_EQ(g_store.fonts[SlotFont(1, 2)].conversion_type, kConversionNone);
+    // A Type1 font without a CMap reads StandardEncoding; a Type3 font only what its encoding names.
+    EXPECT_EQ(g_store.fonts[SlotFont(1, 2)].conversion_type, kConversionDifferences);
+    EXPECT_STREQ(g_store.fonts[SlotFont(1, 2)].one_byte_codes[0x27], "’");
     EXPECT_EQ(g_store.fonts[SlotFont(1, 3)].conversion_type, kConversionCidFontType2);
     EXPECT_EQ(g_store.fonts[SlotFont(1, 4)].conversion_type, kConversionNone);
     // A CMap is preferred over the encoding's name.

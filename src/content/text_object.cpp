@@ -26,14 +26,8 @@ Point Plus(Point a, Point b) { return Point{a.x + b.x, a.y + b.y}; }
 Point Minus(Point a, Point b) { return Point{a.x - b.x, a.y - b.y}; }
 double Magnitude(Point v) { return std::hypot(v.x, v.y); }
 
-// The top entry of the CtmStack, the matrix the paths are drawn with.
-const CtmEntry& PathCtm() {
-    const int32_t depth = g_graphics.ctm_depth;
-    return g_graphics.ctm[depth < 0 ? 0 : depth < kCtmStackCapacity ? depth : kCtmStackCapacity - 1];
-}
-
-// L(v): the linear part of Tm, then that of the path CTM.
-Point TextLinear(Point v) { return ApplyLinear(PathCtm().matrix, ApplyLinear(g_text.tm, v)); }
+// L(v): the linear part of Tm, then that of the CTM the paths are drawn with.
+Point TextLinear(Point v) { return ApplyLinear(CurrentCtm(), ApplyLinear(g_text.tm, v)); }
 
 Point Direction() { return TextLinear(Point{kDirectionLength, 0.0}); }
 

@@ -156,4 +156,18 @@ inline PdfMaker OnePageDocument(const std::string& page_extra = "/MediaBox [0 0 
     return pdf;
 }
 
+// One page of 200 × 100 points for text tests: Catalog 1, Info 2, Pages 3, page 4 with the given
+// Resources value, content 5, and the test's fonts and other objects (numbered from 10).
+inline std::string TextPagePdf(const std::string& resources, const std::string& content,
+                               const std::map<int, std::string>& objects) {
+    PdfMaker pdf;
+    pdf.Add(1, "<</Type/Catalog/Pages 3 0 R>>");
+    pdf.Add(2, "<</Producer (tests)>>");
+    pdf.Add(3, "<</Type/Pages/Kids [4 0 R]/Count 1>>");
+    pdf.Add(4, "<</Type/Page/Parent 3 0 R/MediaBox [0 0 200 100]/Resources " + resources + "/Contents 5 0 R>>");
+    pdf.Add(5, FlateStreamBody("", content));
+    for (const auto& [number, body] : objects) pdf.Add(number, body);
+    return pdf.Finish(pdf.ClassicXref("/Root 1 0 R/Info 2 0 R"));
+}
+
 }  // namespace velmora::test_support

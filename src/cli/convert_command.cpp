@@ -7,25 +7,25 @@
 #include <filesystem>
 #include <string>
 
-#include "convert/document_reset.h"
-#include "convert/ghostscript_route.h"
 #include "app/settings_file.h"
-#include "jww/jww_save.h"
-#include "pdf/error_list.h"
+#include "cli/console_report.h"
 #include "cli/output_paths.h"
 #include "cli/report_command.h"
 #include "cli/svg_picture.h"
+#include "convert/document_reset.h"
+#include "convert/driver.h"
+#include "convert/ghostscript_route.h"
+#include "jww/jww_save.h"
+#include "pdf/error_list.h"
 #include "platform/console_seam.h"
 #include "platform/platform.h"
 #include "store/document_store.h"
-#include "convert/driver.h"
 #include "tools/dash_merge.h"
+#include "tools/page_scale.h"
 
 namespace velmora {
 
 namespace {
-
-void Say(const std::string& text) { WriteConsoleLine("velmora-convert: " + text); }
 
 // The Ghostscript intermediate file lives in a directory of its own, removed at exit.
 class TemporaryDirectory {
@@ -64,6 +64,8 @@ struct StoreTables {
     }
 };
 
+std::string Quoted(const std::string& path) { return "'" + NativeTextForConsole(path) + "'"; }
+
 bool Readable(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
@@ -84,29 +86,11 @@ std::string GhostscriptFailure() {
     return "";
 }
 
-// Errors met while converting this page (a line or text cap, the scan budget): the message box of
-// the opening only covers page 1's first conversion, so they are said here, each once, and taken
-// off the list so that it never fills over many pages.
-void SayPageErrors(int page, int first_error) {
-    for (int i = first_error; i < g_errors.count; ++i) {
-        bool seen = false;
-        for (int j = first_error; j < i && !seen; ++j) seen = g_errors.codes[j] == g_errors.codes[i];
-        const char* message = ErrorMessage(g_errors.codes[i]);
-        if (seen || message == nullptr) continue;
-        std::string text = message;
-        for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "");
-        WriteConsoleLine("velmora-convert: page " + std::to_string(page) + ": " + text);
-    }
-    g_errors.count = std::min(g_errors.count, first_error);
-}
-
-// Opens the input by the chosen route; true when a route read it.
+// Opens the current PDF path by the chosen route, as the window's commands do; true when a
+// route read it.
 bool OpenInput(Route route) {
+    ResetForOpen();
     if (route == Route::Ghostscript) {
-        ResetForFile();
-        g_store.ghostscript_marker = 0;
-        g_store.converted_flag = 0;
-        g_store.conversion_route = 0;
         if (!ConvertViaGhostscript(nullptr)) return false;
         if (GhostscriptFailure().empty()) {
             ShowMessage(nullptr, "GhostScript 経由で変換しました", "変換成功", MessageButtons::Ok);
@@ -119,13 +103,106 @@ bool OpenInput(Route route) {
     return g_store.conversion_route != 0;
 }
 
+bool MakeDirectory(const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    return !error;
+}
+
+// Converts and writes one page, as the window's save does: convert, merge dash runs, write.
+int WritePage(const ConvertOptions& options, int page, size_t requested_pages) {
+    g_store.current_page = page;
+    const int first_error = g_errors.count;
+    ConvertPage(page);
+    WarnAboutErrors(page, first_error);
+    if (options.scale_denominator > 0) SetGivenPageScale(page, options.scale_denominator);
+    MergeDashRuns();
+    const std::string output =
+        OutputPathForPage(options, g_file_names.pdf_stem, page, g_store.page_count, requested_pages);
+    if (!SaveJwwPage(nullptr, output.c_str(), page)) {
+        SayError("cannot write " + Quoted(output));
+        return kExitOutput;
+    }
+    std::string written = NativeTextForConsole(output);
+    if (options.svg) {
+        const std::string svg = SvgPathFor(output);
+        if (!SaveSvgPicture(svg.c_str(), page)) {
+            SayError("cannot write " + Quoted(svg));
+            return kExitOutput;
+        }
+        written += ", " + NativeTextForConsole(svg);
+    }
+    SayResult("page " + std::to_string(page) + ": " + std::to_string(g_store.conversion.line_count) + " lines, " +
+              std::to_string(g_store.conversion.text_count) + " texts -> " + written);
+    return kExitSuccess;
+}
+
+// One input file from opening to its last written page. Returns its exit status.
+int ConvertFile(const ConvertOptions& options, const std::string& input) {
+    if (!Readable(input)) {
+        SayError("cannot read " + Quoted(input));
+        return kExitUsage;
+    }
+    if (!SetPdfPath(input.c_str())) {
+        SayError(Quoted(input) + ": the path is longer than 259 bytes");
+        return kExitUsage;
+    }
+    BeginFileWarnings();
+    if (!OpenInput(options.route)) {
+        FinishConsoleProgress();
+        const std::string reasons = ErrorListReasons();
+        SayError(Quoted(input) + " could not be read" + (reasons.empty() ? "" : ": " + reasons));
+        return kExitUnreadable;
+    }
+    if (const std::string failure = GhostscriptFailure(); !failure.empty()) {
+        FinishConsoleProgress();
+        SayError(Quoted(input) + " could not be read: " + failure);
+        return kExitUnreadable;
+    }
+
+    // A page list that does not fit the file is refused before anything is written.
+    std::vector<int> pages;
+    int missing_page = 0;
+    if (!options.list && !ExpandPages(options.pages, g_store.page_count, &pages, &missing_page)) {
+        SayError(Quoted(input) + " has no page " + std::to_string(missing_page) + " (the file has " +
+                 std::to_string(g_store.page_count) + ")");
+        return kExitUsage;
+    }
+
+    // The open converted page 1: its codes are said as page 1's when that page is written, the
+    // load's for the file. The list is emptied, so every page's line and text caps are recorded.
+    const int page_one_errors = FirstErrorOfLastPage();
+    if (std::find(pages.begin(), pages.end(), 1) != pages.end()) {
+        WarnAboutErrors(1, page_one_errors);
+    } else {
+        ForgetErrors(page_one_errors);
+    }
+    WarnAboutErrors(0, 0);
+
+    // The window's report and page list: every page converted once for its figures first.
+    int status = kExitSuccess;
+    if (options.list || !options.report_path.empty()) {
+        status = WriteReportAndList(options);
+        WarnAboutErrors(0, 0);
+        if (options.list) return status;
+    }
+
+    if (OutputIsDirectory(options, pages.size()) && !MakeDirectory(options.output)) {
+        SayError("cannot make the directory " + Quoted(options.output));
+        return kExitOutput;
+    }
+    for (int page : pages) status = std::max(status, WritePage(options, page, pages.size()));
+    FinishConsoleProgress();
+    return status;
+}
+
 }  // namespace
 
 int RunConverter(const std::vector<std::string>& arguments) {
     const ParseResult parsed = ParseOptions(arguments);
     const ConvertOptions& options = parsed.options;
     if (!parsed.error.empty()) {
-        Say("error: " + parsed.error);
+        SayError(parsed.error);
         std::fputs(kUsageText, stderr);
         return kExitUsage;
     }
@@ -137,101 +214,33 @@ int RunConverter(const std::vector<std::string>& arguments) {
         std::printf("%s\n", kVersionText);
         return kExitSuccess;
     }
-    if (!Readable(options.input)) {
-        Say("error: cannot read '" + options.input + "'");
-        return kExitUsage;
-    }
-    if (!SetPdfPath(options.input.c_str())) {
-        Say("error: the input path is longer than 259 bytes");
-        return kExitUsage;
-    }
 
-    SetConsoleProgress(!options.quiet && isatty(2));
+    SetVerbosity(options.quiet ? Verbosity::Quiet : options.verbose ? Verbosity::Verbose : Verbosity::Normal);
+    SetConsoleMessages(options.verbose);
+    SetConsoleProgress(options.verbose && isatty(2));
     g_settings_directory = ChooseConfigDirectory(options.config_directory, ProgramDirectory());
     ReadSettings(nullptr);
     ReadSxfData(nullptr);
 
     StoreTables tables;
     if (!tables.allocated) {
-        Say("error: not enough memory for the drawing tables");
+        SayError("not enough memory for the drawing tables");
         return kExitUnreadable;
     }
     TemporaryDirectory temporary;
     if (!temporary.ok() || !SetIntermediateDirectory(temporary.directory().c_str())) {
-        Say("error: cannot make a temporary directory for Ghostscript's output");
+        SayError("cannot make a temporary directory for Ghostscript's output");
         return kExitUnreadable;
     }
-
-    if (!OpenInput(options.route)) {
-        FinishConsoleProgress();
-        Say("error: '" + options.input + "' could not be read");
-        return kExitUnreadable;
-    }
-    if (const std::string failure = GhostscriptFailure(); !failure.empty()) {
-        FinishConsoleProgress();
-        Say("error: '" + options.input + "' could not be read: " + failure);
-        return kExitUnreadable;
+    // Several reports go into one directory, each under its input's name.
+    if (options.inputs.size() > 1 && !options.report_path.empty() && !MakeDirectory(options.report_path)) {
+        SayError("cannot make the directory " + Quoted(options.report_path));
+        return kExitOutput;
     }
 
-    // A page list that does not fit the file is refused before anything is written.
-    std::vector<int> pages;
-    int missing_page = 0;
-    if (!options.list && !ExpandPages(options.pages, g_store.page_count, &pages, &missing_page)) {
-        Say("error: there is no page " + std::to_string(missing_page) + " (the file has " +
-            std::to_string(g_store.page_count) + ")");
-        return kExitUsage;
-    }
-
-    // The window's report and page list: every page converted once for its figures first.
+    // Each file in turn; one that fails does not stop the others, and the worst status wins.
     int status = kExitSuccess;
-    if (options.list || !options.report_path.empty()) {
-        status = WriteReportAndList(options);
-        if (options.list) return status;
-    }
-
-    // Several pages into -o: a directory, made when missing.
-    if (pages.size() > 1 && !options.output.empty()) {
-        std::error_code error;
-        std::filesystem::create_directories(options.output, error);
-        if (error) {
-            Say("error: cannot make the directory '" + options.output + "'");
-            return kExitOutput;
-        }
-    }
-
-    for (int page : pages) {
-        // The window's save, page by page: convert, merge dash runs, mark duplicates, write.
-        g_store.current_page = page;
-        const int first_error = g_errors.count;
-        ConvertPage(page);
-        SayPageErrors(page, first_error);
-        if (options.scale_denominator > 0) {
-            g_store.pages[page].scale_denominator = options.scale_denominator;
-            g_store.pages[page].scale_ratio = options.scale_denominator;
-        }
-        MergeDashRuns();
-        const std::string output =
-            OutputPathForPage(options, g_file_names.pdf_stem, page, g_store.page_count, pages.size());
-        if (!SaveJwwPage(nullptr, output.c_str(), page)) {
-            status = kExitOutput;
-            continue;
-        }
-        std::string written = output;
-        if (options.svg) {
-            const std::string svg = SvgPathFor(output);
-            if (!SaveSvgPicture(svg.c_str(), page)) {
-                Say("error: cannot write '" + svg + "'");
-                status = kExitOutput;
-                continue;
-            }
-            written += ", " + svg;
-        }
-        if (!options.quiet) {
-            Say("page " + std::to_string(page) + ": " + std::to_string(g_store.conversion.line_count) + " lines, " +
-                std::to_string(g_store.conversion.text_count) + " texts -> " + written);
-        }
-    }
-    FinishConsoleProgress();
+    for (const std::string& input : options.inputs) status = std::max(status, ConvertFile(options, input));
     return status;
 }
 

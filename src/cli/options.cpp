@@ -8,8 +8,9 @@ namespace velmora {
 const char kVersionText[] = "Velmora ver 1.5";
 
 const char kUsageText[] =
-    "usage: velmora-convert [OPTIONS] INPUT.pdf\n"
-    "  -o, --output PATH   one page: the .jww file to write; several pages: a directory (created if missing)\n"
+    "usage: velmora-convert [OPTIONS] INPUT.pdf...\n"
+    "  -o, --output PATH   one page of one input: the .jww file to write; an existing directory, several\n"
+    "                      pages or several inputs: the directory to write into (created if missing)\n"
     "  -p, --pages SPEC    pages to convert: all (default) | N | a list such as 1,3-5\n"
     "      --scale 1/N     give every converted page the scale 1/N (N >= 1)\n"
     "      --route R       auto (default) | direct | gs\n"
@@ -17,7 +18,8 @@ const char kUsageText[] =
     "      --svg           also write an SVG picture of each converted page beside its .jww\n"
     "      --list          print the page list rows and exit\n"
     "      --config DIR    read VELMORA.JWF and JWsxf.dat from DIR\n"
-    "  -q, --quiet         no progress output\n"
+    "  -q, --quiet         errors only\n"
+    "  -v, --verbose       also the window's messages and progress\n"
     "  -h, --help          this text\n"
     "      --version       print the version\n";
 
@@ -46,7 +48,7 @@ constexpr OptionDefinition kOptionDefinitions[] = {
     {nullptr, "--scale", OptionKind::Value}, {nullptr, "--route", OptionKind::Value},
     {nullptr, "--report", OptionKind::Value}, {nullptr, "--svg", OptionKind::Flag},
     {nullptr, "--list", OptionKind::Flag}, {nullptr, "--config", OptionKind::Value},
-    {"-q", "--quiet", OptionKind::Flag}, {"-h", "--help", OptionKind::Flag},
+    {"-q", "--quiet", OptionKind::Flag}, {"-v", "--verbose", OptionKind::Flag}, {"-h", "--help", OptionKind::Flag},
     {nullptr, "--version", OptionKind::Flag},
 };
 
@@ -78,6 +80,7 @@ std::string Apply(const OptionDefinition& definition, const std::string& value, 
     else if (name == "--list") options->list = true;
     else if (name == "--config") options->config_directory = value;
     else if (name == "--quiet") options->quiet = true;
+    else if (name == "--verbose") options->verbose = true;
     else if (name == "--help") options->help = true;
     else if (name == "--version") options->version = true;
     return "";
@@ -137,11 +140,7 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (options_ended || argument.empty() || argument[0] != '-' || argument == "-") {
-            if (!result.options.input.empty()) {
-                result.error = "more than one input file ('" + result.options.input + "', '" + argument + "')";
-                return result;
-            }
-            result.options.input = argument;
+            result.options.inputs.push_back(argument);
             continue;
         }
         if (argument == "--") {
@@ -179,8 +178,10 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
             return result;
         }
     }
-    if (result.options.input.empty() && !result.options.help && !result.options.version) {
+    if (result.options.inputs.empty() && !result.options.help && !result.options.version) {
         result.error = "no input file";
+    } else if (result.options.quiet && result.options.verbose) {
+        result.error = "-q and -v exclude each other";
     }
     return result;
 }

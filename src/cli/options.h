@@ -14,7 +14,7 @@ struct PageRange {
 };
 
 struct ConvertOptions {
-    std::string input;
+    std::vector<std::string> inputs;
     std::string output;             // empty: beside the input
     std::vector<PageRange> pages;   // empty: all pages
     int scale_denominator = 0;      // 0: leave each page's scale as it is
@@ -23,7 +23,8 @@ struct ConvertOptions {
     bool svg = false;
     bool list = false;
     std::string config_directory;   // empty: current directory or the installed data
-    bool quiet = false;
+    bool quiet = false;              // errors only
+    bool verbose = false;            // the window's messages and progress too
     bool help = false;
     bool version = false;
 };

@@ -35,11 +35,19 @@ bool HoldsSettings(const std::string& directory) {
 
 }  // namespace
 
+bool OutputIsDirectory(const ConvertOptions& options, size_t requested_pages) {
+    if (options.output.empty()) return false;
+    const char last = options.output.back();
+    std::error_code error;
+    return options.inputs.size() > 1 || requested_pages > 1 || last == '/' || last == '\\' ||
+           std::filesystem::is_directory(options.output, error);
+}
+
 std::string OutputPathForPage(const ConvertOptions& options, const std::string& stem, int page, int page_count,
                               size_t requested_pages) {
     const std::string name = DefaultFileName(stem, page, page_count);
     if (options.output.empty()) return name;
-    if (requested_pages == 1) return options.output;
+    if (!OutputIsDirectory(options, requested_pages)) return options.output;
     return WithSeparator(options.output) + BaseName(name);
 }
 

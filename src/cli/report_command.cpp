@@ -1,13 +1,13 @@
 #include "cli/report_command.h"
 
-#include <cstdio>
 #include <string>
 
+#include "cli/console_report.h"
 #include "cli/convert_command.h"
+#include "convert/driver.h"
 #include "platform/console_seam.h"
 #include "report/report.h"
 #include "report/report_file_name.h"
-#include "convert/driver.h"
 #include "tools/page_list.h"
 
 namespace velmora {
@@ -19,19 +19,20 @@ int WriteReportAndList(const ConvertOptions& options) {
     if (!options.report_path.empty()) {
         const std::string path = ReportPathFor(options.report_path, g_file_names.pdf_stem);
         if (path.empty()) {
-            WriteConsoleLine("velmora-convert: error: the report's name in '" + options.report_path +
-                             "' would be longer than 259 characters");
+            SayError("the report's name in '" + NativeTextForConsole(options.report_path) +
+                     "' would be longer than 259 characters");
             status = kExitOutput;
         } else if (!WriteReportFile(nullptr, path.c_str())) {
-            WriteConsoleLine("velmora-convert: error: cannot write the report '" + path + "'");
+            SayError("cannot write the report '" + NativeTextForConsole(path) + "'");
             status = kExitOutput;
-        } else if (!options.quiet) {
-            WriteConsoleLine("velmora-convert: report -> " + path);
+        } else {
+            SayResult("report -> " + NativeTextForConsole(path));
         }
     }
     if (options.list) {
-        for (const std::string& row : PageListRows()) std::printf("%s\n", ToConsoleEncoding(row).c_str());
-        std::fflush(stdout);
+        // Several inputs: each file's rows under its name.
+        if (options.inputs.size() > 1) WriteOutputLine(NativeTextForConsole(g_file_names.pdf_path) + ":");
+        for (const std::string& row : PageListRows()) WriteOutputLine(ToConsoleEncoding(row));
     }
     return status;
 }

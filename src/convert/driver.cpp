@@ -23,6 +23,8 @@ DriverStages g_driver_stages = DefaultDriverStages();
 
 namespace {
 
+int g_first_error_of_last_page = 0;
+
 constexpr Rgb kPageProgressColour = {255, 255, 255};
 constexpr Rgb kDirectProgressColour = {255, 100, 100};
 constexpr Rgb kGhostscriptProgressColour = {100, 255, 100};
@@ -73,12 +75,10 @@ void ReportErrors(WindowHandle window) {
 
     // A message that would not fit whole is left out, so no Shift-JIS character is ever cut.
     std::string text;
-    for (int i = 0; i < g_errors.count; ++i) {
-        const int code = g_errors.codes[i];
-        bool seen = false;
-        for (int j = 0; j < i && !seen; ++j) seen = g_errors.codes[j] == code;
-        if (seen) continue;
-        const char* message = ErrorMessage(code);
+    int32_t codes[kErrorListCapacity];
+    const int distinct = DistinctErrorCodes(0, codes);
+    for (int i = 0; i < distinct; ++i) {
+        const char* message = ErrorMessage(codes[i]);
         const std::string line = std::string(message != nullptr ? message : "") + "\n";
         if (text.size() + line.size() >= static_cast<size_t>(kErrorTextBytes)) break;
         text += line;
@@ -91,6 +91,7 @@ void ReportErrors(WindowHandle window) {
 }
 
 void ConvertPage(int page) {
+    g_first_error_of_last_page = g_errors.count;
     ResetConversionCounters(true);
     ClearExpansionRecords();
     ReadPage(page);
@@ -125,11 +126,17 @@ bool LoadForConversion(WindowHandle window, const char* path) {
     return true;
 }
 
-void OpenPdf(WindowHandle window) {
+void ResetForOpen() {
     ResetForFile();
     g_store.ghostscript_marker = 0;
     g_store.converted_flag = 0;
     g_store.conversion_route = 0;
+}
+
+int FirstErrorOfLastPage() { return g_first_error_of_last_page; }
+
+void OpenPdf(WindowHandle window) {
+    ResetForOpen();
 
     if (LoadForConversion(window, g_file_names.pdf_path)) {
         g_store.conversion_route = 1;

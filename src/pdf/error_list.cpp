@@ -59,4 +59,14 @@ const char* ErrorMessage(int code) {
     return nullptr;
 }
 
+int DistinctErrorCodes(int first, int32_t codes[kErrorListCapacity]) {
+    int distinct = 0;
+    for (int i = first < 0 ? 0 : first; i < g_errors.count; ++i) {
+        bool seen = false;
+        for (int j = 0; j < distinct && !seen; ++j) seen = codes[j] == g_errors.codes[i];
+        if (!seen) codes[distinct++] = g_errors.codes[i];
+    }
+    return distinct;
+}
+
 }  // namespace velmora

@@ -31,5 +31,8 @@ void ClearErrors();
 void ReplaceErrors(int code);
 // The code's message, or null when the table has no row for it.
 const char* ErrorMessage(int code);
+// The codes of list entries `first`..count-1, each once, in the order they were first recorded.
+// Returns how many were written to `codes` (room for kErrorListCapacity).
+int DistinctErrorCodes(int first, int32_t codes[kErrorListCapacity]);
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 #include <climits>
 #include <string>
 
+#include "platform/console_seam.h"
 #include "platform/platform.h"
 
 namespace velmora {
@@ -46,6 +47,11 @@ std::string Utf16ToCodePage932(const std::u16string& text) {
 }
 
 std::string CodePage932ToUtf8(const std::string& text) { return Convert("UTF-8", "CP932", text.data(), text.size(), 1); }
+
+// Linux terminals speak UTF-8; paths pass as the user typed them.
+std::string ToConsoleEncoding(const std::string& text) { return CodePage932ToUtf8(text); }
+
+std::string NativeTextForConsole(const std::string& text) { return text; }
 
 std::string ProgramDirectory() {
     char path[PATH_MAX];

@@ -1,6 +1,7 @@
 // The operating-system half of the platform seam on Windows (process start: process_win32.cpp).
 #include <windows.h>
 
+#include "platform/console_seam.h"
 #include "platform/platform.h"
 
 namespace velmora {
@@ -33,6 +34,22 @@ std::string CodePage932ToUtf8(const std::string& text) {
     MultiByteToWideChar(932, 0, text.data(), length, wide.data(), units);
     return WideToCodePage(wide.data(), units, CP_UTF8);
 }
+
+// From one code page to the console's; unchanged when they are the same (or there is no console).
+std::string CodePageToConsole(const std::string& text, UINT from) {
+    const UINT console = GetConsoleOutputCP();
+    if (console == from || console == 0 || text.empty()) return text;
+    const int length = static_cast<int>(text.size());
+    const int units = MultiByteToWideChar(from, 0, text.data(), length, nullptr, 0);
+    if (units <= 0) return text;
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(from, 0, text.data(), length, wide.data(), units);
+    return WideToCodePage(wide.data(), units, console);
+}
+
+std::string ToConsoleEncoding(const std::string& text) { return CodePageToConsole(text, 932); }
+
+std::string NativeTextForConsole(const std::string& text) { return CodePageToConsole(text, GetACP()); }
 
 std::string ProgramDirectory() {
     char path[MAX_PATH + 1] = {};

@@ -3,16 +3,13 @@
 
 #include "platform/console_seam.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace velmora {
 
 namespace {
 
 MessageAnswer g_answer = MessageAnswer::No;
 bool g_progress_enabled = false;
+bool g_messages_shown = true;
 bool g_progress_open = false;
 
 // Line ends of message boxes are CR LF; a terminal wants LF alone.
@@ -27,23 +24,8 @@ std::string WithoutCarriageReturns(const std::string& text) {
 
 }  // namespace
 
-std::string ToConsoleEncoding(const std::string& text) {
-#ifdef _WIN32
-    const UINT console_cp = GetConsoleOutputCP();
-    if (console_cp == 932 || console_cp == 0) return text;
-    const int wide_length = MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(wide_length), L'\0');
-    MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), wide.data(), wide_length);
-    const int length = WideCharToMultiByte(console_cp, 0, wide.data(), wide_length, nullptr, 0, "?", nullptr);
-    std::string out(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(console_cp, 0, wide.data(), wide_length, out.data(), length, "?", nullptr);
-    return out;
-#else
-    return CodePage932ToUtf8(text);
-#endif
-}
-
 void SetConsoleAnswer(MessageAnswer answer) { g_answer = answer; }
+void SetConsoleMessages(bool shown) { g_messages_shown = shown; }
 void SetConsoleProgress(bool enabled) { g_progress_enabled = enabled; }
 
 void FinishConsoleProgress() {
@@ -52,18 +34,26 @@ void FinishConsoleProgress() {
     g_progress_open = false;
 }
 
-void WriteConsoleLine(const std::string& text) {
+void WriteErrorLine(const std::string& line) {
     FinishConsoleProgress();
-    const std::string line = ToConsoleEncoding(WithoutCarriageReturns(text));
     std::fputs(line.c_str(), stderr);
     if (line.empty() || line.back() != '\n') std::fputs("\n", stderr);
     std::fflush(stderr);
 }
 
+void WriteOutputLine(const std::string& line) {
+    FinishConsoleProgress();
+    std::fputs(line.c_str(), stdout);
+    if (line.empty() || line.back() != '\n') std::fputs("\n", stdout);
+    std::fflush(stdout);
+}
+
+void WriteConsoleLine(const std::string& text) { WriteErrorLine(ToConsoleEncoding(WithoutCarriageReturns(text))); }
+
 MessageAnswer ShowMessage(WindowHandle /*window*/, const char* text, const char* title, MessageButtons buttons) {
-    WriteConsoleLine(std::string("[") + title + "] " + text);
+    if (g_messages_shown) WriteConsoleLine(std::string("[") + title + "] " + text);
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    WriteConsoleLine(g_answer == MessageAnswer::Yes ? "-> Yes" : "-> No");
+    if (g_messages_shown) WriteConsoleLine(g_answer == MessageAnswer::Yes ? "-> Yes" : "-> No");
     return g_answer;
 }
 

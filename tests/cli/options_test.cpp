@@ -13,7 +13,7 @@ TEST(OptionsTest, EveryOptionInBothForms) {
                                              "plan.pdf"});
     ASSERT_EQ(result.error, "");
     const ConvertOptions& o = result.options;
-    EXPECT_EQ(o.input, "plan.pdf");
+    EXPECT_EQ(o.inputs, std::vector<std::string>{"plan.pdf"});
     EXPECT_EQ(o.output, "out");
     ASSERT_EQ(o.pages.size(), 2u);
     EXPECT_EQ(o.pages[1].first, 3);
@@ -30,10 +30,11 @@ TEST(OptionsTest, UsageErrors) {
     EXPECT_EQ(ParseOptions({"-x", "a.pdf"}).error, "unknown option '-x'");
     EXPECT_EQ(ParseOptions({"a.pdf", "-p"}).error, "option '-p' needs a value");
     EXPECT_EQ(ParseOptions({"--svg=1", "a.pdf"}).error, "option '--svg' takes no value");
-    EXPECT_NE(ParseOptions({"a.pdf", "b.pdf"}).error, "");
+    EXPECT_EQ(ParseOptions({"a.pdf", "-v", "b.pdf"}).options.inputs, (std::vector<std::string>{"a.pdf", "b.pdf"}));
+    EXPECT_EQ(ParseOptions({"-q", "-v", "a.pdf"}).error, "-q and -v exclude each other");
     EXPECT_NE(ParseOptions({"--route", "fast", "a.pdf"}).error, "");
     EXPECT_EQ(ParseOptions({"--help"}).error, "");
-    EXPECT_EQ(ParseOptions({"--", "-odd.pdf"}).options.input, "-odd.pdf");
+    EXPECT_EQ(ParseOptions({"--", "-odd.pdf"}).options.inputs, std::vector<std::string>{"-odd.pdf"});
 }
 
 TEST(OptionsTest, PageSpecs) {
@@ -86,6 +87,14 @@ TEST(OutputPathTest, NamesFollowTheSaveDialog) {
     EXPECT_EQ(OutputPathForPage(directory, "/d/plan", 3, 12, 2), "outdir/plan-03.jww");
     directory.output = "outdir/";
     EXPECT_EQ(OutputPathForPage(directory, "C:\\d\\plan", 4, 12, 2), "outdir/plan-04.jww");
+    // One page into a directory: a trailing separator, an existing directory, or several inputs.
+    EXPECT_EQ(OutputPathForPage(directory, "/d/plan", 1, 1, 1), "outdir/plan.jww");
+    directory.output = ::testing::TempDir();
+    EXPECT_TRUE(OutputIsDirectory(directory, 1));
+    ConvertOptions several;
+    several.output = "outdir";
+    several.inputs = {"a.pdf", "b.pdf"};
+    EXPECT_EQ(OutputPathForPage(several, "/d/b", 1, 1, 1), "outdir/b.jww");
 }
 
 TEST(OutputPathTest, ConfigDirectoryOptionWins) {

@@ -36,21 +36,27 @@ expect bad-pages 1 "bad page list '2-1'" -- -p 2-1 x.pdf
 expect bad-scale 1 "bad scale '1/0'" -- --scale 1/0 x.pdf
 expect bad-route 1 "bad route 'fast'" -- --route=fast x.pdf
 expect flag-with-value 1 "takes no value" -- --quiet=yes x.pdf
-expect two-inputs 1 'more than one input file' -- a.pdf b.pdf
+expect two-missing-inputs 1 "cannot read 'b.pdf'" -- a.pdf b.pdf
+expect quiet-and-verbose 1 '\-q and -v exclude each other' -- -q -v a.pdf
 expect unreadable-input 1 "cannot read '$work/none.pdf'" -- "$work/none.pdf"
 expect directory-input 1 "cannot read" -- "$work"
 
 # A file the reader cannot take, without Ghostscript: the fallback is refused, status 2, and the
-# driver's Japanese texts reach stderr in UTF-8.
+# reason is said in UTF-8; -v shows the window's prompt too.
 printf 'not a pdf' >"$work/broken.pdf"
-expect direct-route-fails 2 "could not be read" -- --route direct -q "$work/broken.pdf"
-expect fallback-prompt-in-utf8 2 '「単独変換」で変換できませんでした' -- --route direct -q "$work/broken.pdf"
+expect direct-route-fails 2 "error: '$work/broken.pdf' could not be read: ヘッダが見つかりません" -- --route direct -q "$work/broken.pdf"
+expect verbose-shows-the-prompt 2 '「単独変換」で変換できませんでした' -- --route direct -v "$work/broken.pdf"
 # Ghostscript rejects it too (it writes a blank page whatever happens; its status tells).
 expect gs-route-fails 2 "could not be read: Ghostscript failed" -- --route gs -q "$work/broken.pdf"
 
 # The sample converts beside a chosen name, and the strict reader takes the file.
 cp "$repo/samples/sample_plan.pdf" "$work/plan.pdf"
 expect sample-converts 0 'page 1: [0-9]* lines' -- "$work/plan.pdf"
+# A successful conversion prints its written page on stdout and nothing on stderr.
+stdout=$(cd "$work" && "$convert" "$work/plan.pdf" 2>"$work/stderr.txt")
+if [[ $? -eq 0 && ! -s "$work/stderr.txt" && $stdout == "page 1: "*" lines, "*" texts -> $work/plan.jww" ]]; then
+  passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: quiet success: stdout '$stdout', stderr: $(cat "$work/stderr.txt")"; fi
+expect verbose-shows-the-boxes 0 '\[変換終了\] 単独変換で 1 頁 読込・変換しました' -- -v "$work/plan.pdf"
 if "$jww_check" "$work/plan.jww" >/dev/null; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: plan.jww is not a valid JWW file"; fi
 mkdir -p "$work/out"
@@ -58,7 +64,9 @@ expect output-option 0 "-> $work/out/one.jww" -- -o "$work/out/one.jww" --scale 
 expect svg-beside-jww 0 "-> $work/plan.jww, $work/plan.svg" -- --svg "$work/plan.pdf"
 if grep -q '<svg xmlns="http://www.w3.org/2000/svg"' "$work/plan.svg"; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: --svg did not write plan.svg"; fi
-expect no-such-page 1 'there is no page 2 (the file has 1)' -- -p 2 "$work/plan.pdf"
+expect no-such-page 1 'has no page 2 (the file has 1)' -- -p 2 "$work/plan.pdf"
+# -o naming an existing directory takes a one-page file into it.
+expect output-directory 0 "-> $work/out/plan.jww" -- -o "$work/out" "$work/plan.pdf"
 expect unwritable-output 3 '' -- -q -o "$work/missing-dir/x.jww" "$work/plan.pdf"
 if "$jww_check" "$work/out/one.jww" | grep -q '^scale 50$'; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: --scale 1/50 did not reach the file"; fi
@@ -77,11 +85,11 @@ expect report-unwritable 3 "cannot write the report '$work/missing-dir/r.txt'" -
 if [[ -f "$work/plan.jww" ]]; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: a failed report stopped the conversion"; fi
 
-expect report-bad-page 1 'there is no page 2' -- --report "$work/never.txt" -p 2 "$work/plan.pdf"
+expect report-bad-page 1 'has no page 2' -- --report "$work/never.txt" -p 2 "$work/plan.pdf"
 if [[ ! -e "$work/never.txt" ]]; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: a report was written for a page list the file lacks"; fi
 
-# An error met on a later page (here the text cap of page 2) is said with its page, even with -q.
+# Lost content met on a later page (here the text cap of page 2) is a warning with its page.
 python3 - "$repo/samples" "$work/texts.pdf" <<'PY'
 import sys
 sys.path.insert(0, sys.argv[1])
@@ -95,10 +103,44 @@ objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [4 0 R 
            b"<< /Length %d >>\nstream\n" % len(many) + many + b"\nendstream"]
 open(sys.argv[2], "wb").write(build_pdf(objects))
 PY
-expect later-page-error 0 'page 2: １頁当たりの文字数が設定値を超えているため この頁の文字を最後まで' -- -q -o "$work/texts" "$work/texts.pdf"
-output=$(cd "$work" && "$convert" -q -p 1 -o "$work/texts1.jww" "$work/texts.pdf" 2>&1)
-if ! grep -q 'page 1: ' <<<"$output"; then passed=$((passed + 1)); else
-  failed=$((failed + 1)); echo "FAIL: page 1 of texts.pdf reported an error: $output"; fi
+expect later-page-warning 0 'warning: page 2: １頁当たりの文字数が設定値を超えているため この頁の文字を最後まで' -- -o "$work/texts" "$work/texts.pdf"
+output=$(cd "$work" && "$convert" -p 1 -o "$work/texts1.jww" "$work/texts.pdf" 2>&1 >/dev/null)
+if [[ -z $output ]]; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: page 1 of texts.pdf said more than its page: $output"; fi
+output=$(cd "$work" && "$convert" -q -o "$work/texts-q" "$work/texts.pdf" 2>&1)
+if [[ -z $output ]]; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: -q said more than errors: $output"; fi
+
+# A font whose codes cannot be read (a composite font without ToUnicode of an ordering without a
+# table): its texts are lost, which is said once as a warning; the conversion succeeds.
+python3 - "$repo/samples" "$work/lost-font.pdf" <<'PY'
+import sys
+sys.path.insert(0, sys.argv[1])
+from make_samples import build_pdf
+content = b"0 0 m 100 100 l S BT /F1 12 Tf 10 10 Td <0001> Tj ET BT /F1 12 Tf 10 40 Td <0002> Tj ET"
+objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [4 0 R] /Count 1 >>",
+           b"<< /Type /Font /Subtype /Type0 /BaseFont /SimSun /Encoding /Identity-H /DescendantFonts [6 0 R] >>",
+           b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F1 3 0 R >> >> /Contents 5 0 R >>",
+           b"<< /Length %d >>\nstream\n" % len(content) + content + b"\nendstream",
+           b"<< /Type /Font /Subtype /CIDFontType0 /BaseFont /SimSun "
+           b"/CIDSystemInfo << /Registry (Adobe) /Ordering (GB1) /Supplement 2 >> >>"]
+open(sys.argv[2], "wb").write(build_pdf(objects))
+PY
+stdout=$(cd "$work" && "$convert" "$work/lost-font.pdf" 2>"$work/stderr.txt")
+status=$?
+if [[ $status -eq 0 && $(wc -l <"$work/stderr.txt") -eq 1 ]] &&
+   grep -q '^velmora-convert: warning: page 1: ShiftJisに変換できない' "$work/stderr.txt" && [[ $stdout == "page 1: "* ]]; then
+  passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: lost font (status $status): $stdout / $(cat "$work/stderr.txt")"; fi
+
+# Several inputs into one directory: each under its own name; a broken one is said and skipped,
+# and the worst status wins.
+cp "$repo/samples/sample_section.pdf" "$work/section.pdf"
+stdout=$(cd "$work" && "$convert" --route direct -o "$work/many" "$work/plan.pdf" "$work/broken.pdf" "$work/section.pdf" 2>"$work/stderr.txt")
+status=$?
+if [[ $status -eq 2 && -f "$work/many/plan.jww" && -f "$work/many/section.jww" ]] &&
+   [[ $(grep -c '^page 1: ' <<<"$stdout") -eq 2 && $(grep -c 'error: ' "$work/stderr.txt") -eq 1 ]] &&
+   grep -q "error: '$work/broken.pdf' could not be read" "$work/stderr.txt"; then
+  passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: three inputs (status $status): $stdout / $(cat "$work/stderr.txt")"; fi
 
 # --list: the page list rows on stdout in UTF-8, and nothing converted.
 cp "$work/plan.pdf" "$work/listed.pdf"

@@ -20,10 +20,7 @@ protected:
             ASSERT_TRUE(AllocateStoreTables());
         }
         SetDefaultSettings();
-        ResetForFile();
-        g_store.ghostscript_marker = 0;
-        g_store.converted_flag = 0;
-        g_store.conversion_route = 0;
+        ResetForOpen();
         g_store.object_count = 0;
         ResetTestSeam();
         g_driver_stages = DefaultDriverStages();

@@ -1,0 +1,69 @@
+#include "cli/console_report.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+#include "pdf/error_list.h"
+#include "platform/console_seam.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr char kProgramPrefix[] = "velmora-convert: ";
+// "Encoding is a name, not a Differences object": the text is still converted by its encoding.
+constexpr int kEncodingNameCode = 100;
+
+Verbosity g_verbosity = Verbosity::Normal;
+std::set<std::pair<int, int>> g_warned;  // (page, code) said for the current file
+
+// The table's message as one console line: its CR LF line breaks would split a warning.
+std::string MessageLine(int code) {
+    const char* message = ErrorMessage(code);
+    std::string text = message != nullptr ? message : "error " + std::to_string(code);
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 2);
+    return ToConsoleEncoding(text);
+}
+
+bool LostContent(int code) { return code != kEncodingNameCode; }
+
+}  // namespace
+
+void SetVerbosity(Verbosity verbosity) { g_verbosity = verbosity; }
+Verbosity CurrentVerbosity() { return g_verbosity; }
+
+void SayError(const std::string& text) { WriteErrorLine(std::string(kProgramPrefix) + "error: " + text); }
+
+void SayWarning(const std::string& text) {
+    if (g_verbosity != Verbosity::Quiet) WriteErrorLine(std::string(kProgramPrefix) + "warning: " + text);
+}
+
+void SayResult(const std::string& text) {
+    if (g_verbosity != Verbosity::Quiet) WriteOutputLine(text);
+}
+
+void BeginFileWarnings() { g_warned.clear(); }
+
+void WarnAboutErrors(int page, int first_error) {
+    int32_t codes[kErrorListCapacity];
+    const int distinct = DistinctErrorCodes(first_error, codes);
+    for (int i = 0; i < distinct; ++i) {
+        if (!LostContent(codes[i]) || !g_warned.insert({page, codes[i]}).second) continue;
+        const std::string where = page > 0 ? "page " + std::to_string(page) + ": " : "";
+        SayWarning(where + MessageLine(codes[i]));
+    }
+    ForgetErrors(first_error);
+}
+
+void ForgetErrors(int first_error) { g_errors.count = std::clamp(first_error, 0, g_errors.count); }
+
+std::string ErrorListReasons() {
+    int32_t codes[kErrorListCapacity];
+    const int distinct = DistinctErrorCodes(0, codes);
+    std::string reasons;
+    for (int i = 0; i < distinct; ++i) reasons += (reasons.empty() ? "" : "; ") + MessageLine(codes[i]);
+    return reasons;
+}
+
+}  // namespace velmora

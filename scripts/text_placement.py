@@ -76,7 +76,8 @@ def main():
                 continue
             best = min(candidates, key=lambda r: math.hypot(r[0] - x, r[1] - y))
             distance = math.hypot(best[0] - x, best[1] - y)
-            ratio = abs(size / best[2] - 1.0) if best[2] > 0 else 1.0
+            # The pictures draw a text of size 0 (an invisible one) one point high.
+            ratio = abs(size / best[2] - 1.0) if best[2] > 0 else (0.0 if size <= 1.0 else 1.0)
             worst = max(worst, distance)
             if distance <= DISTANCE_POINTS and ratio <= SIZE_SHARE:
                 within += 1

@@ -194,7 +194,11 @@ int ReadTextObject(const DecodedStream& stream, int page, int32_t& position) {
     while (p < length) {
         const int32_t before = p;
         const bool token = ReadTextOperator(stream, p);
-        if (g_text_operands.has_name) SelectFont(page, g_text_operands.name);
+        // Only Tf's name picks the font: a marked-content tag (/Span … BDC) or a graphics-state
+        // name inside the object is no font.
+        if (token && g_text_operands.has_name && std::strcmp(g_operands.token, "Tf") == 0) {
+            SelectFont(page, g_text_operands.name);
+        }
         if (token && std::strcmp(g_operands.token, "ET") == 0) {
             position = p;
             return kTextObjectEnded;

@@ -150,12 +150,14 @@ TEST_F(TextShowingTest, TextStateOutlivesTheObjectButPlacementDoesNot) {
 TEST_F(TextShowingTest, NamesPickTheFontBySlot) {
     AddFont("F2", 7, kConversionWinAnsi, 0);
     AddFont("F10", 9, kConversionWinAnsi, 0);
-    Scan("BT /F2 12 Tf (A) Tj /F10 12 Tf (B) Tj /F1x 12 Tf (C) Tj /F2 12 Tf /Span (D) Tj ET\n");
+    Scan("BT /F2 12 Tf (A) Tj /F10 12 Tf (B) Tj /F1x 12 Tf (C) Tj /F2 12 Tf /Span <</MCID 3>> BDC /GS1 gs (D) Tj EMC "
+         "ET\n");
     ASSERT_EQ(Texts(), 4);
     EXPECT_EQ(Text(0).font_number, 7);
     EXPECT_EQ(Text(1).font_number, 9);
     EXPECT_EQ(Text(2).font_number, 1);  // no slot of that name
-    EXPECT_EQ(Text(3).font_number, 1);  // every name selects, not only Tf's
+    EXPECT_EQ(Text(3).font_number, 7);  // only Tf's name selects: a tag or a state name does not
+    EXPECT_EQ(TextString(3), "D");
 }
 
 TEST_F(TextShowingTest, OnlyTheEtOperatorEndsTheObject) {

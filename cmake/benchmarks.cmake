@@ -11,3 +11,5 @@ add_executable(velmora_benchmarks ${VELMORA_BENCHMARK_SOURCES})
 target_link_libraries(velmora_benchmarks PRIVATE velmora_core velmora_ui_console velmora_os
                                                  velmora_process benchmark::benchmark_main)
 target_compile_features(velmora_benchmarks PRIVATE cxx_std_20)
+target_compile_definitions(velmora_benchmarks PRIVATE VELMORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                                      VELMORA_TEST_DATA_DIR="${VELMORA_TEST_DATA_DIR}")

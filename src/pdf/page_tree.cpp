@@ -79,6 +79,7 @@ int32_t ReadPagesNode(int nested, int32_t node, int32_t base, int flag) {
         g_store.page_count = kMaxPages;
         RecordError(130);
     }
+    UsePageRecords(g_store.page_count);
     if (!GetKeyValue(start, end, "Kids", kids)) {
         RecordError(63);
         return 0;
@@ -100,7 +101,7 @@ int32_t ReadPagesNode(int nested, int32_t node, int32_t base, int flag) {
         if (next == -1) break;
         position = next;
         ++i;
-        if (i >= 1 && i <= kMaxPages) g_store.pages[i].page_object = kid;
+        if (i >= 1 && i <= kMaxPages) SetPageObject(static_cast<int>(i), kid);
         int32_t kid_start = 0, kid_end = 0;
         // A kid without a dictionary or a Type counts as a page; its set-up reports it.
         if (!DictionaryBounds(kid, &kid_start, &kid_end) || FindKey(kid_start, kid_end, "Type") == 0 ||

@@ -38,11 +38,11 @@ bool BytesEqual(int64_t position, const char* text, int length) {
 void StartDocument() {
     ResetDocumentValues();
     // Entries the new file does not name must not keep the previous file's positions.
-    std::memset(g_store.objects, 0, sizeof g_store.objects);
+    ClearObjectTable();
     g_store.object_count = 0;
     g_store.page_count = 0;
     // A page the new tree does not number (a Count larger than its pages) names no object.
-    for (PageRecord& page : g_store.pages) page.page_object = 0;
+    ClearPageObjects();
 }
 
 void CheckHeader() {

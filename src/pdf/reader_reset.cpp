@@ -1,5 +1,6 @@
 #include "pdf/reader_reset.h"
 
+#include "pdf/document_values.h"
 #include "pdf/error_list.h"
 #include "pdf/expansion_statistics.h"
 
@@ -8,6 +9,7 @@ namespace velmora {
 void ResetReaderForFile() {
     ClearErrors();
     ResetExpansionStatistics();
+    ResetDocumentValues();
 }
 
 }  // namespace velmora

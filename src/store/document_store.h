@@ -48,6 +48,12 @@ struct DocumentStore {
 
     // Static tables.
     PageRecord pages[kPageTableSize];
+    // Page records 1..ready have been given their start values since the program started (the
+    // rest are still zero); records 1..dirty may have changed since the last file reset; records
+    // 1..objects_dirty may name a page object. A reset touches only what these say was used.
+    int32_t page_records_ready;
+    int32_t page_records_dirty;
+    int32_t page_objects_dirty;
     DecodedStream streams[kDecodedStreamCapacity + 1];
     int32_t stream_count;
     FontDef fonts[kFontCapacity];
@@ -60,7 +66,9 @@ struct DocumentStore {
     // Characters by one-byte code of the Differences read last (codes 1..count; code 0 unused).
     char differences_table[kOneByteCodes];
     int32_t differences_count;
-    ObjectEntry objects[kObjectCapacity];
+    // Heap, like the record tables: each load takes it fresh and zeroed, so a small file never
+    // pays for the 100,000 entries a large one may fill (see ClearObjectTable).
+    ObjectEntry* objects;
     int32_t object_count;
     int32_t text_size_histogram[kTextSizeClasses];
 
@@ -77,7 +85,7 @@ struct DocumentStore {
 
 extern DocumentStore g_store;
 
-// Allocates the three heap tables. False when any allocation failed (the caller ends the program).
+// Allocates the heap tables. False when any allocation failed (the caller ends the program).
 bool AllocateStoreTables();
 void ReleaseStoreTables();
 
@@ -85,6 +93,17 @@ void ReleaseStoreTables();
 void ResetStoreForFile();
 void ResetForPage(int page);
 void FreePageStreams();
+
+// Page records 1..`last` come into use (the page tree numbers them, a page is converted): those
+// not used since start-up get their start values, and the next file reset clears them all.
+void UsePageRecords(int last);
+// Sets page `page`'s page object, for the next load to clear.
+void SetPageObject(int page, int32_t object);
+// The page objects of the last file cleared, before a new file is numbered.
+void ClearPageObjects();
+// Every object entry zero: a fresh zeroed table replaces the used one (the old one is cleared
+// in place when no new memory is to be had).
+void ClearObjectTable();
 
 // The per-conversion values the driver resets before each page.
 void ResetConversionCounters(bool reset_dash_merge_flag);

@@ -6,6 +6,7 @@ namespace velmora {
 
 void SetPageScale(int page, int32_t denominator, double ratio) {
     if (page < 1 || page >= kPageTableSize) return;
+    UsePageRecords(page);
     g_store.pages[page].scale_denominator = denominator;
     g_store.pages[page].scale_ratio = ratio;
 }

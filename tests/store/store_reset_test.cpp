@@ -11,8 +11,11 @@ namespace {
 
 class StoreResetTest : public StoreTest {
 protected:
-    // A page converted with a scale, histogram entries and a stream, as after real work.
+    // A page converted with a scale, histogram entries and a stream, as after real work: the
+    // page tree has numbered two pages and one font is registered.
     void DirtyTheStore() {
+        UsePageRecords(2);
+        g_store.font_count = 1;
         g_store.conversion.line_count = 17;
         g_store.conversion.text_count = 4;
         g_store.conversion.pool_used = 90;

@@ -20,6 +20,10 @@ protected:
             ASSERT_TRUE(AllocateStoreTables());
         }
         SetDefaultSettings();
+        // Tests write any page record and font table directly, not only the ones a file uses:
+        // everything counts as used, so that the program's reset leaves a clean store.
+        UsePageRecords(kMaxPages);
+        g_store.font_count = kFontCapacity - 1;
         ResetForOpen();
         g_store.object_count = 0;
         ResetTestSeam();

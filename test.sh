@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test: unit and end-to-end tests natively, the same under Address and UB
-# sanitizers, and the Windows build under Wine (unit tests and the window's smoke test).
+# sanitizers, and the Windows build under Wine (unit tests, the window's smoke test and GUI tests).
 # Installs what is missing first. Exits non-zero when anything fails.
 set -u
 root=$(cd "$(dirname "$0")" && pwd)

@@ -2,13 +2,14 @@
 // Bezier curves (ten pieces each) and 100,000 runs of dashes drawn as separate strokes, in one
 // FlateDecode content stream. Each stage is timed on its own: load (file, cross-reference, page
 // tree), page set-up (resources and inflating the content), scan (operators to line records),
-// layer assignment, dash merging and JWW writing.
+// layer assignment, dash merging, JWW writing and the preview's drawing.
 //
 // The PDF is written to the temporary directory as velmora_million_segments.pdf and left there,
 // so other readers can be timed on the same file (mutool trace, for instance).
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -31,6 +32,7 @@
 #include "convert/layer_assignment.h"
 #include "store/settings.h"
 #include "tools/dash_merge.h"
+#include "view/page_drawing.h"
 
 namespace velmora {
 namespace {
@@ -321,12 +323,41 @@ void BM_6_WriteJww(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(bytes);
 }
 
+// The preview's drawing of the page onto a surface that only counts: what the window's paint
+// costs before GDI draws a pixel. Argument 0: the page fitted into 1000 x 700 pixels; 1: zoomed
+// to 10 pixels per point, where most segments lie outside the window and are skipped.
+void BM_7_PreviewDrawing(benchmark::State& state) {
+    if (!Ready(state)) return;
+    const std::vector<LineRecord>& lines = ScannedLines(state);
+    if (lines.empty()) return;
+    Restore(lines);
+    AssignLineLayers();
+    struct Counts {
+        int64_t lines = 0;
+    } counts;
+    DrawingSurface surface{&counts, [](void*, Rgb, double, double) {},
+                           [](void* target, const DrawPen&, double, double, double, double) {
+                               ++static_cast<Counts*>(target)->lines;
+                           },
+                           [](void*, const DrawFont&, double, double, const char*, int) {}};
+    const ClientSize client{1000, 700};
+    const double fit = std::min(client.width / 3370.0, client.height / 2384.0);
+    const ViewTransform view = state.range(0) == 0 ? ViewTransform{fit, 0, 0} : ViewTransform{10.0, -8000, -6000};
+    for (auto _ : state) {
+        counts.lines = 0;
+        DrawNormalPicture(surface, PageView{view, true, client}, 1, false);
+    }
+    state.counters["drawn"] = static_cast<double>(counts.lines);
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(lines.size()));
+}
+
 BENCHMARK(BM_1_Load)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_2_SetUpPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_3_Scan)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_4_AssignLayers)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_5_MergeDashRuns)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_6_WriteJww)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_7_PreviewDrawing)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace velmora

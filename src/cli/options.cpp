@@ -5,8 +5,6 @@
 
 namespace velmora {
 
-const char kVersionText[] = "Velmora ver 1.5";
-
 const char kUsageText[] =
     "usage: velmora-convert [OPTIONS] INPUT.pdf...\n"
     "  -o, --output PATH   one page of one input: the .jww file to write; an existing directory, several\n"

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/program_name.h"
+
 namespace velmora {
 
 enum class Route { Auto, Direct, Ghostscript };
@@ -46,6 +48,5 @@ bool ParseScale(const std::string& text, int* denominator);
 bool ExpandPages(const std::vector<PageRange>& ranges, int page_count, std::vector<int>* pages, int* missing_page);
 
 extern const char kUsageText[];
-extern const char kVersionText[];
 
 }  // namespace velmora

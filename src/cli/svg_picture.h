@@ -1,4 +1,4 @@
-// An SVG picture of a converted page as it would be saved: what the preview would draw, as a
+// An SVG picture of a converted page as it would be saved, drawn by the preview's own drawing, as a
 // file velmora-convert writes beside each .jww.
 #pragma once
 

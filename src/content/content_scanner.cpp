@@ -45,6 +45,9 @@ void SetLineWidth(double width) {
     g_store.conversion.line_width = width <= kMinimumLineWidth ? kMinimumLineWidth : width;
 }
 
+// The last name read outside a text object: the font of a Tf that stands before BT.
+char g_last_name[kTokenCapacity + 1];
+
 // What one content stream is scanned in: the page, the resources its names are looked up in,
 // and how deep inside forms it lies.
 struct ScanScope {
@@ -77,6 +80,12 @@ void RunOperator(const DecodedStream& stream, const ScanScope& scope, const char
                  int32_t& mode) {
     const int page = scope.page;
     const OperatorCounter op = LookUpOperator(g_operands.token);
+    if (g_operands.token[0] == '/') std::memcpy(g_last_name, g_operands.token + 1, sizeof g_last_name - 1);
+    // Tf is a text-state operator, valid outside BT too (AutoCAD sets the font first).
+    if (op == kOpOther && std::strcmp(g_operands.token, "Tf") == 0) {
+        SelectFont(page, g_last_name);
+        SetFontSize(g_operands.values[0]);
+    }
     SaturatingIncrement(g_store.pages[page].operator_counters[op]);
     const double* o = g_operands.values;
     switch (op) {
@@ -142,6 +151,7 @@ void ContentScanner(int page) {
     BeginFormScan();
     ScanScope scope{page, ResourceScope{false, DictionarySpan{0, 0}}, 0};
     scope.resources.present = PageResources(g_store.pages[page].page_object, &scope.resources.span);
+    g_last_name[0] = '\0';
 
     const int32_t stream_count = g_store.stream_count < kDecodedStreamCapacity ? g_store.stream_count : kDecodedStreamCapacity;
     for (int32_t d = 1; d <= stream_count; ++d) {

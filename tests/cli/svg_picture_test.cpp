@@ -199,8 +199,7 @@ TEST_F(SvgPictureTest, LongRunsAreSplitIntoPathsOfAThousandSegments) {
 
 TEST_F(SvgPictureTest, TextsInUtf8WithSizeAngleAndEscaping) {
     AddText("平面図", 100, -200, 12);
-    TextRecord& rotated = AddText("A<&>\"B'", 50, -60.5, 3.5);
-    rotated.angle = 90;
+    AddText("A<&>\"B'", 50, -60.5, 3.5, 90);  // the angle comes from the base line, as in the preview
     AddText("平面図", 100, -200, 12);  // a repeat: marked and left out, as the writer does
     ASSERT_EQ(MarkDuplicateTexts(), 1);
     TextRecord& outside = AddText("lost", 0, 0, 5);

@@ -1,6 +1,8 @@
 // libFuzzer harness for the whole conversion of one file: load, convert each page, merge dash
-// runs, mark duplicate texts, write the page as JWW into memory, and write the PDF report.
-// Every written file must carry the SXF block where readers look for it, and the report must end.
+// runs, mark duplicate texts, write the page as JWW into memory, draw it as the preview and as
+// the SVG picture do, and write the PDF report. Every written file must carry the SXF block where
+// readers look for it, every drawn point must be finite and inside the pixel range, and the
+// report must end.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +21,8 @@
 #include "convert/driver.h"
 #include "store/settings.h"
 #include "tools/dash_merge.h"
+#include "view/page_drawing.h"
+#include "view/svg_surface.h"
 
 namespace {
 
@@ -59,6 +63,38 @@ void WritePage(int page) {
     std::free(bytes);
 }
 
+bool InPixelRange(double v) { return v >= -kScreenCoordinateLimit && v <= kScreenCoordinateLimit; }
+
+// The preview at the page's fit and at the largest zoom, and the SVG picture into memory.
+void DrawPage(int page) {
+    DrawingSurface checking{nullptr, [](void*, Rgb, double, double) {},
+                            [](void*, const DrawPen&, double x1, double y1, double x2, double y2) {
+                                Require(InPixelRange(x1) && InPixelRange(y1) && InPixelRange(x2) && InPixelRange(y2),
+                                        "a line drawn outside the pixel range");
+                            },
+                            [](void*, const DrawFont& font, double x, double y, const char*, int length) {
+                                Require(InPixelRange(x) && InPixelRange(y) && font.height >= 1 && length > 0,
+                                        "a text drawn outside the pixel range");
+                            }};
+    const ClientSize client{1000, 700};
+    double fit = 1.0;
+    FitZoom(g_store.pages[page].media_box, client, &fit);
+    for (const ViewTransform& view : {ViewTransform{fit, 0, 0}, ViewTransform{kMaxZoom, -5e4, 3e4}}) {
+        DrawNormalPicture(checking, PageView{view, true, client}, page, false);
+    }
+    char* bytes = nullptr;
+    size_t size = 0;
+    std::FILE* file = open_memstream(&bytes, &size);
+    if (file == nullptr) return;
+    SvgWriter writer;
+    BeginSvg(&writer, file, 595, 842);
+    DrawNormalPicture(SvgSurface(&writer), PageView{ViewTransform{1.0, 0.0, 0.0}, false, client}, page, true);
+    Require(EndSvg(&writer), "the SVG picture could not be written");
+    std::fclose(file);
+    Require(size > 0 && std::strstr(bytes, "</svg>") != nullptr, "the SVG picture is cut short");
+    std::free(bytes);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -79,6 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const int marked = MarkDuplicateTexts();
             Require(marked >= 0 && marked <= g_store.conversion.text_count, "more duplicates than texts");
             WritePage(page);
+            DrawPage(page);
         }
     }
     std::string text;

@@ -12,6 +12,7 @@
 
 #include "jww/jww_save.h"
 #include "support/jww_reader.h"
+#include "support/page_records.h"
 #include "support/store_fixture.h"
 #include "support/test_data.h"
 
@@ -59,48 +60,12 @@ protected:
 
     std::string PathOf(const std::string& name) const { return (directory_ / name).string(); }
 
-    static void SetMediaBox(double x0, double y0, double x1, double y1) {
-        double* box = g_store.pages[1].media_box;
-        box[0] = x0;
-        box[1] = y0;
-        box[2] = x1;
-        box[3] = y1;
-    }
-
+    static void SetMediaBox(double x0, double y0, double x1, double y1) { test_support::SetMediaBox(x0, y0, x1, y1); }
     static LineRecord& AddLine(double x1, double y1, double x2, double y2) {
-        LineRecord& line = g_store.lines[g_store.conversion.line_count++];
-        line = LineRecord{};
-        line.pen_style = 1;
-        line.pen_colour = 2;
-        line.x1 = x1;
-        line.y1 = y1;
-        line.x2 = x2;
-        line.y2 = y2;
-        line.page_number = 1;
-        return line;
+        return test_support::AddLine(x1, y1, x2, y2);
     }
-
-    static TextRecord& AddText(const std::string& bytes, double x, double y, double size) {
-        const int32_t offset = g_store.conversion.pool_used;
-        std::memcpy(g_store.text_pool + offset, bytes.c_str(), bytes.size() + 1);
-        g_store.conversion.pool_used += static_cast<int32_t>(bytes.size()) + 1;
-        TextRecord& text = g_store.texts[g_store.conversion.text_count++];
-        text = TextRecord{};
-        text.pen_style = 1;
-        text.pen_colour = 1;
-        text.layer_group = 8;
-        text.x1 = x;
-        text.y1 = y;
-        text.x2 = x + size * static_cast<double>(bytes.size()) * 0.5;
-        text.y2 = y;
-        text.text_kind = 1;
-        text.size_x = size;
-        text.size_y = size;
-        text.font_number = 1;
-        text.string_offset = offset;
-        text.string_length = static_cast<int32_t>(bytes.size());
-        text.page_number = 1;
-        return text;
+    static TextRecord& AddText(const std::string& bytes, double x, double y, double size, double angle = 0.0) {
+        return test_support::AddText(bytes, x, y, size, angle);
     }
 
     // Saves the current page as the save command does and reads the file back strictly.

@@ -45,13 +45,13 @@ std::vector<std::string> LayerViolations(const std::filesystem::path& source) {
         const std::string folder = FolderOf(relative);
         const auto rank = kFolderRanks.find(folder);
         if (rank == kFolderRanks.end()) {
-            violations.push_back(relative.string() + ": folder '" + folder + "' has no place in the layers");
+            violations.push_back(relative.generic_string() + ": folder '" + folder + "' has no place in the layers");
             continue;
         }
         std::ifstream file(item.path());
         std::string line;
         for (int number = 1; std::getline(file, line); ++number) {
-            const std::string where = relative.string() + ":" + std::to_string(number) + ": ";
+            const std::string where = relative.generic_string() + ":" + std::to_string(number) + ": ";
             std::smatch match;
             if (std::regex_search(line, match, quoted_include)) {
                 const std::string included = match[1];

@@ -1,0 +1,38 @@
+// The fixed texts of the main window: its name and version, the status bar's two owner-drawn
+// parts, the toolbar's tooltips and the help menu's texts (Shift-JIS).
+#pragma once
+
+#include <string>
+
+#include "app/program_name.h"
+#include "platform/platform.h"
+
+namespace velmora {
+
+inline constexpr char kVersionTitle[] = "バージョン";
+
+struct RouteLabel {
+    const char* text;
+    Rgb colour;
+};
+
+// Status bar part 0: the route the shown document was read by. False (nothing drawn) before
+// any conversion.
+bool RouteStatus(int route, RouteLabel* label);
+
+// Status bar part 1: " Page = %d / %d      Paper = %s       Scale = 1 / %d".
+std::string PageStatusText();
+
+// The string resource of a toolbar button's tooltip; 0 for other ids.
+int TooltipStringId(int command);
+
+struct HelpText {
+    int command;
+    const char* title;
+    const char* text;
+};
+
+// The help menu's message for `command` (150 .. 157); null for other ids.
+const HelpText* HelpTextFor(int command);
+
+}  // namespace velmora

@@ -1,0 +1,34 @@
+// The small drawing surface the page is drawn onto: a fill, lines with a pen, texts with a font.
+// One page drawing serves every back-end: GDI for the window, SVG for velmora-convert --svg,
+// and a recording one for the tests. A back-end is a target and three functions.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace velmora {
+
+enum class LineStyle { Solid, Dash, DashDot };
+
+struct DrawPen {
+    Rgb colour;
+    LineStyle style;  // every pen is one pixel wide
+};
+
+struct DrawFont {
+    const char* face;  // the JWW font name, Shift-JIS
+    double height;     // pixels (points for SVG)
+    double width;      // 0: the face's natural width
+    int escapement;    // tenths of a degree, counter-clockwise
+    Rgb colour;
+};
+
+struct DrawingSurface {
+    void* target;
+    // Fills the rectangle from (0, 0) to (width, height) and makes the colour the text background.
+    void (*fill)(void* target, Rgb colour, double width, double height);
+    void (*line)(void* target, const DrawPen& pen, double x1, double y1, double x2, double y2);
+    // `length` bytes of Shift-JIS text, its bottom-left corner at (x, y).
+    void (*text)(void* target, const DrawFont& font, double x, double y, const char* bytes, int length);
+};
+
+}  // namespace velmora

@@ -1,0 +1,113 @@
+// The mouse table: which gesture a press, move or release starts or ends, the rubber band's XOR
+// figures, the cursors of the layer tool and what the window is asked to repaint.
+#include <gtest/gtest.h>
+
+#include "support/preview_fixture.h"
+#include "view/mouse_routing.h"
+
+namespace velmora {
+namespace {
+
+class MouseRoutingTest : public PreviewTest {
+protected:
+    static MouseResponse Send(MouseMessage message, int x, int y, bool left = false, bool right = false) {
+        return HandleMouse(nullptr, MouseEvent{message, {x, y}, left, right, 0});
+    }
+    static void ExpectFigure(const BandFigure& figure, BandShape shape, ScreenPoint from, ScreenPoint to) {
+        EXPECT_EQ(figure.shape, shape);
+        EXPECT_EQ(figure.from.x, from.x);
+        EXPECT_EQ(figure.from.y, from.y);
+        EXPECT_EQ(figure.to.x, to.x);
+        EXPECT_EQ(figure.to.y, to.y);
+    }
+};
+
+TEST_F(MouseRoutingTest, BoxBandRemovesTheOldBoxAndDrawsTheNewOne) {
+    Send(MouseMessage::RightDown, 100, 100, false, true);
+    Send(MouseMessage::LeftDown, 100, 100, true, true);
+    MouseResponse first = Send(MouseMessage::Move, 150, 120, true, true);
+    ASSERT_EQ(first.band.count, 1);
+    ExpectFigure(first.band.figures[0], BandShape::Rectangle, {100, 100}, {150, 120});
+    MouseResponse second = Send(MouseMessage::Move, 160, 100, true, true);  // level with the press point
+    ASSERT_EQ(second.band.count, 2);
+    ExpectFigure(second.band.figures[0], BandShape::Rectangle, {100, 100}, {150, 120});
+    ExpectFigure(second.band.figures[1], BandShape::Rectangle, {100, 100}, {160, 100});
+    // Above the press point: the old box goes and none is drawn.
+    MouseResponse above = Send(MouseMessage::Move, 160, 90, true, true);
+    ASSERT_EQ(above.band.count, 1);
+    EXPECT_EQ(g_preview.band.x, -1);
+    EXPECT_EQ(g_preview.gesture, kGestureTwoButtonDrag);
+    // The paint forgets the band.
+    Send(MouseMessage::Move, 170, 130, true, true);
+    Paint();
+    EXPECT_EQ(g_preview.band.x, -1);
+    EXPECT_EQ(g_preview.gesture, kGestureNone);
+}
+
+TEST_F(MouseRoutingTest, OutsideTheLayerToolARightClickIsAScalePickAndLeftGesturesAreViewOnly) {
+    Send(MouseMessage::RightDown, 40, 50, false, true);
+    EXPECT_EQ(g_store.session.fit_pending, 0);
+    const MouseResponse click = Send(MouseMessage::RightUp, 40, 50);
+    // Nothing is near the click (no scale tool snaps yet): the window only repaints.
+    EXPECT_TRUE(click.repaint && click.erase);
+    EXPECT_FALSE(click.run_scale_dialog);
+    // The right button was released: a plain left click afterwards is no two-button gesture.
+    Send(MouseMessage::LeftDown, 40, 50, true);
+    EXPECT_EQ(Send(MouseMessage::Move, 60, 70, true).band.count, 0);
+    EXPECT_FALSE(Send(MouseMessage::LeftUp, 60, 70).repaint);
+    EXPECT_EQ(g_preview.gesture, kGestureLeftPress);
+    // A right release after the gesture was consumed by a paint is no pick.
+    Send(MouseMessage::RightDown, 40, 50, false, true);
+    Paint();
+    EXPECT_FALSE(Send(MouseMessage::RightUp, 40, 50).repaint);
+}
+
+TEST_F(MouseRoutingTest, WhileOneScalePointIsHeldLeftPressesAreIgnored) {
+    g_store.session.scale_pick_state = 1;
+    Send(MouseMessage::LeftDown, 10, 20, true);
+    EXPECT_FALSE(g_preview.left_pressed);
+    EXPECT_EQ(g_preview.gesture, kGestureNone);
+    // Moves without buttons draw the rubber line from the press point, removing the old one.
+    g_preview.press = {5, 5};
+    EXPECT_EQ(Send(MouseMessage::Move, 30, 40).band.count, 1);
+    const MouseResponse moved = Send(MouseMessage::Move, 35, 45);
+    ASSERT_EQ(moved.band.count, 2);
+    ExpectFigure(moved.band.figures[0], BandShape::Line, {5, 5}, {30, 40});
+    ExpectFigure(moved.band.figures[1], BandShape::Line, {5, 5}, {35, 45});
+}
+
+TEST_F(MouseRoutingTest, LayerToolGesturesCursorsAndRepaints) {
+    g_store.session.layer_mode = 1;
+    // A left drag to the lower right selects by rectangle: the band is erased, the history
+    // buttons are updated, and only the highlights are repainted.
+    Send(MouseMessage::LeftDown, 100, 100, true);
+    const MouseResponse dragging = Send(MouseMessage::Move, 120, 130, true);
+    EXPECT_EQ(dragging.cursor, MouseCursor::Area);
+    const MouseResponse dragged = Send(MouseMessage::LeftUp, 120, 130);
+    ASSERT_EQ(dragged.band.count, 1);
+    ExpectFigure(dragged.band.figures[0], BandShape::Rectangle, {100, 100}, {120, 130});
+    EXPECT_TRUE(dragged.update_history_buttons && dragged.repaint && !dragged.erase);
+    EXPECT_TRUE(g_preview.overlay_only);
+    // A left drag to the upper left is a click: no band cursor, no rectangle.
+    g_preview.overlay_only = false;
+    Send(MouseMessage::LeftDown, 100, 100, true);
+    EXPECT_EQ(Send(MouseMessage::Move, 80, 70, true).cursor, MouseCursor::Keep);
+    const MouseResponse click = Send(MouseMessage::LeftUp, 80, 70);
+    EXPECT_FALSE(click.update_history_buttons);
+    EXPECT_EQ(click.picked_line, -1);
+    // Right drags show which of undo and redo a release would run.
+    Send(MouseMessage::RightDown, 100, 100, false, true);
+    EXPECT_EQ(Send(MouseMessage::Move, 105, 150, false, true).cursor, MouseCursor::Keep);  // 5 is not beyond
+    EXPECT_EQ(Send(MouseMessage::Move, 130, 104, false, true).cursor, MouseCursor::Keep);  // not down enough
+    EXPECT_EQ(Send(MouseMessage::Move, 150, 120, false, true).cursor, MouseCursor::Undo);
+    EXPECT_EQ(Send(MouseMessage::Move, 120, 150, false, true).cursor, MouseCursor::Redo);
+    const MouseResponse redo = Send(MouseMessage::RightUp, 120, 150);
+    EXPECT_TRUE(redo.update_history_buttons && redo.repaint && !redo.erase);
+    EXPECT_TRUE(g_preview.overlay_only);
+    // No scale pick in the layer tool: a right click on nothing asks for no repaint.
+    Send(MouseMessage::RightDown, 100, 100, false, true);
+    EXPECT_FALSE(Send(MouseMessage::RightUp, 101, 101).repaint);
+}
+
+}  // namespace
+}  // namespace velmora

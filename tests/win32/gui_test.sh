@@ -1,0 +1,185 @@
+#!/bin/bash
+# The window under Wine, driven as a user drives it: Velmora.exe is started for real, commands,
+# drops, wheel and button messages reach it through velmora_gui_probe.exe, message boxes and file
+# dialogs are answered, and what the user sees is checked: the status bar, the messages, the
+# written files, and screenshots of the preview.
+# Usage: tests/win32/gui_test.sh <MinGW build folder>   (DISPLAY must name a running Xvfb)
+set -u
+
+[ $# -eq 1 ] && [ -d "$1" ] || { echo "usage: $0 <MinGW build folder>" >&2; exit 2; }
+build=$(cd "$1" && pwd)
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+data="${VELMORA_TEST_DATA:-$repo/tests/data}"
+wine_run="$repo/cmake/wine-run.sh"
+checker="$repo/tests/win32/check_preview.py"
+work="$build/gui"
+failures=0
+velmora_pid=""
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+ok() { echo "ok: $*"; }
+windows_path() { local path=$1; echo "Z:${path//\//\\}"; }
+
+for tool in "$build/Velmora.exe" "$build/velmora_gui_probe.exe" "$build/jww_check.exe" "$build/velmora-convert.exe"; do
+    [ -f "$tool" ] || { echo "FAIL: $tool not found"; exit 1; }
+done
+[ -n "${DISPLAY:-}" ] || { echo "FAIL: DISPLAY is not set (start Xvfb first)"; exit 1; }
+
+rm -rf "$work"
+mkdir -p "$work"
+cp "$repo"/data/* "$work"/
+cp "$repo/samples/sample_plan.pdf" "$work/plan.pdf"
+cp "$repo/samples/sample_plan.pdf" "$work/PLAN.PDF"
+cp "$data/corpus/kicad_schematic_01.pdf" "$work/pages.pdf"        # 7 pages
+cp "$data/corpus/sweethome3d_plan_01.pdf" "$work/no_vectors.pdf"  # page 1 has no line and no text
+cd "$work" || exit 1
+
+# Every probe run is bounded; its output is kept and shown.
+probe() {  # NAME STEPS...
+    local name=$1
+    shift
+    timeout 120 "$wine_run" "$build/velmora_gui_probe.exe" "$@" </dev/null >"$work/$name.out" 2>&1
+    local status=$?
+    sed 's/^/    /' "$work/$name.out"
+    return $status
+}
+
+start_velmora() {  # ARGS...
+    "$wine_run" "$build/Velmora.exe" "$@" </dev/null >>"$work/velmora.log" 2>&1 &
+    velmora_pid=$!
+}
+
+# Closed by its menu command; exit status 0 within 30 s, or it is stopped and the test fails.
+stop_velmora() {
+    probe close wait-window command 119 || fail "the exit command could not be sent"
+    for _ in $(seq 300); do
+        kill -0 "$velmora_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$velmora_pid" 2>/dev/null; then
+        kill "$velmora_pid"
+        fail "Velmora.exe still running 30 s after the exit command"
+    fi
+    wait "$velmora_pid"
+    local status=$?
+    [ "$status" -eq 0 ] && ok "Velmora.exe ended with status 0" || fail "Velmora.exe ended with status $status"
+    velmora_pid=""
+}
+cleanup() { [ -n "$velmora_pid" ] && kill "$velmora_pid" 2>/dev/null; }
+trap cleanup EXIT
+
+client=""
+screenshot() {  # NAME: the whole screen, after the window has painted
+    probe "settle-$1" wait-window settle >/dev/null || fail "the window did not settle before $1"
+    import -window root "$work/$1.png" || fail "screenshot $1"
+}
+read_client() {
+    probe client wait-window client >/dev/null
+    client=$(awk '/^client / { print $2 "," $3 "," $4 "," $5 }' "$work/client.out")
+    [ -n "$client" ] || fail "no client area reported"
+}
+expect_output() {  # NAME TEXT: the probe NAME's output holds TEXT
+    grep -qF -- "$2" "$work/$1.out" && ok "$1: $2" || fail "$1: expected '$2'"
+}
+
+echo "== the sample plan through the open dialog"
+start_velmora
+status_a3=" Page = 1 / 1      Paper = A3       Scale = 1 / 1"
+probe open wait-window command 111 file "PDFファイルを選択" "$(windows_path "$work/plan.pdf")" \
+    answer-after-errors "変換終了" ok expect-status 0 "【単独変換】" expect-status 1 "$status_a3" ||
+    fail "opening the sample through the open dialog"
+expect_output open "単独変換で 1 頁 読込・変換しました"
+
+echo "== saving the page as JWW and reading it back"
+probe save wait-window command 112 file "jww ファイルを保存" "$(windows_path "$work/saved.jww")" no-dialog ||
+    fail "the save command"
+"$wine_run" "$build/jww_check.exe" saved.jww --objects </dev/null >saved_objects.txt 2>&1 || fail "jww_check cannot read saved.jww"
+"$wine_run" "$build/velmora-convert.exe" -q -o converted.jww plan.pdf </dev/null >/dev/null 2>&1
+"$wine_run" "$build/jww_check.exe" converted.jww </dev/null >converted_counts.txt 2>&1
+if [ "$(grep -E '^(lines|texts|scale|paper) ' saved_objects.txt)" = "$(grep -E '^(lines|texts|scale|paper) ' converted_counts.txt)" ] &&
+   grep -qE '^lines [1-9]' saved_objects.txt; then
+    ok "the saved page holds what velmora-convert writes: $(grep -E '^(lines|texts) ' saved_objects.txt | tr '\n' ' ')"
+else
+    fail "saved.jww differs from velmora-convert's file"; cat saved_objects.txt converted_counts.txt | grep -vE '^[LT] '
+fi
+
+echo "== the preview's pixels in the pens' colours, after the wheel and the two-button gestures"
+read_client
+echo "client area $client"
+screenshot fitted
+python3 "$checker" lines fitted.png "$client" fit saved_objects.txt VELMORA.JWF || fail "the fitted page's lines"
+IFS=, read -r _ _ width height <<<"$client"
+fit_zoom=$(python3 -c "print(min($width / 1191.0, $height / 842.0))")
+mx=100
+my=400
+probe wheel wait-window wheel 120 $mx $my settle >/dev/null || fail "the wheel"
+screenshot wheel
+# Forward with the default WHEEL setting: zoom x 1.2 about the mouse, from the fitted view at 0, 0.
+view=$(python3 -c "z=$fit_zoom; z1=z*1.2; print('%r,%r,%r' % (z1, $mx - $mx / z * z1, $my - $my / z * z1))")
+python3 "$checker" lines wheel.png "$client" "$view" saved_objects.txt VELMORA.JWF || fail "the page after a wheel turn"
+# A two-button drag up and to the right fits the whole page again.
+probe fit wait-window mouse r-down 500 400 r mouse l-down 500 400 lr mouse move 600 300 lr \
+    mouse l-up 600 300 r mouse r-up 600 300 - settle >/dev/null || fail "the fit drag"
+screenshot refitted
+python3 "$checker" same fitted.png refitted.png "$client" || fail "the fit drag did not restore the fitted page"
+# A drag down and to the right zooms into the box; down and to the left goes back.
+probe box wait-window mouse r-down 10 330 r mouse l-down 10 330 lr mouse move 400 560 lr \
+    mouse r-up 400 560 l mouse l-up 400 560 - settle >/dev/null || fail "the box drag"
+screenshot box_zoom
+view=$(python3 -c "
+z = $fit_zoom; W, H = $width, $height
+bw, bh = 400 - 10 + 1, 560 - 330 + 1
+f = (H - 27) / bh if bh / bw > (H - 27) / (W + 1) else (W + 1) / bw
+z1 = min(z * f, 50); cx, cy = (400 + 10) // 2, (560 + 330) // 2
+print('%r,%r,%r' % (z1, W * 0.5 - cx / z * z1, H * 0.5 - cy / z * z1))")
+python3 "$checker" lines box_zoom.png "$client" "$view" saved_objects.txt VELMORA.JWF || fail "the page after a box zoom"
+probe back wait-window mouse r-down 400 100 r mouse l-down 400 100 lr mouse move 200 300 lr \
+    mouse l-up 200 300 r mouse r-up 200 300 - settle >/dev/null || fail "the back drag"
+screenshot back
+python3 "$checker" same fitted.png back.png "$client" || fail "going back did not restore the view before the box zoom"
+
+echo "== the report"
+probe report wait-window command 115 file "PDFレポートを保存" "$(windows_path "$work/report.txt")" no-dialog ||
+    fail "the report command"
+head -c 11 report.txt 2>/dev/null | grep -q "^FileName : " && ok "report.txt written" || fail "report.txt missing or wrong"
+
+echo "== refused drops, help texts and the version"
+probe refusals wait-window drop "$(windows_path "$work/plan.pdf")" "$(windows_path "$work/pages.pdf")" \
+    answer "エラー" ok drop "$(windows_path "$work/PLAN.PDF")" answer "エラー" ok \
+    expect-status 1 "$status_a3" command 121 answer "バージョン" ok \
+    command 150 answer "変換コマンド" ok command 155 answer "変換コマンド" ok command 152 answer "出力コマンド" ok \
+    command 154 answer "縮尺設定" ok command 156 answer "レイヤ整理" ok command 157 answer "Pen番号(線色)変更" ok \
+    command 153 answer "出力コマンド" ok no-dialog || fail "the refusals and help texts"
+expect_output refusals "message エラー: 複数のファイルを同時には開けません"
+expect_output refusals "message エラー: PDF ファイルではありません"
+expect_output refusals "message バージョン: Velmora ver 1.5"
+expect_output refusals "message 出力コマンド: 今表示している頁を JW_CAD 形式のデータファイルで出力します。"
+
+echo "== the Ghostscript route without Ghostscript"
+probe ghostscript wait-window command 205 answer "エラー" ok answer "エラー" ok no-dialog ||
+    fail "the Ghostscript command"
+expect_output ghostscript "message エラー: GhostScriptが見つかりません"
+stop_velmora
+
+echo "== a multi-page file from the command line, page switching"
+start_velmora pages.pdf
+page() { echo " Page = $1 / 7      Paper = A4       Scale = 1 / 1"; }
+probe pages wait-window answer-after-errors "変換終了" ok expect-status 1 "$(page 1)" \
+    command 202 expect-status 1 "$(page 2)" command 209 expect-status 1 "$(page 7)" \
+    command 202 expect-status 1 "$(page 7)" command 208 expect-status 1 "$(page 1)" \
+    command 201 expect-status 1 "$(page 1)" no-dialog || fail "page switching"
+expect_output pages "単独変換で 7 頁 読込・変換しました"
+
+echo "== a page without vectors"
+probe empty wait-window drop "$(windows_path "$work/no_vectors.pdf")" answer-after-errors "変換終了" ok no-dialog ||
+    fail "opening the file without vectors"
+expect_output empty "変換できるデータが見つかりませんでした"
+read_client
+screenshot no_vectors
+python3 "$checker" empty no_vectors.png "$client" || fail "the empty page shows more than its message"
+stop_velmora
+
+echo
+[ "$failures" -eq 0 ] && { echo "GUI tests passed"; exit 0; }
+echo "$failures GUI check(s) failed"
+exit 1

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "convert/layer_assignment.h"
 #include "store/capacities.h"
 #include "tools/selection_history.h"
 
@@ -18,8 +19,7 @@ inline constexpr int8_t kLineGreen = 2;         // selected
 inline constexpr uint8_t kMarkByLength = 1;
 inline constexpr uint8_t kMarkByConnection = 2;
 
-inline constexpr int kLayersPerGroup = 16;
-inline constexpr int kLayerSlots = 256;        // group * 16 + layer, groups 0..15
+inline constexpr int kLayerSlots = kLayerGroupCount * kLayersPerGroup;  // group * 16 + layer
 inline constexpr int kLayerListRows = 128;     // the list offers groups 0..7
 inline constexpr int kLayerRowBytes = 32;
 inline constexpr int kMostLineHits = 1000;     // hits a line pick collects at most

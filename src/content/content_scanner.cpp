@@ -42,9 +42,18 @@ void SetLineWidth(double width) {
     g_store.conversion.line_width = width <= kMinimumLineWidth ? kMinimumLineWidth : width;
 }
 
+// The last name read outside a text object: the font of a Tf that stands before BT.
+char g_last_name[kTokenCapacity + 1];
+
 // One operator: count it, then run its handler with the operands as they stand.
 void RunOperator(const DecodedStream& stream, int page, int32_t& position, int32_t& mode) {
     const OperatorCounter op = LookUpOperator(g_operands.token);
+    if (g_operands.token[0] == '/') std::memcpy(g_last_name, g_operands.token + 1, sizeof g_last_name - 1);
+    // Tf is a text-state operator, valid outside BT too (AutoCAD sets the font first).
+    if (op == kOpOther && std::strcmp(g_operands.token, "Tf") == 0) {
+        SelectFont(page, g_last_name);
+        SetFontSize(g_operands.values[0]);
+    }
     SaturatingIncrement(g_store.pages[page].operator_counters[op]);
     const double* o = g_operands.values;
     switch (op) {
@@ -78,6 +87,7 @@ void ContentScanner(int page) {
     g_store.conversion.line_count = 0;
     int32_t mode = kOutsideTextObject;
     ResetGraphicsState();
+    g_last_name[0] = '\0';
 
     const int32_t stream_count = g_store.stream_count < kDecodedStreamCapacity ? g_store.stream_count : kDecodedStreamCapacity;
     for (int32_t d = 1; d <= stream_count; ++d) {

@@ -20,8 +20,7 @@ struct Point {
 };
 
 struct CtmEntry {
-    Matrix matrix;
-    int32_t kind;  // MatrixKind of the last cm composed into this entry; 0 before any
+    Matrix matrix;  // every cm of the level and the levels below, multiplied in order
 };
 
 struct SavedState {
@@ -52,9 +51,12 @@ void SaveGraphicsState();     // q
 void RestoreGraphicsState();  // Q
 void ConcatenateMatrix(const Matrix& operands);  // cm
 
-// A path point through the top CtmStack entry: kinds 1 and 3 in full, kind 2 without the
-// translation, kind 0 unchanged.
+// A path point through the top CtmStack entry.
 Point ApplyCtm(double x, double y);
+// The top CtmStack entry: user space to the page's default space.
+const Matrix& CurrentCtm();
+// m × n: a point mapped by the result is mapped by m first, then by n (cm gives CTM' = M × CTM).
+Matrix Multiply(const Matrix& m, const Matrix& n);
 
 // The pen style of d (1, 3 or 5) follows the number of dash numbers, phase included, not their
 // values; inside a text object too.

@@ -140,6 +140,8 @@ bool ResolveFontResources(std::string* text) {
             *text = "Font" + value;
             text->resize(std::strlen(text->c_str()));
         }
+        // "Font 12 0 R": the font dictionary is a reference, read below like "/Font 12 0 R".
+        if (text->find("<<") == std::string::npos) text->insert(0, "/");
     }
     const size_t font = text->find("/Font");
     if (font == std::string::npos) return true;

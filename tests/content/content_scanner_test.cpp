@@ -14,9 +14,16 @@ TEST_F(ScannerTest, CmExamples) {
     ASSERT_EQ(Lines(), 1);
     ExpectLine(0, 120, 70, 140, 70);
 
+    // A scale after a translation keeps the translation.
     Scan("1 0 0 1 100 100 cm 2 0 0 2 0 0 cm 10 10 m 20 10 l S\n");
     ASSERT_EQ(Lines(), 1);
-    ExpectLine(0, 20, 20, 40, 20);  // kind 2: the entry's translation is not applied
+    ExpectLine(0, 120, 120, 140, 120);
+
+    // A placement turned by a quarter: x runs up the page.
+    Scan("0 1 -1 0 300 100 cm 10 0 m 20 0 l 0 5 l S\n");
+    ASSERT_EQ(Lines(), 2);
+    ExpectLine(0, 300, 110, 300, 120);
+    ExpectLine(1, 300, 120, 295, 100);
 
     Scan("q 2 0 0 2 0 0 cm Q 10 10 m 20 10 l S\n");
     ASSERT_EQ(Lines(), 1);

@@ -262,9 +262,10 @@ TEST_F(FontResourcesInFile, ReferencesAreFollowed) {
               {10, "<</ProcSet [/PDF]>>"}});
     EXPECT_EQ(Resolve(" <</Font 7 0 R/ProcSet [/PDF]>"), "/F1 5 0 R/F2 6 0 R>>");
     EXPECT_EQ(g_store.objects[7].kind, kKindFontReference);
-    // Resources as a reference: the Font entry as the lookup left it, without its slash.
+    // Resources as a reference: a direct Font entry as the lookup left it, without its slash;
+    // a Font entry that is itself a reference is followed like a direct one.
     EXPECT_EQ(Resolve(" 8 0 R"), "Font <</F3 6 0 R>");
-    EXPECT_EQ(Resolve(" 9 0 R"), "Font 7 0 R");
+    EXPECT_EQ(Resolve(" 9 0 R"), "/F1 5 0 R/F2 6 0 R>>");
     EXPECT_EQ(Resolve(" 10 0 R"), "<failed>");
     EXPECT_EQ(Resolve(" 77 0 R"), "<failed>");
     EXPECT_EQ(Resolve(" <</Font 77 0 R>"), "<failed>");

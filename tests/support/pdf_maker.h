@@ -143,17 +143,32 @@ public:
     std::map<int, int> offsets;
 };
 
-// Catalog 1, Info 2, Pages 3, one page 4 with content 5 and font 6: the usual small document.
-inline PdfMaker OnePageDocument(const std::string& page_extra = "/MediaBox [0 0 595 842]",
-                                const std::string& content = "0 0 m 100 100 l S") {
+// Catalog 1, Info 2, Pages 3, one page 4 (`page_entries` after its Parent) with content 5.
+inline PdfMaker PageDocument(const std::string& page_entries, const std::string& content) {
     PdfMaker pdf;
     pdf.Add(1, "<</Type/Catalog/Pages 3 0 R>>");
     pdf.Add(2, "<</Creator (Test maker)/Producer (tests)>>");
     pdf.Add(3, "<</Type/Pages/Kids [4 0 R]/Count 1>>");
-    pdf.Add(4, "<</Type/Page/Parent 3 0 R" + page_extra + "/Resources <</Font <</F1 6 0 R>>>>/Contents 5 0 R>>");
+    pdf.Add(4, "<</Type/Page/Parent 3 0 R" + page_entries + "/Contents 5 0 R>>");
     pdf.Add(5, FlateStreamBody("", content));
+    return pdf;
+}
+
+// The usual small document: PageDocument with font 6 as the page's F1.
+inline PdfMaker OnePageDocument(const std::string& page_extra = "/MediaBox [0 0 595 842]",
+                                const std::string& content = "0 0 m 100 100 l S") {
+    PdfMaker pdf = PageDocument(page_extra + "/Resources <</Font <</F1 6 0 R>>>>", content);
     pdf.Add(6, "<</Type/Font/Subtype/Type1/BaseFont/Helvetica>>");
     return pdf;
+}
+
+// One page of 200 × 100 points for text tests: PageDocument with the given Resources value and
+// the test's fonts and other objects (numbered from 10), finished.
+inline std::string TextPagePdf(const std::string& resources, const std::string& content,
+                               const std::map<int, std::string>& objects) {
+    PdfMaker pdf = PageDocument("/MediaBox [0 0 200 100]/Resources " + resources, content);
+    for (const auto& [number, body] : objects) pdf.Add(number, body);
+    return pdf.Finish(pdf.ClassicXref("/Root 1 0 R/Info 2 0 R"));
 }
 
 }  // namespace velmora::test_support

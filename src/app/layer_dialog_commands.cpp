@@ -41,8 +41,9 @@ LayerDialogUpdate LengthBox(int control, const LayerDialogInput& input) {
     return update;
 }
 
-LayerDialogUpdate Move() {
-    MoveSelectionToShownLayer();
+// The dialog as it starts on a layer: boxes clear, the list written with the shown row selected,
+// the whole picture drawn again.
+LayerDialogUpdate StartOfLayer() {
     LayerDialogUpdate update;
     update.clear_check_boxes = true;
     update.fill_list = true;
@@ -79,13 +80,7 @@ LayerDialogUpdate OpenLayerDialog(LayerDialogTexts* texts) {
     std::snprintf(texts->paper, sizeof texts->paper, " %.*s/%3d°", kPaperNameBytes - 1,
                   paper >= 0 && paper < kPaperSizeCount ? PaperNames[paper] : "--",
                   record != nullptr ? static_cast<int>(record->rotation) : 0);
-    LayerDialogUpdate update;
-    update.clear_check_boxes = true;
-    update.fill_list = true;
-    update.select_shown_row = true;
-    update.repaint = true;
-    update.erase = true;
-    return update;
+    return StartOfLayer();
 }
 
 LayerDialogUpdate LayerDialogCommand(WindowHandle owner, int control, const LayerDialogInput& input) {
@@ -120,7 +115,8 @@ LayerDialogUpdate LayerDialogCommand(WindowHandle owner, int control, const Laye
             ReleaseRedLines();
             return Highlights(true);
         case kLayerMoveButton:
-            return Move();
+            MoveSelectionToShownLayer();
+            return StartOfLayer();
         case kLayerClearAllButton:
             ShowLayerFresh();
             ResetSelectionHistory();

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "tools/bit_mix.h"
+
 namespace velmora {
 
 namespace {
@@ -15,20 +17,12 @@ uint64_t BitsOf(double value) {
     return bits;
 }
 
-uint64_t Mix(uint64_t h) {
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= h >> 33;
-    h *= 0xc4ceb9fe1a85ec53ULL;
-    h ^= h >> 33;
-    return h;
-}
-
 // -0.0 and 0.0 are equal doubles; filing both under one bit pattern keeps the hash exact.
 double Normalised(double value) { return value + 0.0; }
 
 int32_t FilePoint(EndPointIndex& index, double x, double y) {
-    uint32_t slot = static_cast<uint32_t>(Mix(BitsOf(x) ^ Mix(BitsOf(y) + 0x9e3779b97f4a7c15ULL))) & index.slot_mask;
+    const uint64_t hash = MixBits(BitsOf(x) ^ MixBits(BitsOf(y) + 0x9e3779b97f4a7c15ULL));
+    uint32_t slot = static_cast<uint32_t>(hash) & index.slot_mask;
     for (;;) {
         const int32_t point = index.slots[slot];
         if (point < 0) break;

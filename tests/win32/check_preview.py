@@ -69,6 +69,11 @@ def settings_colours(path):
     return colours
 
 
+def mm(x, y):
+    """A page point in the saved file's millimetres from the paper's centre."""
+    return ((x - PAGE_WIDTH / 2) * MM_PER_POINT, (y - PAGE_HEIGHT / 2) * MM_PER_POINT)
+
+
 def pens_of_saved_lines(path):
     """Each known line's pen, found by its end points in millimetres from the paper's centre."""
     saved = []
@@ -77,9 +82,6 @@ def pens_of_saved_lines(path):
             fields = line.split()
             if fields and fields[0] == "L":
                 saved.append(([float(v) for v in fields[1:5]], int(fields[fields.index("pen") + 1])))
-
-    def mm(x, y):
-        return ((x - PAGE_WIDTH / 2) * MM_PER_POINT, (y - PAGE_HEIGHT / 2) * MM_PER_POINT)
 
     pens = {}
     for name, x1, y1, x2, y2, _ in KNOWN_LINES:
@@ -172,8 +174,6 @@ def saved_lines(path):
 
 
 def is_wall_side(ends):
-    def mm(x, y):
-        return ((x - PAGE_WIDTH / 2) * MM_PER_POINT, (y - PAGE_HEIGHT / 2) * MM_PER_POINT)
     corners = [mm(*corner) for corner in WALL_CORNERS]
     p, q = (ends[0], ends[1]), (ends[2], ends[3])
     near = lambda point: any(math.dist(point, corner) < 0.01 for corner in corners)

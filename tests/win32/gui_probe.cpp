@@ -16,6 +16,14 @@
 //   settle                       the window has handled what was sent and painted
 //   no-dialog                    fails when a message box or dialog of Velmora is open
 //   time-paint N                 N whole repaints of the window, each timed (milliseconds)
+//   dialog TITLE                 a modeless dialog titled TITLE is open
+//   press TITLE ID               its control ID clicked (a check box changes its check first)
+//   select-row TITLE ID ROW      its list box ID's row ROW selected, as a click selects it
+//   control TITLE ID             prints the control's text ("control ID: TEXT")
+//   list-row TITLE ID ROW        prints a row of its list box ("row ROW: TEXT")
+//   enabled TITLE ID             prints whether the control is enabled ("enabled ID: 0|1")
+//   move-dialog TITLE X Y        moves the dialog's top-left corner to screen X, Y
+//   dialog-rect TITLE            prints "dialog at LEFT TOP RIGHT BOTTOM" (screen coordinates)
 //   close                        WM_CLOSE
 //
 // Output: one line per observation, UTF-8. Exit status 0 when every step passed.
@@ -308,6 +316,48 @@ void TimePaint(int repeats) {
     Say("paint ms:" + times);
 }
 
+HWND Control(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    if (control == nullptr) Fail("no control " + std::to_string(id) + " in " + Utf8(TextOf(dialog)));
+    return control;
+}
+
+// Clicks reach a dialog as its procedure sees them: the control's notification in WM_COMMAND.
+void Press(HWND dialog, int id) {
+    HWND control = Control(dialog, id);
+    const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+    if (type == BS_AUTOCHECKBOX) {
+        const LRESULT checked = SendMessageW(control, BM_GETCHECK, 0, 0);
+        SendMessageW(control, BM_SETCHECK, checked == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+    }
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+    Say("pressed " + std::to_string(id));
+}
+
+void SelectRow(HWND dialog, int id, int row) {
+    HWND list = Control(dialog, id);
+    if (SendMessageW(list, LB_SETCURSEL, row, 0) == LB_ERR) Fail("no row " + std::to_string(row));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    Say("selected row " + std::to_string(row));
+}
+
+std::wstring ListRow(HWND dialog, int id, int row) {
+    HWND list = Control(dialog, id);
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, row, 0);
+    if (length == LB_ERR) Fail("no row " + std::to_string(row));
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+void SayDialogRect(HWND dialog) {
+    RECT rect;
+    GetWindowRect(dialog, &rect);
+    Say("dialog at " + std::to_string(rect.left) + " " + std::to_string(rect.top) + " " + std::to_string(rect.right) +
+        " " + std::to_string(rect.bottom));
+}
+
 void Client() {
     RECT client;
     GetClientRect(g_main, &client);
@@ -371,6 +421,39 @@ int main() {
             Say("no dialog open");
         } else if (step == L"time-paint") {
             TimePaint(number());
+        } else if (step == L"dialog") {
+            Say("dialog " + Utf8(TextOf(WaitForDialog(next()))));
+        } else if (step == L"press") {
+            HWND dialog = WaitForDialog(next());
+            Press(dialog, number());
+        } else if (step == L"select-row") {
+            HWND dialog = WaitForDialog(next());
+            const int id = number();
+            SelectRow(dialog, id, number());
+        } else if (step == L"control") {
+            HWND dialog = WaitForDialog(next());
+            const int id = number();
+            Settle();
+            Say("control " + std::to_string(id) + ": " + Utf8(TextOf(Control(dialog, id))));
+        } else if (step == L"list-row") {
+            HWND dialog = WaitForDialog(next());
+            const int id = number();
+            const int row = number();
+            Settle();
+            Say("row " + std::to_string(row) + ": " + Utf8(ListRow(dialog, id, row)));
+        } else if (step == L"enabled") {
+            HWND dialog = WaitForDialog(next());
+            const int id = number();
+            Settle();
+            Say("enabled " + std::to_string(id) + ": " + (IsWindowEnabled(Control(dialog, id)) ? "1" : "0"));
+        } else if (step == L"move-dialog") {
+            HWND dialog = WaitForDialog(next());
+            const int x = number();
+            const int y = number();
+            SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SayDialogRect(dialog);
+        } else if (step == L"dialog-rect") {
+            SayDialogRect(WaitForDialog(next()));
         } else if (step == L"close") {
             PostMessageW(g_main, WM_CLOSE, 0, 0);
             Say("close");

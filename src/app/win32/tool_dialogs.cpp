@@ -4,14 +4,8 @@ namespace velmora {
 
 void RunPageListCommand(WindowHandle) {}
 
-void RunLayerToolCommand(WindowHandle) {}
-
 void RunPenChangeCommand(WindowHandle) {}
 
 void RunScaleDialog(WindowHandle) {}
-
-void ShowLayerToolLength(double) {}
-
-void UpdateLayerToolHistoryButtons() {}
 
 }  // namespace velmora

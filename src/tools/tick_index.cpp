@@ -8,19 +8,31 @@
 
 namespace velmora {
 
-bool IsPerpendicularTick(const LineRecord* lines, const int32_t* directions, int i, int j) {
-    const LineRecord& dash = lines[i];
-    const LineRecord& other = lines[j];
-    if (directions[i] == kNoDirection) return false;
+namespace {
+
+// The two directions square to a line's, each folded back onto -18000..18000.
+struct SquareDirections {
+    int32_t p1, p2;
+};
+
+SquareDirections SquareTo(int32_t direction) {
+    int32_t p1 = direction + 9000;
+    if (p1 > 18000) p1 -= 36000;
+    int32_t p2 = direction - 9000;
+    if (p2 < -18000) p2 += 36000;
+    return {p1, p2};
+}
+
+bool WithinSquare(const SquareDirections& square, int32_t direction) {
+    return AngleWithin(direction, square.p1, 500) || AngleWithin(direction, square.p2, 500);
+}
+
+// Everything of the tick test but the directions: the other line is solid, not absorbed, of the
+// dash's width, crosses the line through the dash and passes near one of its end points.
+bool CrossesNearEnd(const LineRecord& dash, const LineRecord& other) {
     if (other.pen_style != 1 || other.width_class != dash.width_class || other.page_number < 0) {
         return false;
     }
-    int32_t p1 = directions[i] + 9000;
-    if (p1 > 18000) p1 -= 36000;
-    int32_t p2 = directions[i] - 9000;
-    if (p2 < -18000) p2 += 36000;
-    if (!AngleWithin(directions[j], p1, 500) && !AngleWithin(directions[j], p2, 500)) return false;
-
     const double ax = dash.x2 - dash.x1;
     const double ay = dash.y2 - dash.y1;
     const double c2 = (other.y2 - dash.y1) * ax - (other.x2 - dash.x1) * ay;
@@ -32,6 +44,13 @@ bool IsPerpendicularTick(const LineRecord* lines, const int32_t* directions, int
     const double k1 = (dash.y1 - other.y1) * bx - (dash.x1 - other.x1) * by;
     const double k2 = (dash.y2 - other.y1) * bx - (dash.x2 - other.x1) * by;
     return (-10 < k1 && k1 < 10) || (-10 < k2 && k2 < 10);
+}
+
+}  // namespace
+
+bool IsPerpendicularTick(const LineRecord* lines, const int32_t* directions, int i, int j) {
+    if (directions[i] == kNoDirection) return false;
+    return WithinSquare(SquareTo(directions[i]), directions[j]) && CrossesNearEnd(lines[i], lines[j]);
 }
 
 namespace {
@@ -136,6 +155,72 @@ void ForEachCell(const TickIndex& index, const Grid& grid, const LineRecord& lin
     }
 }
 
+// A cell a line is filed under: the low half of the cell's hash (the table never has more
+// buckets than 2^32, as it has no more than one per filed cell) and the line.
+struct FiledCell {
+    uint32_t hash;
+    int32_t line;
+};
+
+constexpr int kRadixBits = 11;  // 2^11 counters and write heads stay in the first-level cache
+
+// Stable sort by bucket, least significant digit first: each pass writes to 2^11 places at
+// once, which the caches follow, where filing straight into the table missed on every entry.
+// Stability keeps each bucket's lines in store order, as the table has always had them.
+void SortByBucket(std::vector<FiledCell>& cells, uint32_t bucket_mask) {
+    int bits = 0;
+    while (bits < 32 && (bucket_mask >> bits) != 0) ++bits;
+    if (bits == 0) return;
+    const int passes = (bits + kRadixBits - 1) / kRadixBits;
+    const int digit_bits = (bits + passes - 1) / passes;
+    const uint32_t digit_mask = (uint32_t{1} << digit_bits) - 1;
+    std::vector<FiledCell> sorted(cells.size());
+    std::vector<size_t> heads(size_t{1} << digit_bits);
+    for (int pass = 0; pass < passes; ++pass) {
+        const int shift = pass * digit_bits;
+        std::fill(heads.begin(), heads.end(), 0);
+        for (const FiledCell& cell : cells) ++heads[(cell.hash & bucket_mask) >> shift & digit_mask];
+        size_t place = 0;
+        for (size_t& head : heads) {
+            const size_t here = head;
+            head = place;
+            place += here;
+        }
+        for (const FiledCell& cell : cells) sorted[heads[(cell.hash & bucket_mask) >> shift & digit_mask]++] = cell;
+        cells.swap(sorted);
+    }
+}
+
+// Which levels each filing key uses. A page has few keys (width classes times direction bins),
+// so a small direct-mapped cache merges nearly every line; only what it evicts gets sorted.
+constexpr size_t kKeyCacheSlots = 256;
+
+struct KeyLevelCache {
+    std::pair<int64_t, uint64_t> slots[kKeyCacheSlots] = {};  // (key, levels); no levels = empty
+    std::vector<std::pair<int64_t, uint64_t>> evicted;
+};
+
+void AddKeyLevel(KeyLevelCache& cache, int64_t key, int level) {
+    auto& slot = cache.slots[MixBits(static_cast<uint64_t>(key)) & (kKeyCacheSlots - 1)];
+    if (slot.second != 0 && slot.first != key) {
+        cache.evicted.push_back(slot);
+        slot.second = 0;
+    }
+    slot.first = key;
+    slot.second |= uint64_t{1} << level;
+}
+
+void MergeKeyLevels(KeyLevelCache& cache, std::vector<std::pair<int64_t, uint64_t>>& key_levels) {
+    for (const auto& slot : cache.slots) {
+        if (slot.second != 0) cache.evicted.push_back(slot);
+    }
+    std::sort(cache.evicted.begin(), cache.evicted.end());
+    for (const auto& [key, levels] : cache.evicted) {
+        if (key_levels.empty() || key_levels.back().first != key) key_levels.emplace_back(key, 0);
+        key_levels.back().second |= levels;
+    }
+}
+
 }  // namespace
 
 void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* directions, int count) {
@@ -196,58 +281,51 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
         index.inverse_cell[level] = 1.0 / grid.cell[level];
     }
 
-    // Count, size the buckets, then fill: two walks over the same cells, no per-cell lists.
-    uint64_t filed = 0;
-    std::vector<std::pair<int64_t, uint64_t>> levels;  // (filing key, level bit) per line, merged below
+    // One walk over the lines files every cell; sorting the filed cells by bucket then lays out
+    // the table in order instead of scattering each entry to a random bucket.
+    std::vector<FiledCell> cells;
+    cells.reserve(static_cast<size_t>(candidates) * 3);
+    KeyLevelCache levels;
     for (int j = 0; j < count; ++j) {
         if (!CanBeTick(lines[j], directions[j])) continue;
         int line_level = 0;
         int64_t line_key = 0;
-        ForEachCell(index, grid, lines[j], directions[j], [&](int level, int64_t key, uint64_t) {
-            ++filed;
+        ForEachCell(index, grid, lines[j], directions[j], [&](int level, int64_t key, uint64_t hash) {
+            cells.push_back(FiledCell{static_cast<uint32_t>(hash), j});
             line_level = level;
             line_key = key;
         });
-        levels.emplace_back(line_key, uint64_t{1} << line_level);
+        AddKeyLevel(levels, line_key, line_level);
     }
-    std::sort(levels.begin(), levels.end());
-    for (const auto& [key, bit] : levels) {
-        if (index.key_levels.empty() || index.key_levels.back().first != key) {
-            index.key_levels.emplace_back(key, 0);
-        }
-        index.key_levels.back().second |= bit;
-    }
+    MergeKeyLevels(levels, index.key_levels);
     uint64_t buckets = 1;
-    while (buckets < filed) buckets <<= 1;
+    while (buckets < cells.size()) buckets <<= 1;
     index.bucket_mask = buckets - 1;
+    SortByBucket(cells, static_cast<uint32_t>(index.bucket_mask));
     index.bucket_start.assign(buckets + 1, 0);
-    index.entries.resize(filed);
-    for (int j = 0; j < count; ++j) {
-        if (!CanBeTick(lines[j], directions[j])) continue;
-        ForEachCell(index, grid, lines[j], directions[j], [&](int, int64_t, uint64_t hash) {
-            ++index.bucket_start[(hash & index.bucket_mask) + 1];
-        });
+    index.entries.resize(cells.size());
+    for (size_t e = 0; e < cells.size(); ++e) {
+        ++index.bucket_start[(cells[e].hash & index.bucket_mask) + 1];
+        index.entries[e] = TickEntry{cells[e].line, directions[cells[e].line]};
     }
     for (uint64_t b = 0; b < buckets; ++b) index.bucket_start[b + 1] += index.bucket_start[b];
-    std::vector<uint32_t> next(index.bucket_start.begin(), index.bucket_start.end() - 1);
-    for (int j = 0; j < count; ++j) {
-        if (!CanBeTick(lines[j], directions[j])) continue;
-        ForEachCell(index, grid, lines[j], directions[j], [&](int, int64_t, uint64_t hash) {
-            index.entries[next[hash & index.bucket_mask]++] = j;
-        });
-    }
 }
 
 bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const int32_t* directions,
                           int i) {
     if (directions[i] == kNoDirection) return false;
     const LineRecord& dash = lines[i];
+    const SquareDirections square_to = SquareTo(directions[i]);
+    // The entry's own copy of the direction settles most candidates without reading the line.
+    auto ticks = [&](const TickEntry& entry) {
+        return WithinSquare(square_to, entry.direction) && CrossesNearEnd(dash, lines[entry.line]);
+    };
     const int32_t square = directions[i] + 9000;
     const int32_t bins[2] = {DirectionBin(square - 499), DirectionBin(square + 499)};
     auto scan_bucket = [&](uint64_t hash) {
         const uint64_t b = hash & index.bucket_mask;
         for (uint32_t e = index.bucket_start[b]; e < index.bucket_start[b + 1]; ++e) {
-            if (IsPerpendicularTick(lines, directions, i, index.entries[e])) return true;
+            if (ticks(index.entries[e])) return true;
         }
         return false;
     };
@@ -270,8 +348,8 @@ bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const
             if (xs[e] < index.origin_x || xs[e] > index.max_x || ys[e] < index.origin_y ||
                 ys[e] > index.max_y) {
                 // Outside the box the index was built over (the line moved since): read every line.
-                for (int32_t j : index.entries) {
-                    if (IsPerpendicularTick(lines, directions, i, j)) return true;
+                for (const TickEntry& entry : index.entries) {
+                    if (ticks(entry)) return true;
                 }
                 continue;
             }

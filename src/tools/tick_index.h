@@ -23,6 +23,12 @@ bool IsPerpendicularTick(const LineRecord* lines, const int32_t* directions, int
 // use for the width class. Buckets are cells hashed, so a bucket may hold lines of other cells;
 // the exact test rejects those. Lines are also filed by width class and by direction in bins of
 // 10 degrees over half a turn. The index only narrows the candidates, never decides.
+// A filed line with its direction, so most candidates are settled without reading the record.
+struct TickEntry {
+    int32_t line;
+    int32_t direction;
+};
+
 struct TickIndex {
     bool built = false;
     bool single_cell = false;  // coordinates too large to grid: every line is a candidate
@@ -32,7 +38,7 @@ struct TickIndex {
     std::vector<std::pair<int64_t, uint64_t>> key_levels; // filing key -> levels in use (bit mask)
     uint64_t bucket_mask = 0;
     std::vector<uint32_t> bucket_start;                   // bucket_mask + 2 offsets into entries
-    std::vector<int32_t> entries;                         // line indices
+    std::vector<TickEntry> entries;
 };
 
 // Files lines 0..count-1 that are solid, not absorbed and have a direction. Ticks can only be lost

@@ -156,39 +156,53 @@ void ForEachCell(const TickIndex& index, const Grid& grid, const LineRecord& lin
 }
 
 // A cell a line is filed under: the low half of the cell's hash (the table never has more
-// buckets than 2^32, as it has no more than one per filed cell) and the line.
+// buckets than 2^32, as it has no more than one per filed cell) and the entry to file.
 struct FiledCell {
     uint32_t hash;
-    int32_t line;
+    TickEntry entry;
 };
 
-constexpr int kRadixBits = 11;  // 2^11 counters and write heads stay in the first-level cache
+constexpr int kGroupBits = 11;  // 2^11 write heads: few enough for the caches to follow
 
-// Stable sort by bucket, least significant digit first: each pass writes to 2^11 places at
-// once, which the caches follow, where filing straight into the table missed on every entry.
-// Stability keeps each bucket's lines in store order, as the table has always had them.
-void SortByBucket(std::vector<FiledCell>& cells, uint32_t bucket_mask) {
+// Fills bucket_start and entries from the filed cells, in two steps that each write to few
+// places at once: the cells are grouped by the high bits of their bucket, then each group, small
+// enough to stay in cache, is laid out bucket by bucket. Filing straight into the table instead
+// missed the cache on every entry. Both steps keep store order within a bucket.
+void LayOutBuckets(TickIndex& index, const std::vector<FiledCell>& cells) {
+    const uint64_t buckets = index.bucket_mask + 1;  // a power of two
     int bits = 0;
-    while (bits < 32 && (bucket_mask >> bits) != 0) ++bits;
-    if (bits == 0) return;
-    const int passes = (bits + kRadixBits - 1) / kRadixBits;
-    const int digit_bits = (bits + passes - 1) / passes;
-    const uint32_t digit_mask = (uint32_t{1} << digit_bits) - 1;
-    std::vector<FiledCell> sorted(cells.size());
-    std::vector<size_t> heads(size_t{1} << digit_bits);
-    for (int pass = 0; pass < passes; ++pass) {
-        const int shift = pass * digit_bits;
+    while ((uint64_t{1} << bits) < buckets) ++bits;
+    const int group_bits = std::min(bits, kGroupBits);
+    const int shift = bits - group_bits;
+    const size_t groups = size_t{1} << group_bits;
+    const uint64_t local_mask = (uint64_t{1} << shift) - 1;
+
+    std::vector<uint32_t> group_start(groups + 1, 0);
+    for (const FiledCell& cell : cells) ++group_start[((cell.hash & index.bucket_mask) >> shift) + 1];
+    for (size_t g = 0; g < groups; ++g) group_start[g + 1] += group_start[g];
+    std::vector<FiledCell> grouped(cells.size());
+    std::vector<uint32_t> heads(group_start.begin(), group_start.end() - 1);
+    for (const FiledCell& cell : cells) grouped[heads[(cell.hash & index.bucket_mask) >> shift]++] = cell;
+
+    index.bucket_start.resize(buckets + 1);
+    index.entries.resize(cells.size());
+    heads.assign(local_mask + 1, 0);
+    for (size_t g = 0; g < groups; ++g) {
         std::fill(heads.begin(), heads.end(), 0);
-        for (const FiledCell& cell : cells) ++heads[(cell.hash & bucket_mask) >> shift & digit_mask];
-        size_t place = 0;
-        for (size_t& head : heads) {
-            const size_t here = head;
-            head = place;
+        for (uint32_t e = group_start[g]; e < group_start[g + 1]; ++e) ++heads[grouped[e].hash & local_mask];
+        uint32_t place = group_start[g];
+        const uint64_t base = static_cast<uint64_t>(g) << shift;
+        for (uint64_t k = 0; k <= local_mask; ++k) {
+            index.bucket_start[base + k] = place;
+            const uint32_t here = heads[k];
+            heads[k] = place;
             place += here;
         }
-        for (const FiledCell& cell : cells) sorted[heads[(cell.hash & bucket_mask) >> shift & digit_mask]++] = cell;
-        cells.swap(sorted);
+        for (uint32_t e = group_start[g]; e < group_start[g + 1]; ++e) {
+            index.entries[heads[grouped[e].hash & local_mask]++] = grouped[e].entry;
+        }
     }
+    index.bucket_start[buckets] = static_cast<uint32_t>(cells.size());
 }
 
 // Which levels each filing key uses. A page has few keys (width classes times direction bins),
@@ -291,7 +305,7 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
         int line_level = 0;
         int64_t line_key = 0;
         ForEachCell(index, grid, lines[j], directions[j], [&](int level, int64_t key, uint64_t hash) {
-            cells.push_back(FiledCell{static_cast<uint32_t>(hash), j});
+            cells.push_back(FiledCell{static_cast<uint32_t>(hash), TickEntry{j, directions[j]}});
             line_level = level;
             line_key = key;
         });
@@ -301,36 +315,53 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
     uint64_t buckets = 1;
     while (buckets < cells.size()) buckets <<= 1;
     index.bucket_mask = buckets - 1;
-    SortByBucket(cells, static_cast<uint32_t>(index.bucket_mask));
-    index.bucket_start.assign(buckets + 1, 0);
-    index.entries.resize(cells.size());
-    for (size_t e = 0; e < cells.size(); ++e) {
-        ++index.bucket_start[(cells[e].hash & index.bucket_mask) + 1];
-        index.entries[e] = TickEntry{cells[e].line, directions[cells[e].line]};
-    }
-    for (uint64_t b = 0; b < buckets; ++b) index.bucket_start[b + 1] += index.bucket_start[b];
+    LayOutBuckets(index, cells);
 }
+
+namespace {
+
+constexpr int kMaxProbes = 2 * 2 * (kMaxLevel + 1);  // direction bins x end points x levels
+constexpr int kCandidateBatch = 32;
+
+// The candidates whose direction fits, tested a batch at a time: their records are fetched
+// together, as they lie scattered over the whole table.
+struct CandidateBatch {
+    const LineRecord* lines;
+    const LineRecord* dash;
+    int32_t line[kCandidateBatch];
+    int count = 0;
+};
+
+bool BatchTicks(CandidateBatch& batch) {
+    for (int k = 0; k < batch.count; ++k) {
+        const char* record = reinterpret_cast<const char*>(batch.lines + batch.line[k]);
+        __builtin_prefetch(record);
+        __builtin_prefetch(record + sizeof(LineRecord) - 1);
+    }
+    const int count = batch.count;
+    batch.count = 0;
+    for (int k = 0; k < count; ++k) {
+        if (CrossesNearEnd(*batch.dash, batch.lines[batch.line[k]])) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const int32_t* directions,
                           int i) {
     if (directions[i] == kNoDirection) return false;
     const LineRecord& dash = lines[i];
     const SquareDirections square_to = SquareTo(directions[i]);
-    // The entry's own copy of the direction settles most candidates without reading the line.
-    auto ticks = [&](const TickEntry& entry) {
-        return WithinSquare(square_to, entry.direction) && CrossesNearEnd(dash, lines[entry.line]);
-    };
     const int32_t square = directions[i] + 9000;
     const int32_t bins[2] = {DirectionBin(square - 499), DirectionBin(square + 499)};
-    auto scan_bucket = [&](uint64_t hash) {
-        const uint64_t b = hash & index.bucket_mask;
-        for (uint32_t e = index.bucket_start[b]; e < index.bucket_start[b + 1]; ++e) {
-            if (ticks(index.entries[e])) return true;
-        }
-        return false;
-    };
     const double xs[2] = {dash.x1, dash.x2};
     const double ys[2] = {dash.y1, dash.y2};
+
+    // Every bucket to read is named first, so that their reads from memory overlap instead of
+    // waiting on each other; the answer does not depend on the order they are read in.
+    uint64_t buckets[kMaxProbes];
+    int probes = 0;
     for (int bin = 0; bin < 2; ++bin) {
         if (bin == 1 && bins[1] == bins[0]) break;
         const int64_t key = FilingKey(dash.width_class, bins[bin]);
@@ -339,7 +370,7 @@ bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const
         if (found == index.key_levels.end() || found->first != key) continue;
         const uint64_t level_mask = found->second;
         if (index.single_cell) {
-            if (scan_bucket(CellHash(0, key, 0, 0))) return true;
+            buckets[probes++] = CellHash(0, key, 0, 0) & index.bucket_mask;
             continue;
         }
         for (int e = 0; e < 2; ++e) {
@@ -347,22 +378,43 @@ bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const
             if (!std::isfinite(xs[e]) || !std::isfinite(ys[e])) continue;
             if (xs[e] < index.origin_x || xs[e] > index.max_x || ys[e] < index.origin_y ||
                 ys[e] > index.max_y) {
-                // Outside the box the index was built over (the line moved since): read every line.
+                // Outside the box the index was built over (the line moved since): every filed
+                // line is tried, which answers the question whole.
                 for (const TickEntry& entry : index.entries) {
-                    if (ticks(entry)) return true;
+                    if (WithinSquare(square_to, entry.direction) && CrossesNearEnd(dash, lines[entry.line])) {
+                        return true;
+                    }
                 }
-                continue;
+                return false;
             }
             for (int level = 0; level < static_cast<int>(index.inverse_cell.size()); ++level) {
                 if ((level_mask >> level & 1) == 0) continue;
                 const double inverse = index.inverse_cell[level];
                 const int64_t cx = CellOf(xs[e], index.origin_x, inverse);
                 const int64_t cy = CellOf(ys[e], index.origin_y, inverse);
-                if (scan_bucket(CellHash(level, key, cx, cy))) return true;
+                buckets[probes++] = CellHash(level, key, cx, cy) & index.bucket_mask;
             }
         }
     }
-    return false;
+
+    for (int p = 0; p < probes; ++p) __builtin_prefetch(&index.bucket_start[buckets[p]]);
+    uint32_t first[kMaxProbes], last[kMaxProbes];
+    for (int p = 0; p < probes; ++p) {
+        first[p] = index.bucket_start[buckets[p]];
+        last[p] = index.bucket_start[buckets[p] + 1];
+        if (first[p] < last[p]) __builtin_prefetch(&index.entries[first[p]]);
+    }
+    // The entry's own copy of the direction settles most candidates without reading the line.
+    CandidateBatch batch{lines, &dash, {}, 0};
+    for (int p = 0; p < probes; ++p) {
+        for (uint32_t e = first[p]; e < last[p]; ++e) {
+            const TickEntry& entry = index.entries[e];
+            if (!WithinSquare(square_to, entry.direction)) continue;
+            batch.line[batch.count++] = entry.line;
+            if (batch.count == kCandidateBatch && BatchTicks(batch)) return true;
+        }
+    }
+    return BatchTicks(batch);
 }
 
 }  // namespace velmora

@@ -58,10 +58,20 @@ namespace {
 constexpr int kMaxLevel = 62;
 constexpr double kFinestCellsAcross = 1048576.0;  // 2^20: keeps cell numbers small
 
+// A cell's hash in three steps, so that filing a line mixes its key and level once and each
+// column of its cells once.
+uint64_t LevelHash(int level, int64_t key) {
+    return MixBits(static_cast<uint64_t>(key) * 64 + static_cast<uint64_t>(level));
+}
+
+uint64_t ColumnHash(uint64_t level_hash, int64_t cx) { return MixBits(level_hash ^ static_cast<uint64_t>(cx)); }
+
+uint64_t CellHash(uint64_t column_hash, int64_t cy) {
+    return MixBits(column_hash ^ static_cast<uint64_t>(cy) ^ 0x9e3779b97f4a7c15ULL);
+}
+
 uint64_t CellHash(int level, int64_t key, int64_t cx, int64_t cy) {
-    uint64_t h = MixBits(static_cast<uint64_t>(key) * 64 + static_cast<uint64_t>(level));
-    h = MixBits(h ^ static_cast<uint64_t>(cx));
-    return MixBits(h ^ static_cast<uint64_t>(cy) ^ 0x9e3779b97f4a7c15ULL);
+    return CellHash(ColumnHash(LevelHash(level, key), cx), cy);
 }
 
 bool Finite(const LineRecord& line) {
@@ -128,6 +138,7 @@ void ForEachCell(const TickIndex& index, const Grid& grid, const LineRecord& lin
     const double inverse = index.inverse_cell[level];
     double pieces_d = std::isfinite(reach) ? std::ceil(length / cell) : 1.0;
     const int64_t pieces = std::max<int64_t>(1, static_cast<int64_t>(pieces_d));
+    const uint64_t level_hash = LevelHash(level, key);
 
     int64_t prev_x0 = 1, prev_x1 = 0, prev_y0 = 1, prev_y1 = 0;  // empty
     for (int64_t p = 0; p < pieces; ++p) {
@@ -145,10 +156,11 @@ void ForEachCell(const TickIndex& index, const Grid& grid, const LineRecord& lin
         const int64_t cx0 = CellOf(lo_x, grid.x0, inverse), cx1 = CellOf(hi_x, grid.x0, inverse);
         const int64_t cy0 = CellOf(lo_y, grid.y0, inverse), cy1 = CellOf(hi_y, grid.y0, inverse);
         for (int64_t cx = cx0; cx <= cx1; ++cx) {
+            const uint64_t column_hash = ColumnHash(level_hash, cx);
             for (int64_t cy = cy0; cy <= cy1; ++cy) {
                 // Pieces advance along the line, so only the previous piece can share cells.
                 if (cx >= prev_x0 && cx <= prev_x1 && cy >= prev_y0 && cy <= prev_y1) continue;
-                emit(level, key, CellHash(level, key, cx, cy));
+                emit(level, key, CellHash(column_hash, cy));
             }
         }
         prev_x0 = cx0, prev_x1 = cx1, prev_y0 = cy0, prev_y1 = cy1;
@@ -242,6 +254,8 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
     index.built = true;
     Grid grid{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL, 1.0, {}, 0, 0.0};
     double largest = 0;
+    double total_length = 0;
+    int candidates = 0;
     for (int j = 0; j < count; ++j) {
         const LineRecord& line = lines[j];
         const double xs[2] = {line.x1, line.x2};
@@ -254,13 +268,9 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
             grid.y1 = std::max(grid.y1, ys[e]);
             largest = std::max({largest, std::fabs(xs[e]), std::fabs(ys[e])});
         }
-    }
-    double total_length = 0;
-    int candidates = 0;
-    for (int j = 0; j < count; ++j) {
-        if (!CanBeTick(lines[j], directions[j])) continue;
-        const double dx = lines[j].x2 - lines[j].x1;
-        const double dy = lines[j].y2 - lines[j].y1;
+        if (!CanBeTick(line, directions[j])) continue;
+        const double dx = line.x2 - line.x1;
+        const double dy = line.y2 - line.y1;
         total_length += std::sqrt(dx * dx + dy * dy);
         ++candidates;
     }

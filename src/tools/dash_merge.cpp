@@ -30,6 +30,7 @@ constexpr int32_t kLineTolerance = 2000;
 constexpr int32_t kGapDirectionTolerance = 3000;
 constexpr double kGapBand = 1.3;
 constexpr double kBendLimit = 0.02;
+constexpr int kTickedDashes = 3;  // the dashes after the first that the tick test reads
 
 struct DashPass {
     LineRecord* lines;
@@ -37,7 +38,7 @@ struct DashPass {
     std::vector<double> gap;         // G: millimetres from a line's end to the next line's start
     std::vector<int32_t> direction;  // A
     std::vector<int32_t> gap_direction;  // B
-    TickIndex ticks;                 // built at the first run long enough to need it
+    TickIndex ticks;                 // built for the dashes the tick test asks about
 
     int run_length = 0;
     int run_first = 0;
@@ -97,18 +98,12 @@ bool RunBends(const LineRecord* lines, int s, int e) {
     return largest / chord > kBendLimit;
 }
 
-void CloseRun(DashPass& pass, int last) {
-    const int s = pass.run_first;
-    const int e = last;
-    const int length = pass.run_length;
-    pass.run_length = 0;
-    if (length < kShortestDashRun) return;
-
+// The run s..e, at least kShortestDashRun lines long.
+void CloseRun(DashPass& pass, int s, int e) {
     LineRecord* lines = pass.lines;
     // Dashes that end on square ticks of their own width are a dimension or a hatch, not a line type.
-    if (!pass.ticks.built) BuildTickIndex(pass.ticks, lines, pass.direction.data(), pass.count);
     bool all_ticked = true;
-    for (int i = s + 1; i <= s + 3 && all_ticked; ++i) {
+    for (int i = s + 1; i <= s + kTickedDashes && all_ticked; ++i) {
         all_ticked = HasPerpendicularTick(pass.ticks, lines, pass.direction.data(), i);
     }
     if (all_ticked) return;
@@ -151,6 +146,30 @@ bool Extends(const DashPass& pass, int i) {
            pass.lower < gap && gap < pass.upper;
 }
 
+// Runs follow from the work tables alone, which closing a run never changes, so they can be
+// walked twice: once to learn which dashes the tick test will ask about, then to close them.
+template <typename Close>
+void WalkRuns(DashPass& pass, Close&& close) {
+    pass.run_length = 0;
+    const auto end_run = [&](int last) {
+        if (pass.run_length >= kShortestDashRun) close(pass.run_first, last);
+        pass.run_length = 0;
+    };
+    for (int i = 0; i < pass.count; ++i) {
+        if (pass.direction[i] == kNoDirection) {
+            end_run(i - 1);
+        } else if (pass.run_length == 0) {
+            StartRun(pass, i);
+        } else if (Extends(pass, i)) {
+            ++pass.run_length;
+        } else {
+            end_run(i - 1);
+            StartRun(pass, i);
+        }
+    }
+    end_run(pass.count - 1);
+}
+
 }  // namespace
 
 void MergeDashRuns() {
@@ -165,19 +184,14 @@ void MergeDashRuns() {
     pass.count = CurrentLineCount();
     ComputeTables(pass, PageMillimetresPerUnit(g_store.current_page));
 
-    for (int i = 0; i < pass.count; ++i) {
-        if (pass.direction[i] == kNoDirection) {
-            CloseRun(pass, i - 1);
-        } else if (pass.run_length == 0) {
-            StartRun(pass, i);
-        } else if (Extends(pass, i)) {
-            ++pass.run_length;
-        } else {
-            CloseRun(pass, i - 1);
-            StartRun(pass, i);
-        }
-    }
-    CloseRun(pass, pass.count - 1);
+    // The tick index files only lines that could be a tick of a dash the test will read.
+    std::vector<int32_t> asked;
+    WalkRuns(pass, [&](int s, int) {
+        for (int i = s + 1; i <= s + kTickedDashes; ++i) asked.push_back(i);
+    });
+    if (asked.empty()) return;
+    BuildTickIndex(pass.ticks, pass.lines, pass.direction.data(), pass.count, asked);
+    WalkRuns(pass, [&](int s, int e) { CloseRun(pass, s, e); });
 }
 
 }  // namespace velmora

@@ -100,6 +100,15 @@ int64_t FilingKey(int32_t width_class, int32_t bin) {
     return static_cast<int64_t>(width_class) * 32 + bin;
 }
 
+// The filing keys a tick of a line of this width and direction is filed under: within 5 degrees
+// of square, that is the folded direction's window of +-4.99 degrees, which spans one or two bins.
+int SquareKeys(int32_t width_class, int32_t direction, int64_t keys[2]) {
+    const int32_t square = direction + 9000;
+    keys[0] = FilingKey(width_class, DirectionBin(square - 499));
+    keys[1] = FilingKey(width_class, DirectionBin(square + 499));
+    return keys[1] == keys[0] ? 1 : 2;
+}
+
 // The same rounding for filing and for queries: both go through this one monotone mapping,
 // so a point inside a clamped reach always lands in one of the reach's cells.
 int64_t CellOf(double v, double origin, double inverse) {
@@ -249,13 +258,25 @@ void MergeKeyLevels(KeyLevelCache& cache, std::vector<std::pair<int64_t, uint64_
 
 }  // namespace
 
-void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* directions, int count) {
+void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* directions, int count,
+                    const std::vector<int32_t>& asked) {
     index = TickIndex{};
-    index.built = true;
+    index.line_count = count;
+    KeyLevelCache asked_cache;  // the levels are not used here, only the merging of equal keys
+    for (int32_t i : asked) {
+        if (i < 0 || i >= count || directions[i] == kNoDirection) continue;
+        int64_t keys[2];
+        const int n = SquareKeys(lines[i].width_class, directions[i], keys);
+        for (int k = 0; k < n; ++k) AddKeyLevel(asked_cache, keys[k], 0);
+    }
+    std::vector<std::pair<int64_t, uint64_t>> asked_keys;
+    MergeKeyLevels(asked_cache, asked_keys);
+    for (const auto& [key, levels] : asked_keys) index.asked_keys.push_back(key);
+
     Grid grid{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL, 1.0, {}, 0, 0.0};
     double largest = 0;
     double total_length = 0;
-    int candidates = 0;
+    std::vector<int32_t> filed;  // lines that may be a tick of an asked line
     for (int j = 0; j < count; ++j) {
         const LineRecord& line = lines[j];
         const double xs[2] = {line.x1, line.x2};
@@ -268,13 +289,17 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
             grid.y1 = std::max(grid.y1, ys[e]);
             largest = std::max({largest, std::fabs(xs[e]), std::fabs(ys[e])});
         }
-        if (!CanBeTick(line, directions[j])) continue;
+        if (!CanBeTick(line, directions[j]) ||
+            !std::binary_search(index.asked_keys.begin(), index.asked_keys.end(),
+                                FilingKey(line.width_class, DirectionBin(directions[j])))) {
+            continue;
+        }
         const double dx = line.x2 - line.x1;
         const double dy = line.y2 - line.y1;
         total_length += std::sqrt(dx * dx + dy * dy);
-        ++candidates;
+        filed.push_back(j);
     }
-    if (candidates == 0) {
+    if (filed.empty()) {
         index.bucket_start.assign(2, 0);
         return;
     }
@@ -284,7 +309,7 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
     const double diagonal = std::sqrt(width * width + height * height);
     // Rounding in the exact test can move a crossing or a nearness by a few ulps of the box.
     grid.slack = 1e-9 * (diagonal + largest) + 1e-12;
-    const double mean = total_length / candidates;
+    const double mean = total_length / static_cast<double>(filed.size());
     grid.base_cell = std::max(mean, extent / kFinestCellsAcross);
     if (!std::isfinite(diagonal) || !std::isfinite(grid.slack) || !std::isfinite(grid.base_cell) ||
         !(grid.base_cell > 0)) {
@@ -308,10 +333,9 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
     // One walk over the lines files every cell; sorting the filed cells by bucket then lays out
     // the table in order instead of scattering each entry to a random bucket.
     std::vector<FiledCell> cells;
-    cells.reserve(static_cast<size_t>(candidates) * 3);
+    cells.reserve(filed.size() * 3);
     KeyLevelCache levels;
-    for (int j = 0; j < count; ++j) {
-        if (!CanBeTick(lines[j], directions[j])) continue;
+    for (int32_t j : filed) {
         int line_level = 0;
         int64_t line_key = 0;
         ForEachCell(index, grid, lines[j], directions[j], [&](int level, int64_t key, uint64_t hash) {
@@ -363,8 +387,8 @@ bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const
     if (directions[i] == kNoDirection) return false;
     const LineRecord& dash = lines[i];
     const SquareDirections square_to = SquareTo(directions[i]);
-    const int32_t square = directions[i] + 9000;
-    const int32_t bins[2] = {DirectionBin(square - 499), DirectionBin(square + 499)};
+    int64_t keys[2];
+    const int key_count = SquareKeys(dash.width_class, directions[i], keys);
     const double xs[2] = {dash.x1, dash.x2};
     const double ys[2] = {dash.y1, dash.y2};
 
@@ -372,9 +396,17 @@ bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const
     // waiting on each other; the answer does not depend on the order they are read in.
     uint64_t buckets[kMaxProbes];
     int probes = 0;
-    for (int bin = 0; bin < 2; ++bin) {
-        if (bin == 1 && bins[1] == bins[0]) break;
-        const int64_t key = FilingKey(dash.width_class, bins[bin]);
+    for (int k = 0; k < key_count; ++k) {
+        if (!std::binary_search(index.asked_keys.begin(), index.asked_keys.end(), keys[k])) {
+            // Not a line the index was built for: every line is tried.
+            for (int j = 0; j < index.line_count; ++j) {
+                if (IsPerpendicularTick(lines, directions, i, j)) return true;
+            }
+            return false;
+        }
+    }
+    for (int k = 0; k < key_count; ++k) {
+        const int64_t key = keys[k];
         const auto found = std::lower_bound(index.key_levels.begin(), index.key_levels.end(),
                                             std::make_pair(key, uint64_t{0}));
         if (found == index.key_levels.end() || found->first != key) continue;

@@ -30,8 +30,9 @@ struct TickEntry {
 };
 
 struct TickIndex {
-    bool built = false;
     bool single_cell = false;  // coordinates too large to grid: every line is a candidate
+    int line_count = 0;
+    std::vector<int64_t> asked_keys;                      // filing keys of the asked lines' ticks
     double origin_x = 0, origin_y = 0;
     double max_x = 0, max_y = 0;
     std::vector<double> inverse_cell;                     // per level, 1 / cell size
@@ -41,9 +42,12 @@ struct TickIndex {
     std::vector<TickEntry> entries;
 };
 
-// Files lines 0..count-1 that are solid, not absorbed and have a direction. Ticks can only be lost
-// later (a merged line turns dashed, absorbed lines are marked), so the index stays valid.
-void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* directions, int count);
+// Files those of lines 0..count-1 that are solid, not absorbed, have a direction and could be a
+// tick of one of the `asked` lines (of its width class, near square to it). Ticks can only be lost
+// later (a merged line turns dashed, absorbed lines are marked), so the index stays valid. A line
+// not asked about is still answered, by trying every line.
+void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* directions, int count,
+                    const std::vector<int32_t>& asked);
 
 // Whether some line is a perpendicular tick of line i, through the index.
 bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const int32_t* directions,

@@ -371,16 +371,28 @@ TEST_F(DashMergeReferenceTest, IndexFindsExactlyTheTicksOfADirectScan) {
             lines[i].length = std::sqrt(dx * dx + dy * dy);
             if (RefTakesPart(lines[i])) a[i] = RefDirection(dx, dy);
         }
-        TickIndex index;
-        BuildTickIndex(index, lines.data(), a.data(), n);
+        // Built for every line, and for some lines of width 1 only: lines of other widths are
+        // then lines the index holds no ticks for.
+        std::vector<int32_t> every, some;
+        for (int i = 0; i < n; ++i) {
+            every.push_back(i);
+            if (i % 3 == 0 && lines[i].width_class == 1) some.push_back(i);
+        }
+        TickIndex full, partial;
+        BuildTickIndex(full, lines.data(), a.data(), n, every);
+        BuildTickIndex(partial, lines.data(), a.data(), n, some);
         for (int i = 0; i < n; ++i) {
             if (a[i] == kNoDirection) continue;
             const bool direct = RefHasTick(lines, a, i);
-            ASSERT_EQ(HasPerpendicularTick(index, lines.data(), a.data(), i), direct)
+            ASSERT_EQ(HasPerpendicularTick(full, lines.data(), a.data(), i), direct)
                 << "seed " << seed << " line " << i;
+            ASSERT_EQ(HasPerpendicularTick(partial, lines.data(), a.data(), i), direct)
+                << "seed " << seed << " line " << i << " (index for one line in three)";
             ticks += direct;
             ++tested;
         }
+        // The partial index must really leave lines out, or the second check proves little.
+        EXPECT_LT(partial.entries.size(), full.entries.size()) << "seed " << seed;
     }
     EXPECT_GT(ticks, 500);
     EXPECT_GT(tested - ticks, 3000);

@@ -38,13 +38,18 @@ struct DashPass {
     std::vector<double> gap;         // G: millimetres from a line's end to the next line's start
     std::vector<int32_t> direction;  // A
     std::vector<int32_t> gap_direction;  // B
-    TickIndex ticks;                 // built for the dashes the tick test asks about
+    std::vector<int32_t> asked;      // the dashes the tick test will read
+    TickIndex ticks;                 // built for them
 
     int run_length = 0;
     int run_first = 0;
     int32_t run_direction = 0;
     double lower = 0, upper = 0;
 };
+
+// The work tables and the index stay from one pass to the next, so a pass reuses the memory of
+// the last one instead of faulting in tens of megabytes anew for a large page.
+DashPass g_pass;
 
 // A line takes part in runs when it is solid, not absorbed, and has a measurable length; a
 // length that is not finite (coordinates out of range) counts as none.
@@ -179,18 +184,18 @@ void MergeDashRuns() {
     state.dash_merged_count = 0;
     if (g_store.lines == nullptr) return;
 
-    DashPass pass;
+    DashPass& pass = g_pass;
     pass.lines = g_store.lines;
     pass.count = CurrentLineCount();
     ComputeTables(pass, PageMillimetresPerUnit(g_store.current_page));
 
     // The tick index files only lines that could be a tick of a dash the test will read.
-    std::vector<int32_t> asked;
+    pass.asked.clear();
     WalkRuns(pass, [&](int s, int) {
-        for (int i = s + 1; i <= s + kTickedDashes; ++i) asked.push_back(i);
+        for (int i = s + 1; i <= s + kTickedDashes; ++i) pass.asked.push_back(i);
     });
-    if (asked.empty()) return;
-    BuildTickIndex(pass.ticks, pass.lines, pass.direction.data(), pass.count, asked);
+    if (pass.asked.empty()) return;
+    BuildTickIndex(pass.ticks, pass.lines, pass.direction.data(), pass.count, pass.asked);
     WalkRuns(pass, [&](int s, int e) { CloseRun(pass, s, e); });
 }
 

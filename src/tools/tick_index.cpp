@@ -185,6 +185,17 @@ struct FiledCell {
 
 constexpr int kGroupBits = 11;  // 2^11 write heads: few enough for the caches to follow
 
+// What a build needs besides the index itself, kept from one build to the next like the index:
+// a page of a million lines needs tens of megabytes of it, and fresh memory costs a page fault
+// every 4 KB.
+struct BuildScratch {
+    std::vector<int32_t> filed;  // lines that may be a tick of an asked line
+    std::vector<FiledCell> cells, grouped;
+    std::vector<uint32_t> group_start, heads;
+};
+
+BuildScratch g_scratch;
+
 // Fills bucket_start and entries from the filed cells, in two steps that each write to few
 // places at once: the cells are grouped by the high bits of their bucket, then each group, small
 // enough to stay in cache, is laid out bucket by bucket. Filing straight into the table instead
@@ -198,11 +209,14 @@ void LayOutBuckets(TickIndex& index, const std::vector<FiledCell>& cells) {
     const size_t groups = size_t{1} << group_bits;
     const uint64_t local_mask = (uint64_t{1} << shift) - 1;
 
-    std::vector<uint32_t> group_start(groups + 1, 0);
+    std::vector<uint32_t>& group_start = g_scratch.group_start;
+    group_start.assign(groups + 1, 0);
     for (const FiledCell& cell : cells) ++group_start[((cell.hash & index.bucket_mask) >> shift) + 1];
     for (size_t g = 0; g < groups; ++g) group_start[g + 1] += group_start[g];
-    std::vector<FiledCell> grouped(cells.size());
-    std::vector<uint32_t> heads(group_start.begin(), group_start.end() - 1);
+    std::vector<FiledCell>& grouped = g_scratch.grouped;
+    grouped.resize(cells.size());
+    std::vector<uint32_t>& heads = g_scratch.heads;
+    heads.assign(group_start.begin(), group_start.end() - 1);
     for (const FiledCell& cell : cells) grouped[heads[(cell.hash & index.bucket_mask) >> shift]++] = cell;
 
     index.bucket_start.resize(buckets + 1);
@@ -260,8 +274,11 @@ void MergeKeyLevels(KeyLevelCache& cache, std::vector<std::pair<int64_t, uint64_
 
 void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* directions, int count,
                     const std::vector<int32_t>& asked) {
-    index = TickIndex{};
+    index.single_cell = false;
     index.line_count = count;
+    index.asked_keys.clear();
+    index.key_levels.clear();
+    index.bucket_mask = 0;
     KeyLevelCache asked_cache;  // the levels are not used here, only the merging of equal keys
     for (int32_t i : asked) {
         if (i < 0 || i >= count || directions[i] == kNoDirection) continue;
@@ -276,7 +293,8 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
     Grid grid{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL, 1.0, {}, 0, 0.0};
     double largest = 0;
     double total_length = 0;
-    std::vector<int32_t> filed;  // lines that may be a tick of an asked line
+    std::vector<int32_t>& filed = g_scratch.filed;
+    filed.clear();
     for (int j = 0; j < count; ++j) {
         const LineRecord& line = lines[j];
         const double xs[2] = {line.x1, line.x2};
@@ -300,6 +318,8 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
         filed.push_back(j);
     }
     if (filed.empty()) {
+        index.inverse_cell.clear();
+        index.entries.clear();
         index.bucket_start.assign(2, 0);
         return;
     }
@@ -332,7 +352,8 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
 
     // One walk over the lines files every cell; sorting the filed cells by bucket then lays out
     // the table in order instead of scattering each entry to a random bucket.
-    std::vector<FiledCell> cells;
+    std::vector<FiledCell>& cells = g_scratch.cells;
+    cells.clear();
     cells.reserve(filed.size() * 3);
     KeyLevelCache levels;
     for (int32_t j : filed) {

@@ -10,6 +10,12 @@
 
 namespace velmora {
 
+// A filed line with its direction, so most candidates are settled without reading the record.
+struct TickEntry {
+    int32_t line;
+    int32_t direction;
+};
+
 // Line j is a tick of line i when j is solid, not absorbed, of i's width class, within 5 degrees of
 // perpendicular to i (directions[] as in the dash merging), crosses the infinite line through i, and
 // one end point Q of i gives |cross(Q - j1, j2 - j1)| < 10. Records are read as they are now.
@@ -23,12 +29,6 @@ bool IsPerpendicularTick(const LineRecord* lines, const int32_t* directions, int
 // use for the width class. Buckets are cells hashed, so a bucket may hold lines of other cells;
 // the exact test rejects those. Lines are also filed by width class and by direction in bins of
 // 10 degrees over half a turn. The index only narrows the candidates, never decides.
-// A filed line with its direction, so most candidates are settled without reading the record.
-struct TickEntry {
-    int32_t line;
-    int32_t direction;
-};
-
 struct TickIndex {
     bool single_cell = false;  // coordinates too large to grid: every line is a candidate
     int line_count = 0;
@@ -41,6 +41,7 @@ struct TickIndex {
     std::vector<uint32_t> bucket_start;                   // bucket_mask + 2 offsets into entries
     std::vector<TickEntry> entries;
 };
+// A rebuilt index reuses the memory of the one it replaces.
 
 // Files those of lines 0..count-1 that are solid, not absorbed, have a direction and could be a
 // tick of one of the `asked` lines (of its width class, near square to it). Ticks can only be lost

@@ -31,6 +31,7 @@ constexpr int32_t kGapDirectionTolerance = 3000;
 constexpr double kGapBand = 1.3;
 constexpr double kBendLimit = 0.02;
 constexpr int kTickedDashes = 3;  // the dashes after the first that the tick test reads
+constexpr size_t kSearchesAhead = 3;  // the run being closed and the two after it
 
 struct DashPass {
     LineRecord* lines;
@@ -40,6 +41,7 @@ struct DashPass {
     std::vector<int32_t> gap_direction;  // B
     std::vector<int32_t> asked;      // the dashes the tick test will read
     TickIndex ticks;                 // built for them
+    TickSearch searches[kSearchesAhead];  // of the first dashes of the next runs
 
     int run_length = 0;
     int run_first = 0;
@@ -103,12 +105,13 @@ bool RunBends(const LineRecord* lines, int s, int e) {
     return largest / chord > kBendLimit;
 }
 
-// The run s..e, at least kShortestDashRun lines long.
-void CloseRun(DashPass& pass, int s, int e) {
+// The run s..e, at least kShortestDashRun lines long; the search for dash s + 1's ticks is
+// under way.
+void CloseRun(DashPass& pass, int s, int e, const TickSearch& first_dash) {
     LineRecord* lines = pass.lines;
     // Dashes that end on square ticks of their own width are a dimension or a hatch, not a line type.
-    bool all_ticked = true;
-    for (int i = s + 1; i <= s + kTickedDashes && all_ticked; ++i) {
+    bool all_ticked = FinishTickSearch(pass.ticks, lines, pass.direction.data(), first_dash);
+    for (int i = s + 2; i <= s + kTickedDashes && all_ticked; ++i) {
         all_ticked = HasPerpendicularTick(pass.ticks, lines, pass.direction.data(), i);
     }
     if (all_ticked) return;
@@ -196,7 +199,27 @@ void MergeDashRuns() {
     });
     if (pass.asked.empty()) return;
     BuildTickIndex(pass.ticks, pass.lines, pass.direction.data(), pass.count, pass.asked);
-    WalkRuns(pass, [&](int s, int e) { CloseRun(pass, s, e); });
+    // The first tick search of each run is started two runs and read one run before the run
+    // closes, so that its reads from memory are done by then: nearly every run stops there.
+    const size_t runs = pass.asked.size() / kTickedDashes;
+    const auto start = [&](size_t run) {
+        if (run >= runs) return;
+        StartTickSearch(pass.ticks, pass.lines, pass.direction.data(), pass.asked[run * kTickedDashes],
+                        pass.searches[run % kSearchesAhead]);
+    };
+    const auto read = [&](size_t run) {
+        if (run < runs) ReadTickBuckets(pass.ticks, pass.searches[run % kSearchesAhead]);
+    };
+    start(0);
+    start(1);
+    read(0);
+    size_t run = 0;
+    WalkRuns(pass, [&](int s, int e) {
+        start(run + 2);
+        read(run + 1);
+        CloseRun(pass, s, e, pass.searches[run % kSearchesAhead]);
+        ++run;
+    });
 }
 
 }  // namespace velmora

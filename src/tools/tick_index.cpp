@@ -240,55 +240,48 @@ void LayOutBuckets(TickIndex& index, const std::vector<FiledCell>& cells) {
     index.bucket_start[buckets] = static_cast<uint32_t>(cells.size());
 }
 
-// Which levels each filing key uses. A page has few keys (width classes times direction bins),
-// so a small direct-mapped cache merges nearly every line; only what it evicts gets sorted.
-constexpr size_t kKeyCacheSlots = 256;
+constexpr size_t kFirstKeySlots = 64;
 
-struct KeyLevelCache {
-    std::pair<int64_t, uint64_t> slots[kKeyCacheSlots] = {};  // (key, levels); no levels = empty
-    std::vector<std::pair<int64_t, uint64_t>> evicted;
-};
-
-void AddKeyLevel(KeyLevelCache& cache, int64_t key, int level) {
-    auto& slot = cache.slots[MixBits(static_cast<uint64_t>(key)) & (kKeyCacheSlots - 1)];
-    if (slot.second != 0 && slot.first != key) {
-        cache.evicted.push_back(slot);
-        slot.second = 0;
-    }
-    slot.first = key;
-    slot.second |= uint64_t{1} << level;
+size_t KeySlotOf(const std::vector<KeySlot>& slots, int64_t key) {
+    const size_t mask = slots.size() - 1;
+    size_t slot = MixBits(static_cast<uint64_t>(key)) & mask;
+    while (slots[slot].used && slots[slot].key != key) slot = (slot + 1) & mask;
+    return slot;
 }
 
-void MergeKeyLevels(KeyLevelCache& cache, std::vector<std::pair<int64_t, uint64_t>>& key_levels) {
-    for (const auto& slot : cache.slots) {
-        if (slot.second != 0) cache.evicted.push_back(slot);
-    }
-    std::sort(cache.evicted.begin(), cache.evicted.end());
-    for (const auto& [key, levels] : cache.evicted) {
-        if (key_levels.empty() || key_levels.back().first != key) key_levels.emplace_back(key, 0);
-        key_levels.back().second |= levels;
+// Adds an asked key; the table doubles when half full, so probes stay short.
+void AddAskedKey(TickIndex& index, int64_t key) {
+    KeySlot& slot = index.keys[KeySlotOf(index.keys, key)];
+    if (slot.used) return;
+    slot = KeySlot{key, 0, true};
+    if (++index.key_count * 2 <= index.keys.size()) return;
+    std::vector<KeySlot> old(index.keys.size() * 2);
+    old.swap(index.keys);
+    for (const KeySlot& moved : old) {
+        if (moved.used) index.keys[KeySlotOf(index.keys, moved.key)] = moved;
     }
 }
 
 }  // namespace
 
+const KeySlot* FindAskedKey(const TickIndex& index, int64_t key) {
+    const KeySlot& slot = index.keys[KeySlotOf(index.keys, key)];
+    return slot.used ? &slot : nullptr;
+}
+
 void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* directions, int count,
                     const std::vector<int32_t>& asked) {
     index.single_cell = false;
     index.line_count = count;
-    index.asked_keys.clear();
-    index.key_levels.clear();
+    index.keys.assign(kFirstKeySlots, KeySlot{});
+    index.key_count = 0;
     index.bucket_mask = 0;
-    KeyLevelCache asked_cache;  // the levels are not used here, only the merging of equal keys
     for (int32_t i : asked) {
         if (i < 0 || i >= count || directions[i] == kNoDirection) continue;
         int64_t keys[2];
         const int n = SquareKeys(lines[i].width_class, directions[i], keys);
-        for (int k = 0; k < n; ++k) AddKeyLevel(asked_cache, keys[k], 0);
+        for (int k = 0; k < n; ++k) AddAskedKey(index, keys[k]);
     }
-    std::vector<std::pair<int64_t, uint64_t>> asked_keys;
-    MergeKeyLevels(asked_cache, asked_keys);
-    for (const auto& [key, levels] : asked_keys) index.asked_keys.push_back(key);
 
     Grid grid{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL, 1.0, {}, 0, 0.0};
     double largest = 0;
@@ -308,8 +301,7 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
             largest = std::max({largest, std::fabs(xs[e]), std::fabs(ys[e])});
         }
         if (!CanBeTick(line, directions[j]) ||
-            !std::binary_search(index.asked_keys.begin(), index.asked_keys.end(),
-                                FilingKey(line.width_class, DirectionBin(directions[j])))) {
+            FindAskedKey(index, FilingKey(line.width_class, DirectionBin(directions[j]))) == nullptr) {
             continue;
         }
         const double dx = line.x2 - line.x1;
@@ -355,7 +347,6 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
     std::vector<FiledCell>& cells = g_scratch.cells;
     cells.clear();
     cells.reserve(filed.size() * 3);
-    KeyLevelCache levels;
     for (int32_t j : filed) {
         int line_level = 0;
         int64_t line_key = 0;
@@ -364,9 +355,9 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
             line_level = level;
             line_key = key;
         });
-        AddKeyLevel(levels, line_key, line_level);
+        // A filed line's key was asked about, so it is in the table.
+        index.keys[KeySlotOf(index.keys, line_key)].levels |= uint64_t{1} << line_level;
     }
-    MergeKeyLevels(levels, index.key_levels);
     uint64_t buckets = 1;
     while (buckets < cells.size()) buckets <<= 1;
     index.bucket_mask = buckets - 1;
@@ -375,7 +366,7 @@ void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* di
 
 namespace {
 
-constexpr int kMaxProbes = 2 * 2 * (kMaxLevel + 1);  // direction bins x end points x levels
+static_assert(kMostTickProbes == 2 * 2 * (kMaxLevel + 1), "direction bins x end points x levels");
 constexpr int kCandidateBatch = 32;
 
 // The candidates whose direction fits, tested a batch at a time: their records are fetched
@@ -403,37 +394,30 @@ bool BatchTicks(CandidateBatch& batch) {
 
 }  // namespace
 
-bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const int32_t* directions,
-                          int i) {
-    if (directions[i] == kNoDirection) return false;
+void StartTickSearch(const TickIndex& index, const LineRecord* lines, const int32_t* directions, int i,
+                     TickSearch& search) {
+    search.line = i;
+    search.reach = TickReach::Buckets;
+    search.probes = 0;
+    if (directions[i] == kNoDirection) return;
     const LineRecord& dash = lines[i];
-    const SquareDirections square_to = SquareTo(directions[i]);
     int64_t keys[2];
     const int key_count = SquareKeys(dash.width_class, directions[i], keys);
-    const double xs[2] = {dash.x1, dash.x2};
-    const double ys[2] = {dash.y1, dash.y2};
-
-    // Every bucket to read is named first, so that their reads from memory overlap instead of
-    // waiting on each other; the answer does not depend on the order they are read in.
-    uint64_t buckets[kMaxProbes];
-    int probes = 0;
+    const KeySlot* slots[2];
     for (int k = 0; k < key_count; ++k) {
-        if (!std::binary_search(index.asked_keys.begin(), index.asked_keys.end(), keys[k])) {
-            // Not a line the index was built for: every line is tried.
-            for (int j = 0; j < index.line_count; ++j) {
-                if (IsPerpendicularTick(lines, directions, i, j)) return true;
-            }
-            return false;
+        slots[k] = FindAskedKey(index, keys[k]);
+        if (slots[k] == nullptr) {
+            search.reach = TickReach::AllLines;
+            return;
         }
     }
+    const double xs[2] = {dash.x1, dash.x2};
+    const double ys[2] = {dash.y1, dash.y2};
     for (int k = 0; k < key_count; ++k) {
         const int64_t key = keys[k];
-        const auto found = std::lower_bound(index.key_levels.begin(), index.key_levels.end(),
-                                            std::make_pair(key, uint64_t{0}));
-        if (found == index.key_levels.end() || found->first != key) continue;
-        const uint64_t level_mask = found->second;
+        const uint64_t level_mask = slots[k]->levels;
         if (index.single_cell) {
-            buckets[probes++] = CellHash(0, key, 0, 0) & index.bucket_mask;
+            search.buckets[search.probes++] = CellHash(0, key, 0, 0) & index.bucket_mask;
             continue;
         }
         for (int e = 0; e < 2; ++e) {
@@ -441,36 +425,57 @@ bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const
             if (!std::isfinite(xs[e]) || !std::isfinite(ys[e])) continue;
             if (xs[e] < index.origin_x || xs[e] > index.max_x || ys[e] < index.origin_y ||
                 ys[e] > index.max_y) {
-                // Outside the box the index was built over (the line moved since): every filed
-                // line is tried, which answers the question whole.
-                for (const TickEntry& entry : index.entries) {
-                    if (WithinSquare(square_to, entry.direction) && CrossesNearEnd(dash, lines[entry.line])) {
-                        return true;
-                    }
-                }
-                return false;
+                search.reach = TickReach::FiledLines;
+                return;
             }
             for (int level = 0; level < static_cast<int>(index.inverse_cell.size()); ++level) {
                 if ((level_mask >> level & 1) == 0) continue;
                 const double inverse = index.inverse_cell[level];
                 const int64_t cx = CellOf(xs[e], index.origin_x, inverse);
                 const int64_t cy = CellOf(ys[e], index.origin_y, inverse);
-                buckets[probes++] = CellHash(level, key, cx, cy) & index.bucket_mask;
+                const uint64_t bucket = CellHash(level, key, cx, cy) & index.bucket_mask;
+                // Both end points of a short dash often lie in one cell: its bucket is read once.
+                uint64_t* const named = search.buckets + search.probes;
+                if (std::find(search.buckets, named, bucket) == named) search.buckets[search.probes++] = bucket;
             }
         }
     }
+    for (int p = 0; p < search.probes; ++p) __builtin_prefetch(&index.bucket_start[search.buckets[p]]);
+}
 
-    for (int p = 0; p < probes; ++p) __builtin_prefetch(&index.bucket_start[buckets[p]]);
-    uint32_t first[kMaxProbes], last[kMaxProbes];
-    for (int p = 0; p < probes; ++p) {
-        first[p] = index.bucket_start[buckets[p]];
-        last[p] = index.bucket_start[buckets[p] + 1];
-        if (first[p] < last[p]) __builtin_prefetch(&index.entries[first[p]]);
+void ReadTickBuckets(const TickIndex& index, TickSearch& search) {
+    for (int p = 0; p < search.probes; ++p) {
+        search.first[p] = index.bucket_start[search.buckets[p]];
+        search.last[p] = index.bucket_start[search.buckets[p] + 1];
+        if (search.first[p] < search.last[p]) __builtin_prefetch(&index.entries[search.first[p]]);
+    }
+}
+
+bool FinishTickSearch(const TickIndex& index, const LineRecord* lines, const int32_t* directions,
+                      const TickSearch& search) {
+    const int i = search.line;
+    if (directions[i] == kNoDirection) return false;
+    const LineRecord& dash = lines[i];
+    const SquareDirections square_to = SquareTo(directions[i]);
+    if (search.reach == TickReach::AllLines) {
+        // Not a line the index was built for: every line is tried.
+        for (int j = 0; j < index.line_count; ++j) {
+            if (IsPerpendicularTick(lines, directions, i, j)) return true;
+        }
+        return false;
+    }
+    if (search.reach == TickReach::FiledLines) {
+        // Outside the box the index was built over (the line moved since): every filed line is
+        // tried, which answers the question whole.
+        for (const TickEntry& entry : index.entries) {
+            if (WithinSquare(square_to, entry.direction) && CrossesNearEnd(dash, lines[entry.line])) return true;
+        }
+        return false;
     }
     // The entry's own copy of the direction settles most candidates without reading the line.
     CandidateBatch batch{lines, &dash, {}, 0};
-    for (int p = 0; p < probes; ++p) {
-        for (uint32_t e = first[p]; e < last[p]; ++e) {
+    for (int p = 0; p < search.probes; ++p) {
+        for (uint32_t e = search.first[p]; e < search.last[p]; ++e) {
             const TickEntry& entry = index.entries[e];
             if (!WithinSquare(square_to, entry.direction)) continue;
             batch.line[batch.count++] = entry.line;
@@ -478,6 +483,14 @@ bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const
         }
     }
     return BatchTicks(batch);
+}
+
+bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const int32_t* directions,
+                          int i) {
+    TickSearch search;
+    StartTickSearch(index, lines, directions, i, search);
+    ReadTickBuckets(index, search);
+    return FinishTickSearch(index, lines, directions, search);
 }
 
 }  // namespace velmora

@@ -2,6 +2,7 @@
 // tick at an end point of a dash, found without reading every line of the page.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -29,14 +30,21 @@ bool IsPerpendicularTick(const LineRecord* lines, const int32_t* directions, int
 // use for the width class. Buckets are cells hashed, so a bucket may hold lines of other cells;
 // the exact test rejects those. Lines are also filed by width class and by direction in bins of
 // 10 degrees over half a turn. The index only narrows the candidates, never decides.
+// A filing key asked about, with the grid levels its lines were filed at (bit mask).
+struct KeySlot {
+    int64_t key;
+    uint64_t levels;
+    bool used;
+};
+
 struct TickIndex {
     bool single_cell = false;  // coordinates too large to grid: every line is a candidate
     int line_count = 0;
-    std::vector<int64_t> asked_keys;                      // filing keys of the asked lines' ticks
+    std::vector<KeySlot> keys;  // the filing keys of the asked lines' ticks, hashed
+    size_t key_count = 0;
     double origin_x = 0, origin_y = 0;
     double max_x = 0, max_y = 0;
     std::vector<double> inverse_cell;                     // per level, 1 / cell size
-    std::vector<std::pair<int64_t, uint64_t>> key_levels; // filing key -> levels in use (bit mask)
     uint64_t bucket_mask = 0;
     std::vector<uint32_t> bucket_start;                   // bucket_mask + 2 offsets into entries
     std::vector<TickEntry> entries;
@@ -50,8 +58,37 @@ struct TickIndex {
 void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* directions, int count,
                     const std::vector<int32_t>& asked);
 
+// The slot of a filing key asked about, or null.
+const KeySlot* FindAskedKey(const TickIndex& index, int64_t key);
+
 // Whether some line is a perpendicular tick of line i, through the index.
 bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const int32_t* directions,
                           int i);
+
+// The same question in three steps, so that a caller can start the memory reads of the searches
+// it will make next while it works on the current one: start names the buckets to read and
+// fetches them, read takes their ranges and fetches their entries, finish answers from the
+// records as they are then.
+inline constexpr int kMostTickProbes = 2 * 2 * 63;  // direction bins x end points x grid levels
+
+enum class TickReach : uint8_t {
+    Buckets,     // the buckets of the end points' cells
+    FiledLines,  // every filed line: an end point lies outside the box the index was built over
+    AllLines,    // every line: the index was not built for lines of this width and direction
+};
+
+struct TickSearch {
+    int32_t line = -1;
+    TickReach reach = TickReach::Buckets;
+    int probes = 0;
+    uint64_t buckets[kMostTickProbes];
+    uint32_t first[kMostTickProbes], last[kMostTickProbes];
+};
+
+void StartTickSearch(const TickIndex& index, const LineRecord* lines, const int32_t* directions, int i,
+                     TickSearch& search);
+void ReadTickBuckets(const TickIndex& index, TickSearch& search);
+bool FinishTickSearch(const TickIndex& index, const LineRecord* lines, const int32_t* directions,
+                      const TickSearch& search);
 
 }  // namespace velmora

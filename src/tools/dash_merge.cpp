@@ -33,12 +33,17 @@ constexpr double kBendLimit = 0.02;
 constexpr int kTickedDashes = 3;  // the dashes after the first that the tick test reads
 constexpr size_t kSearchesAhead = 3;  // the run being closed and the two after it
 
+struct DashRun {
+    int first, last;
+};
+
 struct DashPass {
     LineRecord* lines;
     int count;
     std::vector<double> gap;         // G: millimetres from a line's end to the next line's start
     std::vector<int32_t> direction;  // A
     std::vector<int32_t> gap_direction;  // B
+    std::vector<DashRun> runs;       // of kShortestDashRun lines or more, in store order
     std::vector<int32_t> asked;      // the dashes the tick test will read
     TickIndex ticks;                 // built for them
     TickSearch searches[kSearchesAhead];  // of the first dashes of the next runs
@@ -154,13 +159,13 @@ bool Extends(const DashPass& pass, int i) {
            pass.lower < gap && gap < pass.upper;
 }
 
-// Runs follow from the work tables alone, which closing a run never changes, so they can be
-// walked twice: once to learn which dashes the tick test will ask about, then to close them.
-template <typename Close>
-void WalkRuns(DashPass& pass, Close&& close) {
+// Runs follow from the work tables alone, which closing a run never changes, so they are all
+// found first: the tick index is then built for just the dashes the tick test will read.
+void FindRuns(DashPass& pass) {
+    pass.runs.clear();
     pass.run_length = 0;
     const auto end_run = [&](int last) {
-        if (pass.run_length >= kShortestDashRun) close(pass.run_first, last);
+        if (pass.run_length >= kShortestDashRun) pass.runs.push_back({pass.run_first, last});
         pass.run_length = 0;
     };
     for (int i = 0; i < pass.count; ++i) {
@@ -192,34 +197,34 @@ void MergeDashRuns() {
     pass.count = CurrentLineCount();
     ComputeTables(pass, PageMillimetresPerUnit(g_store.current_page));
 
-    // The tick index files only lines that could be a tick of a dash the test will read.
+    FindRuns(pass);
+    if (pass.runs.empty()) return;
     pass.asked.clear();
-    WalkRuns(pass, [&](int s, int) {
-        for (int i = s + 1; i <= s + kTickedDashes; ++i) pass.asked.push_back(i);
-    });
-    if (pass.asked.empty()) return;
+    for (const DashRun& run : pass.runs) {
+        for (int i = run.first + 1; i <= run.first + kTickedDashes; ++i) pass.asked.push_back(i);
+    }
     BuildTickIndex(pass.ticks, pass.lines, pass.direction.data(), pass.count, pass.asked);
+
     // The first tick search of each run is started two runs and read one run before the run
     // closes, so that its reads from memory are done by then: nearly every run stops there.
-    const size_t runs = pass.asked.size() / kTickedDashes;
-    const auto start = [&](size_t run) {
-        if (run >= runs) return;
-        StartTickSearch(pass.ticks, pass.lines, pass.direction.data(), pass.asked[run * kTickedDashes],
-                        pass.searches[run % kSearchesAhead]);
+    const size_t runs = pass.runs.size();
+    const auto start = [&](size_t r) {
+        if (r < runs) {
+            StartTickSearch(pass.ticks, pass.lines, pass.direction.data(), pass.runs[r].first + 1,
+                            pass.searches[r % kSearchesAhead]);
+        }
     };
-    const auto read = [&](size_t run) {
-        if (run < runs) ReadTickBuckets(pass.ticks, pass.searches[run % kSearchesAhead]);
+    const auto read = [&](size_t r) {
+        if (r < runs) ReadTickBuckets(pass.ticks, pass.searches[r % kSearchesAhead]);
     };
     start(0);
     start(1);
     read(0);
-    size_t run = 0;
-    WalkRuns(pass, [&](int s, int e) {
-        start(run + 2);
-        read(run + 1);
-        CloseRun(pass, s, e, pass.searches[run % kSearchesAhead]);
-        ++run;
-    });
+    for (size_t r = 0; r < runs; ++r) {
+        start(r + 2);
+        read(r + 1);
+        CloseRun(pass, pass.runs[r].first, pass.runs[r].last, pass.searches[r % kSearchesAhead]);
+    }
 }
 
 }  // namespace velmora

@@ -112,7 +112,11 @@ int SquareKeys(int32_t width_class, int32_t direction, int64_t keys[2]) {
 // The same rounding for filing and for queries: both go through this one monotone mapping,
 // so a point inside a clamped reach always lands in one of the reach's cells.
 int64_t CellOf(double v, double origin, double inverse) {
-    return static_cast<int64_t>(std::floor((v - origin) * inverse));
+    // Truncation corrected downwards is floor here (cell numbers stay far inside int64), and
+    // spares a call into the maths library four times per piece of every line filed.
+    const double scaled = (v - origin) * inverse;
+    const int64_t cell = static_cast<int64_t>(scaled);
+    return scaled < static_cast<double>(cell) ? cell - 1 : cell;
 }
 
 struct Grid {
@@ -145,7 +149,8 @@ void ForEachCell(const TickIndex& index, const Grid& grid, const LineRecord& lin
     }
     const double cell = grid.cell[level];
     const double inverse = index.inverse_cell[level];
-    double pieces_d = std::isfinite(reach) ? std::ceil(length / cell) : 1.0;
+    // Most lines are no longer than a cell: one piece, without the division.
+    double pieces_d = std::isfinite(reach) && length > cell ? std::ceil(length / cell) : 1.0;
     const int64_t pieces = std::max<int64_t>(1, static_cast<int64_t>(pieces_d));
     const uint64_t level_hash = LevelHash(level, key);
 

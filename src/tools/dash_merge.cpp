@@ -65,30 +65,31 @@ bool TakesPart(const LineRecord& line) {
            std::isfinite(line.length);
 }
 
+// One walk over the records for the lengths and the three tables: on a large page every walk
+// over the records is a walk through memory.
 void ComputeTables(DashPass& pass, double mm_per_unit) {
     const int n = pass.count;
-    pass.gap.assign(n, 0.0);
-    pass.direction.assign(n, kNoDirection);
-    pass.gap_direction.assign(n, kGapAfterNoLine);
-    ComputeLineLengths(pass.lines, n, mm_per_unit);
+    pass.gap.resize(n);
+    pass.direction.resize(n);
+    pass.gap_direction.resize(n);
     for (int i = 0; i < n; ++i) {
-        const LineRecord& line = pass.lines[i];
-        if (TakesPart(line)) pass.direction[i] = DirectionOf(line.x2 - line.x1, line.y2 - line.y1);
-        if (i + 1 < n) {
-            const LineRecord& next = pass.lines[i + 1];
-            const double gx = next.x1 - line.x2;
-            const double gy = next.y1 - line.y2;
-            pass.gap[i] = std::sqrt(gx * gx + gy * gy) * mm_per_unit;
-            if (pass.direction[i] == kNoDirection) continue;
-            // A gap that cannot be measured (coordinates out of range) is treated as none.
-            if (next.pen_style != 1 || next.page_number < 0 || (gx == 0 && gy == 0) ||
-                !std::isfinite(gx) || !std::isfinite(gy)) {
-                pass.gap_direction[i] = kNoGap;
-            } else {
-                pass.gap_direction[i] = DirectionOf(gx, gy);
-            }
-        } else if (pass.direction[i] != kNoDirection) {
-            pass.gap_direction[i] = kGapAfterLastLine;
+        LineRecord& line = pass.lines[i];
+        line.length = LineLength(line, mm_per_unit);
+        pass.direction[i] = TakesPart(line) ? DirectionOf(line.x2 - line.x1, line.y2 - line.y1) : kNoDirection;
+        pass.gap[i] = 0.0;
+        pass.gap_direction[i] = pass.direction[i] == kNoDirection ? kGapAfterNoLine : kGapAfterLastLine;
+        if (i + 1 == n) continue;
+        const LineRecord& next = pass.lines[i + 1];
+        const double gx = next.x1 - line.x2;
+        const double gy = next.y1 - line.y2;
+        pass.gap[i] = std::sqrt(gx * gx + gy * gy) * mm_per_unit;
+        if (pass.direction[i] == kNoDirection) continue;
+        // A gap that cannot be measured (coordinates out of range) is treated as none.
+        if (next.pen_style != 1 || next.page_number < 0 || (gx == 0 && gy == 0) || !std::isfinite(gx) ||
+            !std::isfinite(gy)) {
+            pass.gap_direction[i] = kNoGap;
+        } else {
+            pass.gap_direction[i] = DirectionOf(gx, gy);
         }
     }
 }

@@ -3,6 +3,7 @@
 // record, the figure counter and the merged count exactly as MergeDashRuns does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -352,6 +353,34 @@ TEST_F(DashMergeReferenceTest, SamePassOnRandomAndStructuredDrawings) {
     EXPECT_GT(outcome.merged, 500);
     EXPECT_GT(outcome.bent, 100);
     EXPECT_GT(outcome.ticked, 50);
+}
+
+// The pass keeps its tables and index from one page to the next: a small page after a large one
+// must come out as if it were the first. Many width classes make many filing keys.
+TEST_F(DashMergeReferenceTest, SamePassAfterALargerPageAndWithManyWidths) {
+    RefOutcome outcome;
+    Drawing large(21);
+    large.Random(6000, false);
+    ExpectSameResult(large.lines, 1.0, outcome);
+
+    Drawing small(22);
+    small.Structured(40);
+    ExpectSameResult(small.lines, 1.0, outcome);
+
+    // A width class per strip 20 points wide: a dash and the ticks at its ends mostly share one.
+    Drawing strips(23);
+    strips.Random(4000, false);
+    std::vector<int32_t> widths;
+    for (LineRecord& line : strips.lines) {
+        if (std::isfinite(line.x1)) line.width_class += 3 * static_cast<int32_t>(std::floor(line.x1 / 20));
+        widths.push_back(line.width_class);
+    }
+    std::sort(widths.begin(), widths.end());
+    EXPECT_GT(std::unique(widths.begin(), widths.end()) - widths.begin(), 100);
+    const int ticked_before = outcome.ticked;
+    ExpectSameResult(strips.lines, 1.0, outcome);
+    EXPECT_GT(outcome.ticked - ticked_before, 5);
+    EXPECT_GT(outcome.merged, 300);
 }
 
 TEST_F(DashMergeReferenceTest, IndexFindsExactlyTheTicksOfADirectScan) {

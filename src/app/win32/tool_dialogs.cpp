@@ -2,13 +2,7 @@
 
 namespace velmora {
 
-void RunPageListCommand(WindowHandle) {}
-
 void RunLayerToolCommand(WindowHandle) {}
-
-void RunPenChangeCommand(WindowHandle) {}
-
-void RunScaleDialog(WindowHandle) {}
 
 void ShowLayerToolLength(double) {}
 

@@ -73,17 +73,21 @@ TEST_F(MouseRoutingTest, TwoRightClicksOnEndPointsRunTheDistanceDialog) {
     // rubber line from the picked point, removing the old one.
     Send(MouseMessage::LeftDown, 10, 20, true);
     EXPECT_FALSE(g_preview.left_pressed);
-    EXPECT_EQ(g_preview.gesture, kGestureRightPress);
+    EXPECT_EQ(g_preview.gesture, kGestureNone);
     EXPECT_EQ(Send(MouseMessage::Move, 30, 40).band.count, 1);
     const MouseResponse moved = Send(MouseMessage::Move, 35, 45);
     ASSERT_EQ(moved.band.count, 2);
     ExpectFigure(moved.band.figures[0], BandShape::Line, {5, 5}, {30, 40});
     ExpectFigure(moved.band.figures[1], BandShape::Line, {5, 5}, {35, 45});
-    // A click on nothing repaints (centring the view on it) and keeps the point.
+    // A paint now (the window uncovered) leaves the view where it is.
+    Paint();
+    EXPECT_EQ(CurrentView().origin_x, 0);
+    // A click on nothing repaints, centring the view on it, and keeps the point.
     Send(MouseMessage::RightDown, 300, 300, false, true);
     EXPECT_TRUE(Send(MouseMessage::RightUp, 300, 300).erase);
     EXPECT_EQ(g_store.session.scale_pick_state, 1);
     Paint();
+    EXPECT_EQ(CurrentView().origin_x, kClient.width / 2 - 300);
     // The second end point: the dialog runs and the whole window is repainted.
     const ScreenPoint second = MapToScreen(CurrentView(), 105, -5);
     Send(MouseMessage::RightDown, second.x, second.y, false, true);

@@ -17,8 +17,17 @@
 //   no-dialog                    fails when a message box or dialog of Velmora is open
 //   time-paint N                 N whole repaints of the window, each timed (milliseconds)
 //   close                        WM_CLOSE
+//   dialog TITLE                 waits for Velmora's dialog titled TITLE; the steps below act on it
+//   text ID                      prints the text of the dialog's control ID
+//   set-text ID TEXT             types TEXT into the dialog's control ID
+//   click ID                     clicks the dialog's button (or radio button) ID
+//   checks FIRST LAST            prints which of the buttons FIRST..LAST are checked
+//   rows ID                      prints the rows of the dialog's list box ID and the selected row
+//   select-row ID ROW            selects ROW of the list box ID as a click on it does
+//   gone                         waits until the dialog has closed
 //
-// Output: one line per observation, UTF-8. Exit status 0 when every step passed.
+// Output: one line per observation, UTF-8. Exit status 0 when every step passed. A failing step
+// closes Velmora's open dialogs and message boxes first, so no modal loop is left waiting.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -34,6 +43,7 @@ namespace {
 
 constexpr DWORD kWaitMilliseconds = 30000;
 constexpr DWORD kPollMilliseconds = 100;
+constexpr UINT kClickMilliseconds = 2000;
 constexpr int kStatusBytes = 256;
 constexpr int kFileNameCombo = 0x47c;  // cmb13 of the Explorer-style file dialog
 constexpr int kFileNameEdit = 0x480;   // edt1 of the old-style one
@@ -88,9 +98,23 @@ std::vector<HWND> VelmoraDialogs() {
     return found;
 }
 
+// Cancel, then No (a yes/no box has no Cancel), for every dialog still open, innermost first.
+void CloseDialogs() {
+    for (int round = 0; round < 5; ++round) {
+        const std::vector<HWND> open = VelmoraDialogs();
+        if (open.empty()) return;
+        for (HWND dialog : open) {
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+        }
+        Sleep(500);
+    }
+}
+
 [[noreturn]] void Fail(const std::string& why) {
     Say("FAIL: " + why);
     for (HWND dialog : VelmoraDialogs()) Say("  open dialog: " + Utf8(TextOf(dialog)));
+    CloseDialogs();
     std::exit(1);
 }
 
@@ -308,6 +332,51 @@ void TimePaint(int repeats) {
     Say("paint ms:" + times);
 }
 
+HWND g_dialog = nullptr;  // the dialog the control steps act on
+
+HWND Control(int id) {
+    if (g_dialog == nullptr || !IsWindow(g_dialog)) Fail("no dialog for control " + std::to_string(id));
+    HWND control = GetDlgItem(g_dialog, id);
+    if (control == nullptr) Fail("the dialog has no control " + std::to_string(id));
+    return control;
+}
+
+void Rows(int id) {
+    HWND list = Control(id);
+    DWORD_PTR count = 0;
+    DWORD_PTR selected = 0;
+    SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &count);
+    SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &selected);
+    for (int row = 0; row < static_cast<int>(count); ++row) {
+        wchar_t text[512] = L"";
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kWaitMilliseconds,
+                            &length);
+        Say("row " + std::to_string(row) + ": " + Utf8(text));
+    }
+    Say("selected " + std::to_string(static_cast<int>(selected)));
+}
+
+void SelectRow(int id, int row) {
+    HWND list = Control(id);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(list, LB_SETCURSEL, row, 0, SMTO_NORMAL, kWaitMilliseconds, &result);
+    // Sent, as for a click: the dialog has answered the change when the next step looks.
+    SendMessageTimeoutW(g_dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list),
+                        SMTO_NORMAL, kClickMilliseconds, &result);
+    Say("selected row " + std::to_string(row));
+}
+
+void Checks(int first, int last) {
+    std::string line = "checked";
+    for (int id = first; id <= last; ++id) {
+        DWORD_PTR state = 0;
+        SendMessageTimeoutW(Control(id), BM_GETCHECK, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &state);
+        if (state == BST_CHECKED) line += " " + std::to_string(id);
+    }
+    Say(line);
+}
+
 void Client() {
     RECT client;
     GetClientRect(g_main, &client);
@@ -374,6 +443,39 @@ int main() {
         } else if (step == L"close") {
             PostMessageW(g_main, WM_CLOSE, 0, 0);
             Say("close");
+        } else if (step == L"dialog") {
+            const std::wstring title = next();
+            g_dialog = WaitForDialog(title);
+            Say("dialog " + Utf8(title));
+        } else if (step == L"text") {
+            const int id = number();
+            Say("text " + std::to_string(id) + ": " + Utf8(TextOf(Control(id))));
+        } else if (step == L"set-text") {
+            const int id = number();
+            const std::wstring text = next();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                                kWaitMilliseconds, &result);
+            Say("typed " + std::to_string(id) + ": " + Utf8(text));
+        } else if (step == L"click") {
+            const int id = number();
+            // Sent, so what the click does has happened when the next step looks; a click that
+            // opens a message box holds the probe only until the timeout.
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, kClickMilliseconds, &result);
+            Say("clicked " + std::to_string(id));
+        } else if (step == L"checks") {
+            const int first = number();
+            Checks(first, number());
+        } else if (step == L"rows") {
+            Rows(number());
+        } else if (step == L"select-row") {
+            const int id = number();
+            SelectRow(id, number());
+        } else if (step == L"gone") {
+            if (g_dialog != nullptr) WaitUntilGone(g_dialog);
+            g_dialog = nullptr;
+            Say("dialog closed");
         } else {
             Fail("unknown step " + Utf8(step));
         }

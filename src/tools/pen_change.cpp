@@ -12,12 +12,6 @@ LayerSummary g_layer_summary;
 
 namespace {
 
-int LineCount() {
-    if (g_store.lines == nullptr) return 0;
-    const int count = g_store.conversion.line_count;
-    return count < 0 ? 0 : (count < kLineCapacity ? count : kLineCapacity);
-}
-
 // The row of a line's group and layer; -1 for groups beyond the list (texts' groups 8..15).
 int RowOf(const LineRecord& line) {
     if (line.layer_group < 0 || line.layer_group >= kPenListGroups || line.layer < 0 ||
@@ -31,7 +25,7 @@ int RowOf(const LineRecord& line) {
 
 void BuildLayerSummary() {
     std::memset(&g_layer_summary, 0, sizeof g_layer_summary);
-    const int lines = LineCount();
+    const int lines = ReadableLineCount();
     for (int i = 0; i < lines; ++i) {
         const LineRecord& line = g_store.lines[i];
         const int row = RowOf(line);
@@ -75,7 +69,7 @@ int SetSelectedLayerPen(const bool checked[kPenChoiceCount]) {
     }
     if (pen == 0) return 0;
     int changed = 0;
-    const int lines = LineCount();
+    const int lines = ReadableLineCount();
     for (int i = 0; i < lines; ++i) {
         LineRecord& line = g_store.lines[i];
         if (line.page_number < 0 || line.layer_group != g_pen_selection.group || line.layer != g_pen_selection.layer) {

@@ -1,6 +1,7 @@
 #include "tools/scale_setting.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -112,7 +113,8 @@ void AcceptScaleDistance(WindowHandle window, const char* text, bool this_page_c
     g_pen_choice[0] = this_page_checked;
     g_pen_choice[1] = all_pages_checked;
     const double distance = LeadingDecimalNumber(text);
-    g_store.session.last_entered_distance = distance;
+    // A number beyond the doubles (1e999) is refused below as too large; the field then starts empty.
+    g_store.session.last_entered_distance = std::isfinite(distance) ? distance : 0.0;
     if (!(distance > 0.0)) {
         CancelScaleDistance();
         return;

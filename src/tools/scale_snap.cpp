@@ -11,12 +11,6 @@ struct SnapPoint {
     double y;
 };
 
-int LineCount() {
-    if (g_store.lines == nullptr) return 0;
-    const int count = g_store.conversion.line_count;
-    return count < 0 ? 0 : (count < kLineCapacity ? count : kLineCapacity);
-}
-
 // Strictly inside the square on both axes (NaN never is).
 bool InSquare(const SnapArea& area, double x, double y) {
     const double dx = area.x - x;
@@ -61,7 +55,7 @@ bool PassesNear(const SnapArea& area, const LineRecord& line) {
 bool SnapToEndPoint(const SnapArea& area, double* x, double* y, double* best) {
     static SnapPoint candidates[kSnapCandidateLimit];
     int count = 0;
-    const int lines = LineCount();
+    const int lines = ReadableLineCount();
     for (int i = 0; i < lines && count < kSnapCandidateLimit; ++i) {
         const LineRecord& line = g_store.lines[i];
         if (line.page_number < 0) continue;
@@ -83,7 +77,7 @@ bool SnapToIntersection(const SnapArea& area, double* x, double* y, double best)
     static int near_lines[kSnapCandidateLimit];
     static SnapPoint crossings[kSnapCandidateLimit];
     int line_count = 0;
-    const int lines = LineCount();
+    const int lines = ReadableLineCount();
     for (int i = 0; i < lines && line_count < kSnapCandidateLimit; ++i) {
         if (PassesNear(area, g_store.lines[i])) near_lines[line_count++] = i;
     }

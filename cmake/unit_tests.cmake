@@ -34,6 +34,11 @@ if(NOT CMAKE_CROSSCOMPILING)
   add_test(NAME corpus_end_to_end
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/corpus_test.sh $<TARGET_FILE:velmora-convert> $<TARGET_FILE:jww_check>
                    ${VELMORA_TEST_DATA_DIR}/corpus ${CMAKE_SOURCE_DIR}/tests/e2e/corpus_direct.txt)
+  # Per corpus file, the share of pdftotext's characters among our texts stays at its stored figure.
+  add_test(NAME corpus_text_coverage
+           COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/text_coverage.py --check ${CMAKE_SOURCE_DIR}/tests/e2e/text_coverage.tsv
+                   $<TARGET_FILE:velmora-convert> ${VELMORA_TEST_DATA_DIR}/corpus)
+  set_tests_properties(corpus_text_coverage PROPERTIES TIMEOUT 600)
   set_tests_properties(corpus_end_to_end PROPERTIES TIMEOUT 900 ENVIRONMENT
     "VELMORA_GS_FILES=0:hybrid_xref_01.pdf 0:jp_predef_cmap_01.pdf 0:autocad_mech_drawing_01.pdf 0:kicad_schematic_03.pdf 0:truetype_winansi_nonembedded_01.pdf 2:encrypted_aes256_r6_01.pdf 2:encrypted_libreoffice_01.pdf 2:damaged_cairo_xref_01.pdf")
 endif()

@@ -3,7 +3,7 @@
 # is missing, so a prepared machine starts at once.
 set -euo pipefail
 
-build_packages=(cmake make g++ zlib1g-dev googletest python3
+build_packages=(cmake make g++ zlib1g-dev googletest python3 ghostscript poppler-data
                 mingw-w64 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev)
 test_packages=(wine wine64 xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
                fonts-ipafont-mincho fonts-wine locales ghostscript qpdf dpkg-dev)

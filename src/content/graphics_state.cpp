@@ -33,7 +33,7 @@ int32_t MatrixKind(const Matrix& m) {
 
 void ResetGraphicsState() {
     g_graphics.ctm_depth = 0;
-    g_graphics.ctm[0] = CtmEntry{kIdentityMatrix, 0};
+    g_graphics.ctm[0] = CtmEntry{kIdentityMatrix};
     g_graphics.saved_depth = 0;
     g_graphics.cm_matrix = kIdentityMatrix;
     g_graphics.accum_matrix = kIdentityMatrix;
@@ -81,12 +81,10 @@ void ConcatenateMatrix(const Matrix& o) {
         A = Matrix{A.a * o.a, A.b * o.b, A.c * o.c, A.d * o.d, A.e + o.e, A.f + o.f};
     }
 
-    // Element-wise, not a matrix product: the program is built for matrices without rotation
-    // or skew, where both agree.
+    // The path matrix is the full product: rotated and skewed placements (0 1 -1 0 x y cm) are
+    // as common as scaled ones.
     CtmEntry& top = TopCtmEntry();
-    const Matrix t = top.matrix;
-    top.matrix = Matrix{t.a * o.a, t.b * o.b, t.c * o.c, t.d * o.d, t.a * o.e + t.c * o.f + t.e, t.b * o.e + t.d * o.f + t.f};
-    top.kind = kind;
+    top.matrix = Multiply(o, top.matrix);
 }
 
 int32_t PenStyleForDash(int32_t numbers) {
@@ -99,13 +97,13 @@ Point ApplyFull(const Matrix& m, Point p) { return Point{m.a * p.x + m.c * p.y +
 
 Point ApplyLinear(const Matrix& m, Point p) { return Point{m.a * p.x + m.c * p.y, m.b * p.x + m.d * p.y}; }
 
-Point ApplyCtm(double x, double y) {
-    const CtmEntry& top = TopCtmEntry();
-    switch (top.kind) {
-        case 0: return Point{x, y};
-        case 2: return ApplyLinear(top.matrix, Point{x, y});
-        default: return ApplyFull(top.matrix, Point{x, y});
-    }
+Point ApplyCtm(double x, double y) { return ApplyFull(TopCtmEntry().matrix, Point{x, y}); }
+
+const Matrix& CurrentCtm() { return TopCtmEntry().matrix; }
+
+Matrix Multiply(const Matrix& m, const Matrix& n) {
+    return Matrix{m.a * n.a + m.b * n.c, m.a * n.b + m.b * n.d, m.c * n.a + m.d * n.c,
+                  m.c * n.b + m.d * n.d, m.e * n.a + m.f * n.c + n.e, m.e * n.b + m.f * n.d + n.f};
 }
 
 }  // namespace velmora

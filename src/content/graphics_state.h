@@ -6,8 +6,10 @@
 
 namespace velmora {
 
-inline constexpr int kCtmStackCapacity = 20;       // page level and 19 nested q levels
-inline constexpr int kSavedStateCapacity = 20;     // entries of the SavedStateStack
+// Page level and 63 nested q levels. Producers nest 19 levels inside a form placed under two
+// more; levels beyond the stack would share its last entry and keep each other's cm.
+inline constexpr int kCtmStackCapacity = 64;
+inline constexpr int kSavedStateCapacity = 64;     // entries of the SavedStateStack
 inline constexpr int32_t kMaxTrackedDepth = 1000000;  // q levels counted beyond the stacks
 
 struct Matrix {
@@ -20,8 +22,7 @@ struct Point {
 };
 
 struct CtmEntry {
-    Matrix matrix;
-    int32_t kind;  // MatrixKind of the last cm composed into this entry; 0 before any
+    Matrix matrix;  // every cm of the level and the levels below, multiplied in order
 };
 
 struct SavedState {
@@ -52,9 +53,12 @@ void SaveGraphicsState();     // q
 void RestoreGraphicsState();  // Q
 void ConcatenateMatrix(const Matrix& operands);  // cm
 
-// A path point through the top CtmStack entry: kinds 1 and 3 in full, kind 2 without the
-// translation, kind 0 unchanged.
+// A path point through the top CtmStack entry.
 Point ApplyCtm(double x, double y);
+// The top CtmStack entry: user space to the page's default space.
+const Matrix& CurrentCtm();
+// m × n: a point mapped by the result is mapped by m first, then by n (cm gives CTM' = M × CTM).
+Matrix Multiply(const Matrix& m, const Matrix& n);
 
 // The pen style of d (1, 3 or 5) follows the number of dash numbers, phase included, not their
 // values; inside a text object too.

@@ -11,11 +11,25 @@
 
 namespace velmora {
 
-// The page's top edge goes to y = 0; /Rotate 90 and 180 are turned back by hand.
+int QuarterTurns(double rotation) {
+    if (!std::isfinite(rotation)) return 0;
+    double turned = std::fmod(rotation, 360.0);
+    if (turned < 0.0) turned += 360.0;
+    if (turned == 90.0) return 1;
+    if (turned == 180.0) return 2;
+    if (turned == 270.0) return 3;
+    return 0;
+}
+
+// The page's top edge goes to y = 0 and the page is turned as a viewer shows it. The box of a
+// page turned by a quarter or three quarters is stored with x1 and y1 swapped.
 Point ToPageFrame(const PageRecord& record, Point p) {
-    if (record.rotation == 90.0) return Point{p.y, -p.x};
-    if (record.rotation == 180.0) return Point{record.media_box[2] - p.x, -p.y};
-    return Point{p.x, p.y - record.media_box[3]};
+    switch (QuarterTurns(record.rotation)) {
+        case 1: return Point{p.y, -p.x};
+        case 2: return Point{record.media_box[2] - p.x, -p.y};
+        case 3: return Point{record.media_box[2] - p.y, p.x - record.media_box[3]};
+        default: return Point{p.x, p.y - record.media_box[3]};
+    }
 }
 
 namespace {

@@ -11,6 +11,9 @@ namespace velmora {
 inline constexpr int kLineTableFullCode = 120;  // recorded once when a page has too many lines
 inline constexpr int16_t kNewLinePen = 2;       // pen colour of a record as created
 
+// A page's /Rotate as quarter turns clockwise, 0..3 (-90 is 3, 450 is 1); other angles are 0.
+int QuarterTurns(double rotation);
+
 // The page-frame step shared by lines and texts: the page's top edge goes to y = 0.
 Point ToPageFrame(const PageRecord& record, Point p);
 

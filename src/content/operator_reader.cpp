@@ -40,7 +40,59 @@ void ReadArrayNumbers(const uint8_t* data, int32_t open, int32_t close, int32_t&
     }
 }
 
+// The position after the literal string opened at `open`: balanced parentheses, escaped bytes.
+int32_t SkipLiteralString(const uint8_t* data, int32_t length, int32_t open) {
+    int32_t depth = 0;
+    for (int32_t k = open; k < length; ++k) {
+        if (data[k] == '\\') {
+            ++k;
+        } else if (data[k] == '(') {
+            ++depth;
+        } else if (data[k] == ')' && --depth == 0) {
+            return k + 1;
+        }
+    }
+    return length;
+}
+
+// The end of the token at `start`: a name or a word runs to white space or a delimiter.
+int32_t TokenEnd(const uint8_t* data, int32_t length, int32_t start) {
+    const uint8_t c = data[start];
+    int32_t p = start + 1;
+    if (c == '(') return SkipLiteralString(data, length, start);
+    if ((c == '<' || c == '>') && p < length && data[p] == c) return p + 1;  // "<<" or ">>"
+    if (c == '<') {
+        while (p < length && data[p] != '>') ++p;
+        return p < length ? p + 1 : length;
+    }
+    if (c != '/' && IsContentDelimiter(c)) return p;  // "]", "{", "}", a stray ")" or ">"
+    while (p < length && !IsContentWhiteSpace(data[p]) && !IsContentDelimiter(data[p])) ++p;
+    return p;
+}
+
+// After "ID": one white-space byte, then the image's bytes up to an "EI" that stands alone.
+int32_t SkipInlineImage(const uint8_t* data, int32_t length, int32_t after_id) {
+    for (int32_t k = after_id + 1; k + 1 < length; ++k) {
+        if (data[k] != 'E' || data[k + 1] != 'I' || !IsContentWhiteSpace(data[k - 1])) continue;
+        if (k + 2 >= length || IsContentWhiteSpace(data[k + 2]) || IsContentDelimiter(data[k + 2])) return k + 2;
+    }
+    return length;
+}
+
 }  // namespace
+
+bool IsContentDelimiter(uint8_t c) {
+    switch (c) {
+        case '(': case ')': case '<': case '>': case '[': case ']': case '{': case '}': case '/': case '%': return true;
+        default: return false;
+    }
+}
+
+int32_t SkipContentComment(const uint8_t* data, int32_t length, int32_t position) {
+    int32_t p = position;
+    while (p < length && data[p] != '\n' && data[p] != '\r') ++p;
+    return p;
+}
 
 bool IsContentWhiteSpace(uint8_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == '\0'; }
 
@@ -84,12 +136,17 @@ bool ReadOperator(const DecodedStream& stream, int32_t& position) {
             }
             continue;
         }
+        if (data[p] == '%') {
+            p = SkipContentComment(data, length, p);
+            continue;
+        }
         const int32_t start = p;
-        while (p < length && !IsContentWhiteSpace(data[p])) ++p;
+        p = TokenEnd(data, length, start);
         const int32_t kept = p - start < kTokenCapacity ? p - start : kTokenCapacity;
         std::memcpy(g_operands.token, data + start, static_cast<size_t>(kept));
         g_operands.token[kept] = '\0';
         g_operands.count = count;
+        if (std::strcmp(g_operands.token, "ID") == 0) p = SkipInlineImage(data, length, p);
         position = p;
         return true;
     }

@@ -26,14 +26,21 @@ extern OperandList g_operands;
 bool IsContentWhiteSpace(uint8_t c);
 // "+-.0123456789"
 bool IsContentNumberByte(uint8_t c);
+// "()<>[]{}/%": each ends a token or a name.
+bool IsContentDelimiter(uint8_t c);
+
+// The position after the comment that starts at `position` ("%" up to the line end).
+int32_t SkipContentComment(const uint8_t* data, int32_t length, int32_t position);
 
 // The longest decimal number at the start of the run of number bytes at `position` (atof
 // semantics); `position` moves past the whole run. The value is always finite.
 double ReadContentNumber(const uint8_t* data, int32_t length, int32_t& position);
 
-// Reads operands and the next token from `position`. True with g_operands filled and `position`
-// just past the token; false when the stream ended or 200 items held no token, with `position`
-// past what was read, so a caller's loop always moves on.
+// Reads operands and the next token from `position`. A token ends at white space or a delimiter;
+// a name ("/GS1"), a string or "<<" is a token of its own, a comment is passed over, and the
+// data of an inline image after its "ID" is skipped up to "EI". True with g_operands filled and
+// `position` just past the token; false when the stream ended or 200 items held no token, with
+// `position` past what was read, so a caller's loop always moves on.
 bool ReadOperator(const DecodedStream& stream, int32_t& position);
 
 }  // namespace velmora

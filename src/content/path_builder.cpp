@@ -24,6 +24,26 @@ void ClearPath() {
     } else {
         g_path.count = kPathFullCount;
     }
+    g_path.has_records = false;
+}
+
+// The first construction operator of a path notes where its records begin, so that n after a
+// clip takes back exactly the records of the whole path, curve pieces and earlier subpaths too.
+void NotePathStart() {
+    if (g_path.has_records) return;
+    g_path.has_records = true;
+    g_path.first_record = g_store.conversion.line_count;
+    g_path.subpath_first_record = g_path.first_record;
+}
+
+// m and re begin a subpath; f* takes back the records of the last one.
+void NoteSubpathStart() {
+    NotePathStart();
+    g_path.subpath_first_record = g_store.conversion.line_count;
+}
+
+void TakeBackFrom(int32_t first_record) {
+    if (g_path.has_records) RewindLines(g_store.conversion.line_count - first_record);
 }
 
 Point FirstPoint() { return g_path.points[1]; }
@@ -36,9 +56,6 @@ Point Mapped(Point p) { return ApplyCtm(p.x, p.y); }
 // The segment from the subpath's start to its newest point, as closing and filling draw it.
 void EmitClosingSegment(int page) { Emit(Mapped(FirstPoint()), Mapped(LastPoint()), page, false); }
 
-// Segments of the path beyond its first point; n and f* take that many records back.
-int32_t SegmentsOfPath() { return g_path.count > 1 ? g_path.count - 1 : 0; }
-
 Point Between(Point from, Point to, double t) { return Point{from.x + t * (to.x - from.x), from.y + t * (to.y - from.y)}; }
 
 Point CubicAt(const Point p[4], double t) {
@@ -48,14 +65,11 @@ Point CubicAt(const Point p[4], double t) {
     return Between(Between(a, b, t), Between(b, c, t), t);
 }
 
-Point QuadraticAt(const Point p[3], double t) { return Between(Between(p[0], p[1], t), Between(p[1], p[2], t), t); }
-
 // Ten pieces at t = i / 10, each starting where the one before ended.
-template <typename Curve>
-void EmitCurvePieces(const Point* control, Curve at, int page) {
+void EmitCurvePieces(const Point control[4], int page) {
     Point previous = control[0];
     for (int i = 1; i <= kCurvePieces; ++i) {
-        const Point next = at(control, static_cast<double>(i) / 10.0);
+        const Point next = CubicAt(control, static_cast<double>(i) / 10.0);
         Emit(previous, next, page, true);
         previous = next;
     }
@@ -72,9 +86,11 @@ void ResetPathForPageScan() {
     }
     g_path.current = Point{0.0, 0.0};
     g_path.last_end = Point{0.0, 0.0};
+    g_path.has_records = false;
 }
 
 void PathMoveTo(double x, double y) {
+    NoteSubpathStart();
     g_path.current = Point{x, y};
     if (g_path.count < kPathPointCapacity) {
         g_path.count = 1;
@@ -86,6 +102,7 @@ void PathMoveTo(double x, double y) {
 }
 
 void PathLineTo(double x, double y, int page) {
+    NotePathStart();
     const Point end{x, y};
     PushPoint(end);
     Emit(Mapped(g_path.current), Mapped(end), page, false);
@@ -94,6 +111,7 @@ void PathLineTo(double x, double y, int page) {
 }
 
 void PathCurveTo(double x1, double y1, double x2, double y2, double x3, double y3, int page) {
+    NotePathStart();
     const Point end{x3, y3};
     PushPoint(end);
     // A curve that goes on from the end of the one before belongs to the same figure.
@@ -102,22 +120,37 @@ void PathCurveTo(double x1, double y1, double x2, double y2, double x3, double y
     }
     g_path.last_end = end;
     const Point control[4] = {Mapped(g_path.current), ApplyCtm(x1, y1), ApplyCtm(x2, y2), Mapped(end)};
-    EmitCurvePieces(control, CubicAt, page);
+    EmitCurvePieces(control, page);
     g_path.current = end;
 }
 
-void PathCurveV(double x2, double y2, double x3, double y3, int page) {
-    const Point end{x3, y3};
+namespace {
+
+// v and y: a cubic with one control point given by the current or the end point.
+void PathCurveShort(Point first, Point second, Point end, int page) {
+    NotePathStart();
     PushPoint(end);
     SaturatingIncrement(g_store.conversion.figure_counter);
-    // v is drawn as a quadratic through its one control point.
-    const Point control[3] = {Mapped(g_path.current), ApplyCtm(x2, y2), Mapped(end)};
-    EmitCurvePieces(control, QuadraticAt, page);
+    const Point control[4] = {Mapped(g_path.current), Mapped(first), Mapped(second), Mapped(end)};
+    EmitCurvePieces(control, page);
     g_path.current = end;
     g_path.last_end = end;
 }
 
+}  // namespace
+
+void PathCurveV(double x2, double y2, double x3, double y3, int page) {
+    // The current point is the first control point.
+    PathCurveShort(g_path.current, Point{x2, y2}, Point{x3, y3}, page);
+}
+
+void PathCurveY(double x1, double y1, double x3, double y3, int page) {
+    // The end point is the second control point.
+    PathCurveShort(Point{x1, y1}, Point{x3, y3}, Point{x3, y3}, page);
+}
+
 void PathRectangle(double x, double y, double w, double h, int page) {
+    NoteSubpathStart();
     const bool has_room = g_path.count < kPathPointCapacity;
     if (has_room) {
         g_path.count = 1;
@@ -131,13 +164,15 @@ void PathRectangle(double x, double y, double w, double h, int page) {
     if (has_room && g_path.count < kPathPointCapacity) g_path.state = kPathClosed;
 
     SaturatingIncrement(g_store.conversion.figure_counter);
-    // Only two corners are mapped: the sides stay parallel to the page's axes.
+    // All four corners are mapped: under a turned matrix the sides are not parallel to the axes.
     const Point a = ApplyCtm(x, y);
-    const Point b = ApplyCtm(x + w, y + h);
-    Emit(Point{a.x, a.y}, Point{a.x, b.y}, page, true);
-    Emit(Point{a.x, b.y}, Point{b.x, b.y}, page, true);
-    Emit(Point{b.x, b.y}, Point{b.x, a.y}, page, true);
-    Emit(Point{b.x, a.y}, Point{a.x, a.y}, page, true);
+    const Point b = ApplyCtm(x, y + h);
+    const Point c = ApplyCtm(x + w, y + h);
+    const Point d = ApplyCtm(x + w, y);
+    Emit(a, b, page, true);
+    Emit(b, c, page, true);
+    Emit(c, d, page, true);
+    Emit(d, a, page, true);
     g_path.current = Point{x, y};
     g_path.last_end = g_path.current;
 }
@@ -160,7 +195,7 @@ void PathStroke(int page) {
 }
 
 void PathEndNoPaint() {
-    if (g_path.state == kPathClosed) RewindLines(SegmentsOfPath());
+    if (g_path.state == kPathClosed) TakeBackFrom(g_path.first_record);
     ClearPath();
 }
 
@@ -180,15 +215,13 @@ void PathFill(int page) {
     ClearPath();
 }
 
+// Only the last subpath goes, as far as the point list reaches: glyph outlines written as
+// "... h x y m f*" keep their outlines.
 void PathFillEvenOdd() {
-    if (g_path.count < kPathPointCapacity) {
-        g_path.state = kPathClosed;
-        RewindLines(SegmentsOfPath());
-    } else if (g_path.state == kPathClosed) {
-        RewindLines(kPathFullCount - 1);
-    }
+    TakeBackFrom(g_path.subpath_first_record);
     g_path.state = kNoPath;
     g_path.count = 0;
+    g_path.has_records = false;
 }
 
 }  // namespace velmora

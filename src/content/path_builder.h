@@ -1,5 +1,6 @@
-// Path operators: segments are emitted as they are built (l, c, v, re); painting only adds a
-// closing segment (h, S, f, F) or takes the path's segments back (n after W or h, f*).
+// Path operators: segments are emitted as they are built (l, c, v, y, re); painting only adds a
+// closing segment (h, S, f, F) or takes records back (the whole path: n after W or h; the last
+// subpath: f*).
 #pragma once
 
 #include <cstdint>
@@ -19,7 +20,10 @@ struct PathList {
     int32_t count;
     int32_t state;            // PathState
     Point current;            // untransformed user space
-    Point last_end;           // end of the last l, c, v or re; new curve figures are told by it
+    Point last_end;           // end of the last l, c, v, y or re; new curve figures are told by it
+    bool has_records;         // a construction operator ran since the path was last cleared
+    int32_t first_record;     // the line count when it did: the path's records follow it
+    int32_t subpath_first_record;  // the line count at the last m or re
 };
 
 extern PathList g_path;
@@ -31,11 +35,12 @@ void PathMoveTo(double x, double y);                                            
 void PathLineTo(double x, double y, int page);                                           // l
 void PathCurveTo(double x1, double y1, double x2, double y2, double x3, double y3, int page);  // c
 void PathCurveV(double x2, double y2, double x3, double y3, int page);                   // v
+void PathCurveY(double x1, double y1, double x3, double y3, int page);                   // y
 void PathRectangle(double x, double y, double w, double h, int page);                    // re
 void PathClose(int page);       // h
 void PathStroke(int page);      // S
 void PathEndNoPaint();          // n
-void PathClip();                // W
+void PathClip();                // W, W*
 void PathFill(int page);        // f, F
 void PathFillEvenOdd();         // f*
 

@@ -3,6 +3,9 @@
 #include <cstring>
 
 #include "content/text_operator.h"
+#include "fonts/predefined_cmaps.h"
+#include "fonts/simple_encoding.h"
+#include "fonts/sjis_fallback.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
 
@@ -55,7 +58,7 @@ void DecodeText(int32_t first, int32_t count, DecodedText& text) {
 
     for (int32_t i = first; i < last; ++i) {
         const uint32_t code = g_text_operands.codes[i];
-        const char byte[2] = {static_cast<char>(code & 0xFF), '\0'};  // one-byte fonts keep bytes
+        char character[3] = {};
         switch (font->conversion_type) {
             case kConversionToUnicode:
                 if (font->code_length == 2) {
@@ -64,12 +67,22 @@ void DecodeText(int32_t first, int32_t count, DecodedText& text) {
                     Append(text, font->one_byte_codes[code], sizeof font->one_byte_codes[code]);
                 }
                 break;
-            case kConversionDifferences: {
-                const char looked_up[2] = {g_store.differences_table[code & 0xFF], '\0'};
-                Append(text, looked_up, 1);  // an unfilled entry (0) adds nothing
+            case kConversionDifferences:
+                // The font's own table from its encoding; an unfilled code adds nothing.
+                if (code < kOneByteCodes) Append(text, font->one_byte_codes[code], sizeof font->one_byte_codes[code]);
+                break;
+            case kConversionWinAnsi:
+                // Bytes above 127 are Windows-1252 characters, not half-width katakana.
+                OneByteSlotText(WinAnsiUnicode(static_cast<uint8_t>(code & 0xFF)), character);
+                Append(text, character, sizeof character);
+                break;
+            case kConversionUnicodeCMap:
+            case kConversionAdobeJapan1: {
+                const uint16_t u = PredefinedUnicode(font->conversion_type, code);
+                if (u != 0) UnicodeToSjis(u, character);
+                Append(text, character, sizeof character);
                 break;
             }
-            case kConversionWinAnsi: Append(text, byte, 1); break;
             default: return;  // types 0 and 3 and unknown types give no text
         }
     }

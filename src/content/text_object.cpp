@@ -26,20 +26,8 @@ Point Plus(Point a, Point b) { return Point{a.x + b.x, a.y + b.y}; }
 Point Minus(Point a, Point b) { return Point{a.x - b.x, a.y - b.y}; }
 double Magnitude(Point v) { return std::hypot(v.x, v.y); }
 
-// L(v): the linear parts of Tm, then CmMatrix, then TextBaseMatrix.
-Point TextLinear(Point v) {
-    return ApplyLinear(g_graphics.text_base_matrix, ApplyLinear(g_graphics.cm_matrix, ApplyLinear(g_text.tm, v)));
-}
-
-// CmMatrix as the kind of AccumMatrix says: kind 1 with its translation, 2 and 3 without,
-// kind 0 (no cm yet) not at all.
-Point ApplyCmByAccumKind(Point p) {
-    switch (g_graphics.accum_kind) {
-        case 0: return p;
-        case 1: return ApplyFull(g_graphics.cm_matrix, p);
-        default: return ApplyLinear(g_graphics.cm_matrix, p);
-    }
-}
+// L(v): the linear part of Tm, then that of the CTM the paths are drawn with.
+Point TextLinear(Point v) { return ApplyLinear(CurrentCtm(), ApplyLinear(g_text.tm, v)); }
 
 Point Direction() { return TextLinear(Point{kDirectionLength, 0.0}); }
 
@@ -56,13 +44,18 @@ void SetTextMatrix(const Matrix& m) {
 
 void BeginTextObject() {
     SetTextMatrix(kIdentityMatrix);
-    g_text.line_start = Point{0.0, 0.0};
+    g_text.line_start = ApplyCtm(0.0, 0.0);
     g_text.leading = 0.0;
     g_text.chained = 0;
+    // The size set before BT (or in an earlier object) is seen through this object's matrices.
+    UpdateFontSize();
 }
+
+}  // namespace
 
 // Every name in a text object picks the font, not only Tf's operand; an unknown name gives 1.
 void SelectFont(int page, const char* name) {
+    if (page < 1 || page >= kPageTableSize) return;
     g_store.conversion.font_number = 1;
     const PageRecord& record = g_store.pages[page];
     const int32_t slots = record.font_count < kFontSlotsPerPage - 1 ? record.font_count : kFontSlotsPerPage - 1;
@@ -75,6 +68,13 @@ void SelectFont(int page, const char* name) {
         }
     }
 }
+
+void SetFontSize(double size) {
+    g_text.tf_size = size;
+    UpdateFontSize();
+}
+
+namespace {
 
 // The width estimate: half the font size per byte of decoded text, along the base line.
 Point AdvanceAlongBaseLine(Point start, int32_t bytes) {
@@ -125,8 +125,9 @@ void ShowArray(int page) {
         g_text.cursor = Minus(g_text.cursor, g_text.shift);
         Show(g_text.cursor, buffer, page);
         if (done >= t.code_count) return;
-        const double gap = n / 1000.0 * g_text.tf_scaled_size;
-        g_text.shift = ApplyCmByAccumKind(TextLinear(Point{gap, 0.0}));
+        // The number moves the next run by thousandths of the size, in text space.
+        const double gap = n / 1000.0 * g_text.tf_size;
+        g_text.shift = TextLinear(Point{gap, 0.0});
         g_text.cursor = AdvanceAlongBaseLine(g_text.cursor, buffer.length);
         buffer.length = 0;
         buffer.bytes[0] = '\0';
@@ -143,13 +144,11 @@ void RunTextOperator(int page) {
     const double* o = g_operands.values;
     int32_t* counters = g_store.session.text_state_counters;
     if (std::strcmp(token, "Tf") == 0) {
-        g_text.tf_size = o[0];
-        g_text.tf_scaled_size = std::fabs(g_text.tf_size * g_graphics.text_base_matrix.a);
-        UpdateFontSize();
+        SetFontSize(o[0]);
     } else if (std::strcmp(token, "Tm") == 0) {
         SetTextMatrix(Matrix{o[0], o[1], o[2], o[3], o[4], o[5]});
         g_text.chained = 0;
-        g_text.line_start = ApplyFull(g_graphics.text_base_matrix, ApplyCmByAccumKind(Point{o[4], o[5]}));
+        g_text.line_start = ApplyCtm(o[4], o[5]);
         UpdateFontSize();
     } else if (std::strcmp(token, "Td") == 0) {
         MoveLineStart(o[0], o[1]);
@@ -180,18 +179,6 @@ void RunTextOperator(int page) {
     // Every other token (cm, q, Q, paths, ") is passed over inside a text object.
 }
 
-// The first "ET" at or after `from` not right after "(" nor right before ")", so (GET) and (ETC)
-// stay strings while (SETUP) ends the object; the position after it, or -1.
-int32_t FindTextObjectEnd(const uint8_t* data, int32_t length, int32_t from) {
-    for (int32_t k = from < 0 ? 0 : from; k + 1 < length; ++k) {
-        if (data[k] != 'E' || data[k + 1] != 'T') continue;
-        if (k > 0 && data[k - 1] == '(') continue;
-        if (k + 2 < length && data[k + 2] == ')') continue;
-        return k + 2;
-    }
-    return -1;
-}
-
 }  // namespace
 
 int ReadTextObject(const DecodedStream& stream, int page, int32_t& position) {
@@ -201,18 +188,26 @@ int ReadTextObject(const DecodedStream& stream, int page, int32_t& position) {
         if (position < length) position = length;
         return kTextObjectOpen;
     }
-    const int32_t found = FindTextObjectEnd(stream.data, length, position);
-    const int32_t end = found < 0 ? length : found;
+    // The object ends at the ET token; strings are read whole, so an "ET" inside one such as
+    // (SETUP) or (SHEET) is text, not the end.
     int32_t p = position < 0 ? 0 : position;
-    while (p < end - 3) {
+    while (p < length) {
         const int32_t before = p;
         const bool token = ReadTextOperator(stream, p);
-        if (g_text_operands.has_name) SelectFont(page, g_text_operands.name);
+        // Only Tf's name picks the font: a marked-content tag (/Span … BDC) or a graphics-state
+        // name inside the object is no font.
+        if (token && g_text_operands.has_name && std::strcmp(g_operands.token, "Tf") == 0) {
+            SelectFont(page, g_text_operands.name);
+        }
+        if (token && std::strcmp(g_operands.token, "ET") == 0) {
+            position = p;
+            return kTextObjectEnded;
+        }
         if (token) RunTextOperator(page);
         if (p <= before) break;  // the reader always moves on; this keeps the loop finite regardless
     }
-    position = end;
-    return found < 0 ? kTextObjectOpen : kTextObjectEnded;
+    position = length;
+    return kTextObjectOpen;
 }
 
 }  // namespace velmora

@@ -12,8 +12,9 @@ namespace velmora {
 inline constexpr double kTjSplitAdjustment = -500.0;  // a TJ number at or below this starts a new text
 inline constexpr double kDirectionLength = 20.0;      // text-space units of the base-line direction
 
-// Text state; page space means after the text matrices, before the page-frame step. The Tf
-// sizes (and the font number and font size of the conversion state) outlive the text object.
+// Text state; page space means after the text matrix and the path CTM, before the page-frame
+// step. The Tf size (and the font number and font size of the conversion state) outlive the
+// text object.
 struct TextState {
     Matrix tm;              // text matrix
     Point line_start;       // P
@@ -22,10 +23,14 @@ struct TextState {
     double leading;         // TL
     int32_t chained;        // 1 after a Tj: the next Tj continues at C
     double tf_size;         // size operand of the last Tf
-    double tf_scaled_size;  // abs(Tf size × TextBaseMatrix.a)
 };
 
 extern TextState g_text;
+
+// Tf, inside a text object or before it: the font of the page's slot `name` (1 when none has
+// it), and the size seen through the current matrices.
+void SelectFont(int page, const char* name);
+void SetFontSize(double size);
 
 // Reads the text object from `position` (just after BT, or the start of a later stream of the
 // page when the previous one ended inside the object). Returns 1 with `position` just after ET,

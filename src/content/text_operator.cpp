@@ -55,22 +55,45 @@ void EndString(const StringSink& sink) {
     ++t.segment_count;
 }
 
-// From "(" to the first ")" not escaped; parentheses do not nest and octal escapes are not
-// decoded. Returns the position after ")", or the stream's end.
+bool IsOctalDigit(uint8_t c) { return c >= '0' && c <= '7'; }
+
+// A literal string as PDF reads it: balanced parentheses inside it are kept, "\ddd" is one to
+// three octal digits, "\n \r \t \b \f" are control bytes, a backslash before a line end
+// continues the line, any other escaped byte stands for itself. Returns the position after the
+// closing ")", or the stream's end.
 int32_t ReadLiteralString(const uint8_t* data, int32_t length, int32_t open, StringSink& sink) {
+    int32_t depth = 1;
     int32_t k = open + 1;
     while (k < length) {
         const uint8_t c = data[k];
-        if (c == ')') return k + 1;
         if (c != '\\') {
+            if (c == '(') ++depth;
+            if (c == ')' && --depth == 0) return k + 1;
             AddByte(sink, c);
             ++k;
             continue;
         }
         if (k + 1 >= length) return length;
         const uint8_t escaped = data[k + 1];
-        AddByte(sink, escaped == 'n' ? '\n' : escaped == 'r' ? '\r' : escaped);
         k += 2;
+        if (IsOctalDigit(escaped)) {
+            int value = escaped - '0';
+            for (int digits = 1; digits < 3 && k < length && IsOctalDigit(data[k]); ++digits) value = value * 8 + (data[k++] - '0');
+            AddByte(sink, static_cast<uint8_t>(value & 0xFF));  // "\777" keeps its low byte
+            continue;
+        }
+        switch (escaped) {
+            case 'n': AddByte(sink, '\n'); break;
+            case 'r': AddByte(sink, '\r'); break;
+            case 't': AddByte(sink, '\t'); break;
+            case 'b': AddByte(sink, '\b'); break;
+            case 'f': AddByte(sink, '\f'); break;
+            case '\r':
+                if (k < length && data[k] == '\n') ++k;  // CR LF is one line end
+                break;
+            case '\n': break;
+            default: AddByte(sink, escaped); break;
+        }
     }
     return length;
 }
@@ -82,34 +105,28 @@ int HexValue(uint8_t c) {
     return -1;
 }
 
-// Every four hex digits make one code whatever the font; a shorter last group is taken as it
-// stands. Bytes that are not hex digits are passed over.
+// Every two hex digits are one byte, cut into codes by the font's code length like the bytes of
+// a literal string; an odd last digit is the high half of a byte. Other bytes are passed over.
 int32_t ReadHexString(const uint8_t* data, int32_t length, int32_t open, StringSink& sink) {
-    uint32_t value = 0;
-    int digits = 0;
+    int high = -1;
     int32_t k = open + 1;
     for (; k < length && data[k] != '>'; ++k) {
         const int v = HexValue(data[k]);
         if (v < 0) continue;
-        value = value << 4 | static_cast<uint32_t>(v);
-        if (++digits == 4) {
-            AddCode(sink, value);
-            value = 0;
-            digits = 0;
+        if (high < 0) {
+            high = v;
+        } else {
+            AddByte(sink, static_cast<uint8_t>(high << 4 | v));
+            high = -1;
         }
     }
-    if (digits > 0) AddCode(sink, value);
+    if (high >= 0) AddByte(sink, static_cast<uint8_t>(high << 4));
     return k < length ? k + 1 : length;
 }
 
 void StoreOperand(int32_t& count, double value) {
     if (count >= kOperandCapacity) return;
     g_operands.values[count++] = value;
-}
-
-// Inside an array a stray item ends at white space or at the next item's first byte.
-bool EndsArrayItem(uint8_t c) {
-    return IsContentWhiteSpace(c) || c == '[' || c == ']' || c == '(' || c == ')' || c == '<' || c == '>' || c == '/';
 }
 
 void KeepToken(const uint8_t* data, int32_t start, int32_t end, int32_t count) {
@@ -128,6 +145,8 @@ StringCoding CurrentStringCoding() {
         case kConversionToUnicode: return font->code_length == 2 ? kStringTwoByte : kStringOneByte;
         case kConversionDifferences:
         case kConversionWinAnsi: return kStringOneByte;
+        case kConversionUnicodeCMap:
+        case kConversionAdobeJapan1: return kStringTwoByte;
         default: return kStringNotCounted;  // no text, but the string is still passed over
     }
 }
@@ -153,6 +172,10 @@ bool ReadTextOperator(const DecodedStream& stream, int32_t& position) {
         while (p < length && IsContentWhiteSpace(data[p])) ++p;
         if (p >= length) break;
         const uint8_t c = data[p];
+        if (c == '%') {
+            p = SkipContentComment(data, length, p);
+            continue;
+        }
         if (IsContentNumberByte(c)) {
             const double value = ReadContentNumber(data, length, p);
             if (depth > 1) continue;
@@ -178,14 +201,18 @@ bool ReadTextOperator(const DecodedStream& stream, int32_t& position) {
                 ++p;
                 continue;
             }
-            // Names, nested items and stray bytes inside an array are stepped over.
-            ++p;
-            while (p < length && !EndsArrayItem(data[p])) ++p;
-            continue;
+            // Names and stray delimiters inside an array are stepped over; a word such as TJ or
+            // ET means the array was never closed, and it is read as the operator.
+            if (IsContentDelimiter(c)) {
+                ++p;
+                while (p < length && !IsContentWhiteSpace(data[p]) && !IsContentDelimiter(data[p])) ++p;
+                continue;
+            }
+            depth = 0;
         }
         if (c == '/') {
             const int32_t start = ++p;
-            while (p < length && !IsContentWhiteSpace(data[p])) ++p;
+            while (p < length && !IsContentWhiteSpace(data[p]) && !IsContentDelimiter(data[p])) ++p;
             const int32_t kept = p - start < kTextNameCapacity ? p - start : kTextNameCapacity;
             std::memcpy(t.name, data + start, static_cast<size_t>(kept));
             t.name[kept] = '\0';
@@ -196,7 +223,8 @@ bool ReadTextOperator(const DecodedStream& stream, int32_t& position) {
         if (c == 'T' && p + 1 < length && data[p + 1] == '*') {
             p += 2;  // T* is a token even when another byte follows at once
         } else {
-            while (p < length && !IsContentWhiteSpace(data[p]) && data[p] != '<') ++p;
+            while (p < length && !IsContentWhiteSpace(data[p]) && !IsContentDelimiter(data[p])) ++p;
+            if (p == start) ++p;  // a stray ")", ">", "{" or "}" is a token of its own
         }
         KeepToken(data, start, p, count);
         position = p;

@@ -19,12 +19,12 @@ struct GhostscriptProgram {
 // is the one program and counts as the 64-bit route.
 #ifdef _WIN32
 constexpr GhostscriptProgram kGhostscriptPrograms[] = {
-    {"gswin64c.exe -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=", 64},
-    {"gswin32c.exe -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=", 32},
+    {"gswin64c.exe -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dWriteXRefStm=false -dWriteObjStms=false -sOutputFile=", 64},
+    {"gswin32c.exe -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dWriteXRefStm=false -dWriteObjStms=false -sOutputFile=", 32},
 };
 #else
 constexpr GhostscriptProgram kGhostscriptPrograms[] = {
-    {"gs -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=", 64},
+    {"gs -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dWriteXRefStm=false -dWriteObjStms=false -sOutputFile=", 64},
 };
 #endif
 

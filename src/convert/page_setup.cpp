@@ -4,7 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "content/line_emitter.h"
 #include "fonts/font_resources.h"
+#include "pdf/dictionary_values.h"
 #include "pdf/error_list.h"
 #include "pdf/lexical.h"
 #include "pdf/page_tree.h"
@@ -73,33 +75,39 @@ bool SetUpPage(int page) {
         RecordError(64);
         return false;
     }
-    // The page object's extent is searched directly: nothing is inherited from parent nodes.
-    // Every page may name one object with a long extent, so the searches draw on the scan budget.
+    // The page object's extent is searched directly; MediaBox, Rotate and Resources may also
+    // stand in a node above it. Every page may name one object with a long extent, so the
+    // searches draw on the scan budget.
     const int32_t begin = g_store.objects[n].offset;
     const int32_t end = ObjectEnd(n);
     if (!SpendScanBudget(int64_t{end} - begin)) return false;
     char value[kEntryTextCapacity + 1];
-    if (FindKey(begin, end, "Type") == 0 || !GetKeyValue(begin, end, "MediaBox", value)) {
+    DictionarySpan holder{};
+    if (FindKey(begin, end, "Type") == 0 || !FindPageAttribute(n, "MediaBox", &holder) ||
+        !GetKeyValue(holder.start, holder.end, "MediaBox", value)) {
         RecordError(64);
         return false;
     }
     double box[4];
     for (int k = 0, index = 1; k < 4; ++k) index = ReadNumber(index, value, &box[k]);
     double rotation = 0.0;
-    if (GetKeyValue(begin, end, "Rotate", value)) ReadNumber(1, value, &rotation);
+    if (FindPageAttribute(n, "Rotate", &holder) && GetKeyValue(holder.start, holder.end, "Rotate", value)) {
+        ReadNumber(1, value, &rotation);
+    }
     record.rotation = rotation;
-    // Only exactly 90 swaps the box; 270, -90 and 180 leave it as read.
-    if (rotation == 90.0) std::swap(box[2], box[3]);
+    // A page turned by a quarter or three quarters is as wide as the box is high.
+    if (QuarterTurns(rotation) % 2 == 1) std::swap(box[2], box[3]);
     std::memcpy(record.media_box, box, sizeof box);
 
-    if (!GetKeyValue(begin, end, "Resources", value)) {
+    if (!FindPageAttribute(n, "Resources", &holder) || !GetKeyValue(holder.start, holder.end, "Resources", value)) {
         RecordError(64);
         return false;
     }
     // A Resources value longer than an entry's text is read whole, for the fonts behind the cut.
     std::string resources = value;
-    CompleteCutValue(begin, end, "Resources", kFontResourcesTextBytes, &resources);
-    if (!ResolveFontResources(&resources)) return false;
+    CompleteCutValue(holder.start, holder.end, "Resources", kFontResourcesTextBytes, &resources);
+    // Fonts that cannot be found leave the page without fonts, not without its drawing.
+    if (!ResolveFontResources(&resources)) resources.clear();
     RegisterPageFonts(page, resources.c_str());
 
     if (!GetKeyValue(begin, end, "Contents", value)) {

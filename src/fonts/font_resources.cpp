@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "fonts/predefined_cmaps.h"
+#include "fonts/simple_encoding.h"
 #include "fonts/tounicode.h"
 #include "pdf/error_list.h"
 #include "pdf/lexical.h"
@@ -126,6 +128,44 @@ void RegisterPageFonts(int page, const char* font_text) {
     }
 }
 
+namespace {
+
+// A ToUnicode CMap that gives codes of some length; one without a codespace range gives none,
+// and its font is read as if it had no CMap.
+bool ReadUsableToUnicode(int32_t font_object) {
+    return ReadToUnicode(font_object) && g_store.fonts[g_store.font_count].code_length > 0;
+}
+
+// Type0: its CMap, else a predefined CMap that says the characters, else no text (101).
+uint8_t CompositeConversion(int32_t font_object, int32_t start, int32_t end) {
+    if (ReadUsableToUnicode(font_object)) return kConversionToUnicode;
+    const uint8_t predefined = PredefinedConversion(start, end);
+    if (predefined != kConversionNone) {
+        g_store.fonts[g_store.font_count].code_length = 2;
+        return predefined;
+    }
+    RecordError(101);
+    return kConversionNone;
+}
+
+// Type1, TrueType and Type3: the CMap, else the table the encoding gives.
+uint8_t SimpleConversion(int32_t font_object, int32_t start, int32_t end, bool true_type, DefaultEncoding fallback) {
+    const int k = g_store.font_count;
+    if (ReadUsableToUnicode(font_object)) return kConversionToUnicode;
+    // A CMap without codes may have left a code length; the encoding's table is one-byte.
+    g_store.fonts[k].code_length = 0;
+    if (true_type) {
+        char value[kEntryTextCapacity + 1];
+        // The document's Differences table, which the report shows, describes the last font read.
+        const bool differences = ReadDifferences(font_object);
+        // A plain WinAnsiEncoding reads its bytes through the WinAnsi table as they are shown.
+        if (GetKeyValue(start, end, "WinAnsiEncoding", value) && !differences) return kConversionWinAnsi;
+    }
+    return ReadSimpleEncoding(k, start, end, fallback) > 0 ? kConversionDifferences : kConversionNone;
+}
+
+}  // namespace
+
 int RegisterFont(int page, int32_t font_object, const char* resource_name) {
     if (font_object < 1) return 0;  // object 0 heads the free list; a missing reference reads as 0
     const int count = std::clamp(g_store.font_count, 0, kLastFontNumber);
@@ -134,16 +174,21 @@ int RegisterFont(int page, int32_t font_object, const char* resource_name) {
     }
     int32_t start = 0, end = 0;
     if (!DictionaryBounds(font_object, &start, &end)) return 0;
-    // A Type entry that names a font; the walk ends at the dictionary's end without one.
+    // A Type entry that names a font; the walk ends at the dictionary's end without one. Each
+    // step resumes where the entry ended, at the "/" of the next one.
     for (int32_t position = start; position < end;) {
         const int32_t step = FindKey(position, end, "Type");
         if (step == 0) return 0;
         if (Contains(EntryText, "Font")) break;
-        position += step;
+        position += step - 1;
     }
-    char base_name[kFontNameBytes];
+    // Type3 fonts need no BaseFont; they take the default JWW font.
+    const bool type3 = FindKey(start, end, "Subtype") != 0 && Contains(EntryText, "Type3");
+    char base_name[kFontNameBytes] = "";
     char jww_name[kFontNameBytes];
-    if (FindKey(start, end, "BaseFont") == 0 || !ReadBaseFont(font_object, base_name, jww_name)) return 0;
+    CopyCut(jww_name, g_settings.font_default, kFontNameBytes);
+    const bool has_base_font = FindKey(start, end, "BaseFont") != 0 && ReadBaseFont(font_object, base_name, jww_name);
+    if (!has_base_font && !type3) return 0;
 
     const int k = std::min(count + 1, kLastFontNumber);
     g_store.font_count = k;
@@ -163,24 +208,15 @@ int RegisterFont(int page, int32_t font_object, const char* resource_name) {
     font.conversion_type = kConversionNone;
 
     if (Contains(font.subtype, "Type0")) {
-        if (ReadToUnicode(font_object)) {
-            font.conversion_type = kConversionToUnicode;
-        } else {
-            RecordError(101);
-        }
+        font.conversion_type = CompositeConversion(font_object, start, end);
     } else if (Contains(font.subtype, "Type1")) {
-        if (ReadToUnicode(font_object)) font.conversion_type = kConversionToUnicode;
+        font.conversion_type = SimpleConversion(font_object, start, end, false, kStandardEncodingDefault);
     } else if (Contains(font.subtype, "TrueType")) {
-        char value[kEntryTextCapacity + 1];
-        if (ReadToUnicode(font_object)) {
-            font.conversion_type = kConversionToUnicode;
-        } else {
-            // A CMap, where there is one, says more than the encoding's name.
-            if (ReadDifferences(font_object)) font.conversion_type = kConversionDifferences;
-            if (GetKeyValue(start, end, "WinAnsiEncoding", value)) font.conversion_type = kConversionWinAnsi;
-        }
+        font.conversion_type = SimpleConversion(font_object, start, end, true, kStandardEncodingDefault);
     } else if (Contains(font.subtype, "CIDFontType2")) {
         font.conversion_type = kConversionCidFontType2;
+    } else if (Contains(font.subtype, "Type3")) {
+        font.conversion_type = SimpleConversion(font_object, start, end, false, kNoDefaultEncoding);
     }
     if (font.conversion_type == kConversionWinAnsi) g_store.session.winansi_seen = 1;
     return k;

@@ -35,6 +35,13 @@ bool PairAt(int64_t position, char first, char second) {
 // Scans never look at bytes behind data_length: they read as zero and end every search.
 int64_t Limit(int64_t end) { return std::min<int64_t>(end, g_file.data_length); }
 
+int32_t ClampToInt(int64_t value) { return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
+
+// The character behind a name: white space, a delimiter or the end of the text.
+bool EndsName(char c) {
+    return c == '\0' || c == ' ' || (c >= '\t' && c <= '\r') || std::strchr("/<[(>", c) != nullptr;
+}
+
 bool IsCSpace(uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // The integer a standard conversion reads at `position`, from a bounded copy of the bytes.
@@ -254,6 +261,22 @@ bool GetWholeKeyValue(int32_t begin, int32_t end, const char* key, int32_t max_b
     value_out->resize(static_cast<size_t>(length));
     for (int64_t k = 0; k < length; ++k) (*value_out)[static_cast<size_t>(k)] = static_cast<char>(At(from + k));
     return true;
+}
+
+int32_t FindExactEntry(int32_t begin, int32_t end, const char* name, int32_t* value_start) {
+    const size_t length = std::strlen(name);
+    for (int64_t p = std::max<int32_t>(begin, 0); p < end;) {
+        int64_t at = 0;
+        const int64_t entry_end = ScanEntry(p, end, &at);
+        if (entry_end < 0) return 0;
+        if (length <= static_cast<size_t>(kEntryTextCapacity) && std::strncmp(EntryText, name, length) == 0 &&
+            EndsName(EntryText[length])) {
+            *value_start = ClampToInt(at + static_cast<int64_t>(length));
+            return ClampToInt(entry_end);
+        }
+        p = entry_end;
+    }
+    return 0;
 }
 
 void CompleteCutValue(int32_t begin, int32_t end, const char* key, int32_t max_bytes, std::string* value) {

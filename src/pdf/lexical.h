@@ -43,6 +43,9 @@ bool GetWholeKeyValue(int32_t begin, int32_t end, const char* key, int32_t max_b
 // `value` holds what GetKeyValue gave for `key`; when that text filled the entry's capacity, it is
 // replaced by the whole value (at most `max_bytes`).
 void CompleteCutValue(int32_t begin, int32_t end, const char* key, int32_t max_bytes, std::string* value);
+// The entry named exactly `name` (not a longer name beginning with it) between begin and end: its
+// end, with `value_start` just behind the name; 0 when there is none. Fills EntryText.
+int32_t FindExactEntry(int32_t begin, int32_t end, const char* name, int32_t* value_start);
 // Reads the entry at the first "/" at or after position into EntryText; its end, or 0.
 int32_t ReadNextEntry(int32_t position, int32_t end);
 

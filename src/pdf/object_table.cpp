@@ -1,7 +1,8 @@
 #include "pdf/object_table.h"
 
+#include <algorithm>
 #include <cstring>
-#include <set>
+#include <vector>
 
 #include "pdf/document_values.h"
 #include "pdf/lexical.h"
@@ -10,6 +11,9 @@
 namespace velmora {
 
 namespace {
+
+enum Claim : uint8_t { kUnclaimed = 0, kClaimedFree = 1, kClaimedInUse = 2 };
+std::vector<uint8_t> g_claims;  // by object number
 
 // The escaped byte order mark of a UTF-16 text string written with octal escapes.
 constexpr char kEscapedUtf16Mark[] = "\\376\\377";
@@ -49,14 +53,34 @@ void RebuildCreator() {
 
 }  // namespace
 
-void ComputeSectionExtents(const std::vector<int32_t>& numbers) {
-    std::set<int32_t> later_offsets;
-    for (size_t i = numbers.size(); i-- > 0;) {
-        ObjectEntry& entry = g_store.objects[numbers[i]];
-        const auto next = later_offsets.upper_bound(entry.offset);
-        const int64_t bound = next == later_offsets.end() ? int64_t{g_file.data_length} : int64_t{*next};
+void ResetEntryClaims() { g_claims.assign(kObjectCapacity, kUnclaimed); }
+
+bool ClaimEntry(int64_t n, bool in_use) {
+    if (!IsObjectNumber(n)) return false;
+    if (g_claims.size() != static_cast<size_t>(kObjectCapacity)) ResetEntryClaims();
+    uint8_t& claim = g_claims[static_cast<size_t>(n)];
+    if (claim == kClaimedInUse || (!in_use && claim == kClaimedFree)) return false;
+    claim = in_use ? kClaimedInUse : kClaimedFree;
+    return true;
+}
+
+bool EntryInUse(int64_t n) {
+    return IsObjectNumber(n) && static_cast<size_t>(n) < g_claims.size() && g_claims[static_cast<size_t>(n)] == kClaimedInUse;
+}
+
+void ComputeExtents() {
+    std::vector<int32_t> offsets;
+    for (int32_t n = 0; n < kObjectCapacity; ++n) {
+        if (EntryInUse(n) && g_store.objects[n].stream_object <= 0) offsets.push_back(g_store.objects[n].offset);
+    }
+    std::sort(offsets.begin(), offsets.end());
+    for (int32_t n = 0; n < kObjectCapacity; ++n) {
+        ObjectEntry& entry = g_store.objects[n];
+        const bool claimed = static_cast<size_t>(n) < g_claims.size() && g_claims[static_cast<size_t>(n)] != kUnclaimed;
+        if (!claimed || entry.stream_object > 0) continue;
+        const auto next = std::upper_bound(offsets.begin(), offsets.end(), entry.offset);
+        const int64_t bound = next == offsets.end() ? int64_t{g_file.data_length} : int64_t{*next};
         entry.extent = ClampToInt32(bound - entry.offset);
-        later_offsets.insert(entry.offset);
     }
 }
 

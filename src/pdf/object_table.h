@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 namespace velmora {
 
@@ -23,9 +22,17 @@ enum ObjectKind : int32_t {
 inline constexpr int kLabelCharacters = 45;
 inline constexpr int kShortLabelCharacters = 39;
 
-// Extent of every listed entry: the distance to the next higher offset among the entries listed
-// after it, or to data_length. `numbers` holds the section's object numbers in section order.
-void ComputeSectionExtents(const std::vector<int32_t>& numbers);
+// Which cross-reference rows have filled the entries since the load began. Sections are read
+// newest first, so a row in use fills an entry no row in use has filled yet (the newest wins),
+// and a free row only an entry nothing has filled. False when the row is to be passed over.
+void ResetEntryClaims();
+bool ClaimEntry(int64_t n, bool in_use);
+bool EntryInUse(int64_t n);
+
+// Extent of every entry stored in the file (not taken out of an object stream): the distance to
+// the next higher offset of an entry in use, or to data_length. Free entries' offsets are links
+// of the free list, not positions, and bound nothing.
+void ComputeExtents();
 
 void ClassifyObject(int32_t n);
 void ClassifyObjects();

@@ -124,13 +124,18 @@ int32_t ReadPagesNode(int nested, int32_t node, int32_t base, int flag) {
 bool ResolveFontResources(std::string* text) {
     // Texts are compared up to their first NUL, as the file's bytes were once held in C strings.
     text->resize(std::strlen(text->c_str()));
-    if (text->find("/Font") == std::string::npos && text->find("<<") == std::string::npos) {
+    const bool direct = text->find("/Font") != std::string::npos || text->find("<<") != std::string::npos;
+    if (!direct) {
         int32_t n = 0, generation = 0;
         char letter = 0;
         int32_t start = 0, end = 0;
-        if (ReadReference(0, text->c_str(), &n, &generation, &letter) == -1 || !DictionaryBounds(n, &start, &end) ||
-            FindKey(start, end, "Font") == 0) {
+        if (ReadReference(0, text->c_str(), &n, &generation, &letter) == -1 || !DictionaryBounds(n, &start, &end)) {
             return false;
+        }
+        // Resources without fonts (a drawing without text) are found all the same.
+        if (FindKey(start, end, "Font") == 0) {
+            text->clear();
+            return true;
         }
         *text = MatchedEntry;
         // A Font entry longer than an entry's text would lose the fonts behind the first 70 or so.
@@ -140,9 +145,14 @@ bool ResolveFontResources(std::string* text) {
             *text = "Font" + value;
             text->resize(std::strlen(text->c_str()));
         }
+        // "Font 12 0 R": the font dictionary is a reference, read below like "/Font 12 0 R".
+        if (text->find("<<") == std::string::npos) text->insert(0, "/");
     }
     const size_t font = text->find("/Font");
-    if (font == std::string::npos) return true;
+    if (font == std::string::npos) {
+        if (direct) text->clear();  // the other entries of the dictionary name no fonts
+        return true;
+    }
 
     const size_t open = text->find("<<", font);
     if (open != std::string::npos && open - font < kDirectFontWindow) {

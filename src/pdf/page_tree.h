@@ -17,7 +17,8 @@ int32_t ReadPagesNode(int nested, int32_t node, int32_t base, int flag);
 bool DictionaryBounds(int32_t n, int32_t* start, int32_t* end);
 
 // Turns the value text of a page's Resources entry into the text of its font dictionary, in
-// place (at most kFontResourcesTextBytes). False when the resources or the fonts are not found.
+// place (at most kFontResourcesTextBytes); empty when the resources have no Font entry. False
+// when the resources or the font dictionary they name are not found.
 bool ResolveFontResources(std::string* text);
 
 }  // namespace velmora

@@ -15,6 +15,14 @@ namespace velmora {
 
 inline bool IsDigitByte(uint8_t c) { return c >= '0' && c <= '9'; }
 
+// True when the bytes at `position` are `text`'s first `length` characters.
+inline bool BytesEqual(int64_t position, const char* text, int length) {
+    for (int k = 0; k < length; ++k) {
+        if (ByteAt(position + k) != static_cast<uint8_t>(text[k])) return false;
+    }
+    return true;
+}
+
 inline int32_t ClampToInt32(int64_t value) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }

@@ -78,43 +78,99 @@ int32_t LocateStream(int32_t dict_start, int32_t dict_end, int32_t* data_offset)
     return ClampToInt32(std::clamp<int64_t>(length, 0, std::max<int64_t>(available, 0)));
 }
 
+namespace {
+
+// `length` bytes at `position` inflated within the 50-fold bound, and the input size taken.
+struct Inflated {
+    InflatedBytes bytes;
+    int32_t input;
+};
+
+Inflated InflateAt(int32_t position, int32_t length) {
+    const int64_t available = int64_t{g_file.data_length} - position;
+    const auto input = static_cast<uint32_t>(std::min<int64_t>(length, available));
+    const uint64_t bound = std::min<uint64_t>(uint64_t{input} * kExpansionFactor, kLargestDecodedLength);
+    return Inflated{InflateBounded(g_file.data + position, input, bound, kEntrySpareBytes, Z_FINISH),
+                    static_cast<int32_t>(input)};
+}
+
+// The statistics and the error code of one inflated stream.
+void NoteInflated(const Inflated& inflated, int page) {
+    NoteExpansion(inflated.input, static_cast<int32_t>(inflated.bytes.length), page);
+    if (inflated.bytes.failed) RecordError(90);
+}
+
+// Where object n's stream data lies and whether its label names FlateDecode.
+bool LocateObjectData(int32_t object_number, int32_t* position, int32_t* length, bool* flate) {
+    if (!IsObjectNumber(object_number)) return false;
+    const ObjectEntry& object = g_store.objects[object_number];
+    if (!IsObjectHeader(object.offset, object_number)) return false;
+    int32_t start = object.offset;
+    int32_t end = ClampToInt32(int64_t{object.offset} + object.extent - 1);
+    if (FindDictionary(start, end) != 0) return false;
+    int32_t data_offset = 0;
+    *length = LocateStream(start, end, &data_offset);
+    if (*length <= 0) return false;
+    *position = ClampToInt32(int64_t{end} + data_offset);
+    *flate = LabelNamesFlate(object);
+    return true;
+}
+
+// A raw copy of the stream data with the spare bytes zeroed; null (and 11) when memory is short.
+uint8_t* CopyBytes(int32_t position, int32_t length) {
+    auto* copy = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(length) + kEntrySpareBytes));
+    if (copy == nullptr) {
+        RecordError(11);
+        return nullptr;
+    }
+    std::memcpy(copy, g_file.data + position, static_cast<size_t>(length));
+    std::memset(copy + length, 0, kEntrySpareBytes);
+    return copy;
+}
+
+}  // namespace
+
 int InflateStream(int page, int32_t position, int32_t length) {
     const int64_t available = int64_t{g_file.data_length} - position;
     if (length <= 0 || position < 0 || available <= 0) return -1;
-    const auto input = static_cast<uint32_t>(std::min<int64_t>(length, available));
-
-    const uint64_t bound = std::min<uint64_t>(uint64_t{input} * kExpansionFactor, kLargestDecodedLength);
-    const InflatedBytes inflated = InflateBounded(g_file.data + position, input, bound, kEntrySpareBytes, Z_FINISH);
+    const Inflated inflated = InflateAt(position, length);
     const int entry = ChooseEntry(page);
-    GiveEntry(entry, page, inflated.data, static_cast<int32_t>(inflated.length));
-    NoteExpansion(static_cast<int32_t>(input), static_cast<int32_t>(inflated.length), page);
-    if (inflated.failed) RecordError(90);
+    GiveEntry(entry, page, inflated.bytes.data, static_cast<int32_t>(inflated.bytes.length));
+    NoteInflated(inflated, page);
     return entry;
 }
 
 int LoadStreamObject(int32_t object_number, int page) {
-    if (!IsObjectNumber(object_number)) return -1;
-    const ObjectEntry& object = g_store.objects[object_number];
-    if (!IsObjectHeader(object.offset, object_number)) return -1;
-    int32_t start = object.offset;
-    int32_t end = ClampToInt32(int64_t{object.offset} + object.extent - 1);
-    if (FindDictionary(start, end) != 0) return -1;
-    int32_t data_offset = 0;
-    const int32_t length = LocateStream(start, end, &data_offset);
-    if (length <= 0) return -1;
-    const int32_t position = ClampToInt32(int64_t{end} + data_offset);
-    if (LabelNamesFlate(object)) return InflateStream(page, position, length);
-
-    auto* copy = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(length) + kEntrySpareBytes));
-    if (copy != nullptr) {
-        std::memcpy(copy, g_file.data + position, static_cast<size_t>(length));
-        std::memset(copy + length, 0, kEntrySpareBytes);
-    } else {
-        RecordError(11);
-    }
+    int32_t position = 0, length = 0;
+    bool flate = false;
+    if (!LocateObjectData(object_number, &position, &length, &flate)) return -1;
+    if (flate) return InflateStream(page, position, length);
+    uint8_t* copy = CopyBytes(position, length);
     const int entry = ChooseEntry(page);
     GiveEntry(entry, page, copy, copy != nullptr ? length : 0);
     return entry;
+}
+
+bool DecodeStreamObject(int32_t object_number, int page, DecodedStream* out) {
+    *out = DecodedStream{page, nullptr, 0};
+    int32_t position = 0, length = 0;
+    bool flate = false;
+    if (!LocateObjectData(object_number, &position, &length, &flate)) return false;
+    if (flate) {
+        const Inflated inflated = InflateAt(position, length);
+        NoteInflated(inflated, page);
+        out->data = inflated.bytes.data;
+        out->length = static_cast<int32_t>(inflated.bytes.length);
+    } else {
+        out->data = CopyBytes(position, length);
+        out->length = length;
+    }
+    if (out->data == nullptr || out->length <= 0) {
+        std::free(out->data);
+        *out = DecodedStream{page, nullptr, 0};
+        return false;
+    }
+    return true;
 }
 
 int32_t UndoUpPredictor(uint8_t* data, int32_t length, int32_t columns) {

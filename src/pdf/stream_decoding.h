@@ -1,8 +1,10 @@
 // Stream data: locating it behind its dictionary, inflating FlateDecode data into DecodedStream
-// entries, and the cross-reference streams with the object streams they point into.
+// entries.
 #pragma once
 
 #include <cstdint>
+
+#include "store/records.h"
 
 namespace velmora {
 
@@ -22,10 +24,12 @@ int InflateStream(int page, int32_t position, int32_t length);
 // Returns the entry filled, or -1.
 int LoadStreamObject(int32_t object_number, int page);
 
+// Decodes object n's stream as LoadStreamObject does, into a buffer of the caller's (freed with
+// std::free) instead of an entry: decoding it does not touch the entries a scan is reading.
+// False when there is no usable stream.
+bool DecodeStreamObject(int32_t object_number, int page, DecodedStream* out);
+
 // Undoes PNG "Up" rows of `columns` data bytes in place; returns the decoded length.
 int32_t UndoUpPredictor(uint8_t* data, int32_t length, int32_t columns);
-
-// Reads the cross-reference stream at `position` and, first, the sections its /Prev chain names.
-void ReadXrefStream(int32_t position);
 
 }  // namespace velmora

@@ -104,9 +104,11 @@ struct ObjectEntry {
 enum ConversionType : uint8_t {
     kConversionNone = 0,
     kConversionToUnicode = 1,
-    kConversionDifferences = 2,
+    kConversionDifferences = 2,   // the font's one-byte table, built from its encoding and Differences
     kConversionCidFontType2 = 3,
     kConversionWinAnsi = 4,
+    kConversionUnicodeCMap = 5,   // Type0 with a predefined UCS-2 / UTF-16 CMap: the code is Unicode
+    kConversionAdobeJapan1 = 6,   // Type0 Identity-H/V over Adobe-Japan1: the code is the CID
 };
 
 // One font dictionary of the document.
@@ -116,7 +118,7 @@ struct FontDef {
     char resource_name[kFontFieldBytes];
     char subtype[kFontFieldBytes];
     int32_t code_length;                     // 1 or 2; 0 without a CMap
-    uint8_t conversion_type;                 // 0 none, 1 ToUnicode, 2 Differences, 3 CIDFontType2, 4 WinAnsi
+    uint8_t conversion_type;                 // ConversionType
     char one_byte_codes[kOneByteCodes][3];   // Shift-JIS text per one-byte code
     int32_t page;
     int32_t one_byte_code_count;

@@ -14,9 +14,16 @@ TEST_F(ScannerTest, CmExamples) {
     ASSERT_EQ(Lines(), 1);
     ExpectLine(0, 120, 70, 140, 70);
 
+    // A scale after a translation keeps the translation.
     Scan("1 0 0 1 100 100 cm 2 0 0 2 0 0 cm 10 10 m 20 10 l S\n");
     ASSERT_EQ(Lines(), 1);
-    ExpectLine(0, 20, 20, 40, 20);  // kind 2: the entry's translation is not applied
+    ExpectLine(0, 120, 120, 140, 120);
+
+    // A placement turned by a quarter: x runs up the page.
+    Scan("0 1 -1 0 300 100 cm 10 0 m 20 0 l 0 5 l S\n");
+    ASSERT_EQ(Lines(), 2);
+    ExpectLine(0, 300, 110, 300, 120);
+    ExpectLine(1, 300, 120, 295, 100);
 
     Scan("q 2 0 0 2 0 0 cm Q 10 10 m 20 10 l S\n");
     ASSERT_EQ(Lines(), 1);
@@ -32,9 +39,10 @@ TEST_F(ScannerTest, EveryPageScanStartsFromTheIdentity) {
 
 TEST_F(ScannerTest, EachOperatorHasItsCounterAndTheRestCountAsOther) {
     Scan("q Q 1 0 0 1 0 0 cm 0 0 m 1 1 l [] 0 d 1 1 1 1 1 1 c 1 1 1 1 v S n W 1 w 1 0 0 rg 0 0 1 1 re "
-         "BT ET h f F f* /Im1 Do 0 g /GS1 gs 0 G 1 i 0 j 0 J 1 0 0 RG q B\n");
+         "BT ET h f F f* /Im1 Do 0 g /GS1 gs 0 G 1 i 0 j 0 J 1 0 0 RG q B 1 1 1 1 y W*\n");
+    // y counts with v and W* with W.
     const int expected[kOperatorCounterCount] = {
-        2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+        2, 1, 1, 1, 1, 1, 1, 2, 1, 1, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
         4,  // /Im1, /GS1, RG and B
     };
     for (int op = 0; op < kOperatorCounterCount; ++op) EXPECT_EQ(Counter(static_cast<OperatorCounter>(op)), expected[op]) << op;

@@ -1,4 +1,5 @@
-// Matrix kinds, the element-wise cm composition, and q/Q over both stacks.
+// Matrix kinds, cm as the full matrix product on the path matrix, the text matrices' element-wise
+// composition, and q/Q over both stacks.
 #include <gtest/gtest.h>
 
 #include "content/graphics_state.h"
@@ -49,7 +50,7 @@ TEST_F(GraphicsStateTest, KindsFollowTheTableInOrder) {
 }
 
 TEST_F(GraphicsStateTest, NoCmLeavesPointsAsTheyAre) {
-    EXPECT_EQ(g_graphics.ctm[0].kind, 0);
+    ExpectMatrix(CurrentCtm(), kIdentityMatrix);
     ExpectPoint(ApplyCtm(3, 4), 3, 4);
 }
 
@@ -59,12 +60,12 @@ TEST_F(GraphicsStateTest, KindOneMapsInFull) {
     ExpectPoint(ApplyCtm(20, 10), 140, 70);
 }
 
-TEST_F(GraphicsStateTest, KindTwoDropsTheTranslationTheEntryHolds) {
+TEST_F(GraphicsStateTest, ALinearCmKeepsTheTranslationBeforeIt) {
     ConcatenateMatrix(Matrix{1, 0, 0, 1, 100, 100});
     ConcatenateMatrix(Matrix{2, 0, 0, 2, 0, 0});
-    EXPECT_EQ(g_graphics.ctm[0].kind, 2);
     ExpectMatrix(g_graphics.ctm[0].matrix, Matrix{2, 0, 0, 2, 100, 100});
-    ExpectPoint(ApplyCtm(10, 5), 20, 10);
+    ExpectPoint(ApplyCtm(10, 10), 120, 120);
+    ExpectPoint(ApplyCtm(20, 10), 140, 120);
 }
 
 TEST_F(GraphicsStateTest, KindThreeMapsInFullAndReplacesTheAccumMatrix) {
@@ -73,19 +74,24 @@ TEST_F(GraphicsStateTest, KindThreeMapsInFullAndReplacesTheAccumMatrix) {
     EXPECT_EQ(g_graphics.accum_kind, 3);
     ExpectMatrix(g_graphics.accum_matrix, Matrix{2, 1, 1, 2, 0, 0});
     ExpectMatrix(g_graphics.cm_matrix, Matrix{2, 1, 1, 2, 0, 0});
-    // Element-wise on the entry: (1·2, 0·1, 0·1, 1·2), translation kept; applied in full.
-    ExpectPoint(ApplyCtm(1, 1), 32, 42);
+    // The path matrix is the product (2, 1, 1, 2, 30, 40).
+    ExpectPoint(ApplyCtm(1, 1), 33, 43);
 }
 
-TEST_F(GraphicsStateTest, CompositionIsElementWiseNotAMatrixProduct) {
+TEST_F(GraphicsStateTest, APathMatrixIsTheProductOfRotationsScalesAndSkews) {
     ConcatenateMatrix(Matrix{2, 0, 0, 3, 0, 0});
     ConcatenateMatrix(Matrix{0, 1, -1, 0, 4, 5});
-    // The product would turn (1, 1) to (-3+4, 2+5); element by element the page-level entry,
-    // which has b = c = 0, loses the quarter turn's coefficients and keeps only the translation.
-    ExpectMatrix(g_graphics.ctm[0].matrix, Matrix{0, 0, 0, 0, 8, 15});
-    EXPECT_EQ(g_graphics.ctm[0].kind, 1);
-    ExpectPoint(ApplyCtm(1, 1), 8, 15);
+    // (1, 1) turns to (3, 6) by the quarter turn, then scales to (6, 18).
+    ExpectMatrix(g_graphics.ctm[0].matrix, Matrix{0, 3, -2, 0, 8, 15});
+    ExpectPoint(ApplyCtm(1, 1), 6, 18);
+    // The text matrices keep their element-wise composition.
     ExpectMatrix(g_graphics.accum_matrix, Matrix{0, 0, 0, 0, 4, 5});
+
+    ResetGraphicsState();
+    ConcatenateMatrix(Matrix{1, 0, 0.5, 1, 0, 0});   // a skew
+    ConcatenateMatrix(Matrix{0, -1, 1, 0, 0, 100});  // a quarter turn the other way
+    // (10, 0) turns to (0, 90), then skews to (45, 90).
+    ExpectPoint(ApplyCtm(10, 0), 45, 90);
 }
 
 TEST_F(GraphicsStateTest, TranslationIsComposedWithTheCoefficientsBeforeTheUpdate) {
@@ -101,7 +107,7 @@ TEST_F(GraphicsStateTest, QRestoresThePathMatrixAndTheTextMatrices) {
     SaveGraphicsState();
     ExpectMatrix(g_graphics.text_base_matrix, Matrix{1, 0, 0, 1, 7, 8});
     ConcatenateMatrix(Matrix{2, 0, 0, 2, 0, 0});
-    ExpectPoint(ApplyCtm(10, 10), 20, 20);
+    ExpectPoint(ApplyCtm(10, 10), 27, 28);
     EXPECT_EQ(g_graphics.accum_kind, 2);
     RestoreGraphicsState();
     ExpectPoint(ApplyCtm(10, 10), 17, 18);

@@ -30,10 +30,13 @@ TEST_F(LineEmitterTest, PageFrameStepForEachRotation) {
         double x, y;
     } cases[] = {
         {90.0, 842.0, 595.0, 50.0, -100.0},   // (y, -x); the MediaBox is not read
+        {450.0, 842.0, 595.0, 50.0, -100.0},
         {180.0, 595.0, 842.0, 495.0, -50.0},  // (x1 - x, -y)
+        {-180.0, 595.0, 842.0, 495.0, -50.0},
         {0.0, 595.0, 842.0, 100.0, -792.0},   // (x, y - y1)
-        {270.0, 595.0, 842.0, 100.0, -792.0}, // every other value as 0
-        {90.5, 595.0, 842.0, 100.0, -792.0},
+        {270.0, 842.0, 595.0, 792.0, -495.0}, // (x1 - y, x - y1), the box stored swapped
+        {-90.0, 842.0, 595.0, 792.0, -495.0},
+        {90.5, 595.0, 842.0, 100.0, -792.0},  // not a multiple of 90: as 0
     };
     for (const Case& c : cases) {
         SetPage(c.rotation, c.x1, c.y1);

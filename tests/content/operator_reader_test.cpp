@@ -35,16 +35,16 @@ TEST(OperatorReaderTest, ReadsNumbersAndTheTokenAfterThem) {
     EXPECT_FALSE(r.Next());
 }
 
-TEST(OperatorReaderTest, TokensEndOnlyAtWhiteSpace) {
-    Reader r{std::string("/GS1 gs (a)Tj\0re", 16)};
-    ASSERT_TRUE(r.Next());
-    EXPECT_STREQ(g_operands.token, "/GS1");
-    ASSERT_TRUE(r.Next());
-    EXPECT_STREQ(g_operands.token, "gs");
-    ASSERT_TRUE(r.Next());
-    EXPECT_STREQ(g_operands.token, "(a)Tj");  // "(" and ")" are no delimiters here
-    ASSERT_TRUE(r.Next());
-    EXPECT_STREQ(g_operands.token, "re");     // NUL counts as white space
+TEST(OperatorReaderTest, TokensEndAtWhiteSpaceAndDelimiters) {
+    const char bytes[] = "/GS1 gs (a(b)\\))Tj\0re/F1 9 Tf% note BT\n1 0 0 1 5 5 Tm<<>>BI /W 2 ID \x01" "EI\xff EI Q";
+    Reader r{std::string(bytes, sizeof bytes - 1)};
+    const char* expected[] = {"/GS1", "gs", "(a(b)\\))", "Tj", "re", "/F1", "Tf", "Tm", "<<", ">>", "BI", "/W", "ID", "Q"};
+    for (const char* token : expected) {
+        ASSERT_TRUE(r.Next()) << token;
+        EXPECT_STREQ(g_operands.token, token);
+    }
+    EXPECT_EQ(g_operands.count, 0);  // the image's bytes gave no operands
+    EXPECT_FALSE(r.Next());
 }
 
 TEST(OperatorReaderTest, ArrayNumbersAreOperandsAndOtherItemsArePassedOver) {

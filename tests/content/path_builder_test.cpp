@@ -48,19 +48,30 @@ TEST_F(PathTest, ClippingPathsAreTakenBack) {
     EXPECT_EQ(Lines(), 0);
 }
 
-TEST_F(PathTest, ClipOfCurvesKeepsMostPieces) {
+TEST_F(PathTest, AClipPathIsTakenBackWholeCurvesAndSubpathsToo) {
     Scan("0 0 m 0 5 5 10 10 10 c 15 10 20 5 20 0 c 20 -5 15 -10 10 -10 c 5 -10 0 -5 0 0 c h W n\n");
-    // 41 records (4 × 10 pieces and the closing h); the rewind takes back points - 1 = 5.
+    // 41 records (4 × 10 pieces and the closing h), all taken back; the page keeps counting them.
     EXPECT_EQ(g_store.pages[1].line_count, 41);
-    ASSERT_EQ(Lines(), 36);
-    EXPECT_NEAR(Line(29).x2, 10.0, 1e-9);  // the third curve is whole
-    EXPECT_NEAR(Line(29).y2, -10.0 - 842.0, 1e-9);
+    EXPECT_EQ(Lines(), 0);
+
+    // W* is a clip like W; both subpaths go, the stroke before them stays.
+    Scan("5 5 m 9 9 l S 0 0 m 10 0 l 10 10 l h 2 2 m 4 2 5 5 y 0 0 100 100 re W* n 1 1 m 2 2 l S\n");
+    ASSERT_EQ(Lines(), 2);
+    ExpectLine(0, 5, 5, 9, 9);
+    ExpectLine(1, 1, 1, 2, 2);
+    EXPECT_EQ(Counter(kOpW), 1);
 }
 
-TEST_F(PathTest, EvenOddFillTakesThePathBackWhileFillClosesIt) {
+TEST_F(PathTest, EvenOddFillTakesTheLastSubpathBackWhileFillClosesIt) {
     Scan("0 0 m 10 0 l 10 10 l f*\n");
     EXPECT_EQ(Lines(), 0);
     EXPECT_EQ(g_store.conversion.total_segments, 2);
+    // A curve's ten pieces go as a whole; the subpath before the last stays, and so does an
+    // outline closed before a last m.
+    Scan("0 0 m 5 0 l 20 20 m 0 5 5 10 10 10 c f* 0 0 m 10 0 l 10 10 l h 5 5 m f*\n");
+    ASSERT_EQ(Lines(), 4);
+    ExpectLine(0, 0, 0, 5, 0);
+    ExpectLine(3, 0, 0, 10, 10);
     Scan("0 0 m 10 0 l 10 10 l f\n");
     ASSERT_EQ(Lines(), 3);
     ExpectLine(2, 0, 0, 10, 10);
@@ -100,13 +111,24 @@ TEST_F(PathTest, CubicIsFlattenedIntoTenConnectedPieces) {
     EXPECT_NEAR(Line(9).y2, 0.0 - 842.0, 1e-9);
 }
 
-TEST_F(PathTest, VIsAQuadraticThroughItsControlPoint) {
+TEST_F(PathTest, VAndYAreCubicsWithTheCurrentOrTheEndPointAsAControlPoint) {
+    // v: (P0, P0, Q, P3) gives B(0.5) = (6.25, 3.75), B(0.1) = (0.27 + 0.02, 0.27).
     Scan("0 0 m 10 10 20 0 v S\n");
     ASSERT_EQ(Lines(), 10);
-    // As a quadratic B(0.5) = (10, 5); the cubic with the start as first control would give (6.25, 3.75).
-    EXPECT_NEAR(Line(4).x2, 10.0, 1e-9);
-    EXPECT_NEAR(Line(4).y2, 5.0 - 842.0, 1e-9);
+    EXPECT_NEAR(Line(4).x2, 6.25, 1e-9);
+    EXPECT_NEAR(Line(4).y2, 3.75 - 842.0, 1e-9);
+    EXPECT_NEAR(Line(0).x2, 0.29, 1e-9);
+    EXPECT_NEAR(Line(0).y2, 0.27 - 842.0, 1e-9);
     EXPECT_NEAR(Line(9).x2, 20.0, 1e-9);
+
+    // y: (P0, P1, P3, P3) gives B(0.5) = (13.75, 3.75); each is a figure of its own.
+    Scan("0 0 m 10 10 20 0 y 5 5 30 0 y S\n");
+    ASSERT_EQ(Lines(), 20);
+    EXPECT_NEAR(Line(4).x2, 13.75, 1e-9);
+    EXPECT_NEAR(Line(4).y2, 3.75 - 842.0, 1e-9);
+    ExpectLine(9, Line(9).x1, Line(9).y1 + 842.0, 20, 0);
+    EXPECT_EQ(Line(10).group_number, Line(0).group_number + 1);
+    EXPECT_EQ(Counter(kOpv), 2);
 }
 
 TEST_F(PathTest, CurveThatStaysInPlaceStillGivesTenPieces) {
@@ -121,6 +143,14 @@ TEST_F(PathTest, CurvesAndRectanglesUseTheMatrix) {
     ExpectLine(9, Line(9).x1, Line(9).y1 + 842.0, 16, 20);
     ExpectLine(10, 12, 22, 12, 28);
     ExpectLine(12, 16, 28, 16, 22);
+
+    // Under a quarter turn every corner is mapped: (x, y) goes to (100 - y, x).
+    Scan("0 1 -1 0 100 0 cm 0 0 10 20 re S\n");
+    ASSERT_EQ(Lines(), 5);
+    ExpectLine(0, 100, 0, 80, 0);
+    ExpectLine(1, 80, 0, 80, 10);
+    ExpectLine(2, 80, 10, 100, 10);
+    ExpectLine(3, 100, 10, 100, 0);
 }
 
 TEST_F(PathTest, PaintingAnEmptyPathAddsNothing) {
@@ -144,11 +174,10 @@ TEST_F(PathTest, PathLongerThanThePointListKeepsEmitting) {
     EXPECT_LE(g_path.count, kPathPointCapacity);
 }
 
-TEST_F(PathTest, EvenOddFillOfAFullClosedListTakesBackItsFixedShare) {
-    // re closes the path with five points; 9994 more fill the list to 9999.
+TEST_F(PathTest, EvenOddFillOfAPathLongerThanThePointListTakesItAllBack) {
     Scan("0 0 10 10 re " + Repeat("1 1 l ", kPathPointCapacity - 5) + "f*\n");
     EXPECT_EQ(g_store.pages[1].line_count, 4 + kPathPointCapacity - 5);
-    EXPECT_EQ(Lines(), 4 + kPathPointCapacity - 5 - (kPathFullCount - 1));
+    EXPECT_EQ(Lines(), 0);
     EXPECT_EQ(g_path.count, 0);
 }
 

@@ -37,19 +37,25 @@ protected:
     }
 };
 
-TEST_F(TextDecodingTest, LiteralStringEscapes) {
-    EXPECT_EQ(ShowWith("F1", R"((a\(b\)c\\d\ne\rf\101\q) Tj)"), "a(b)c\\d\ne\rf101q");  // no octal
-    EXPECT_EQ(ShowWith("F1", R"((x\\) Tj (y(z) Tj)"), "x\\|y(z");  // parentheses do not nest
+TEST_F(TextDecodingTest, LiteralStringsAsPdfDefinesThem) {
+    // A one-byte CMap font that spells each control byte, so every escape shows.
+    AddFont("F2", 5, kConversionToUnicode, 1);
+    for (const char* c = "()\\abcdnrtfqA1"; *c != '\0'; ++c) g_store.fonts[5].one_byte_codes[static_cast<uint8_t>(*c)][0] = *c;
+    const struct { uint8_t byte; char shown; } controls[] = {{'\n', 'N'}, {'\r', 'R'}, {'\t', 'T'}, {'\b', 'B'}, {'\f', 'F'}};
+    for (const auto& control : controls) g_store.fonts[5].one_byte_codes[control.byte][0] = control.shown;
+    EXPECT_EQ(ShowWith("F2", R"((a\(b\)c\\d\n\r\t\b\f\101\q) Tj)"), "a(b)c\\dNRTBFAq");
+    EXPECT_EQ(ShowWith("F2", "(a(b)c) Tj (a\\\nb\\\r\nc) Tj (\\1\\0101) Tj"), "a(b)c|abc|B1");  // \1 is unmapped; \0101 is \010 then 1
+    // \261 is the byte 0xB1: "±" through WinAnsi, not the three characters 2, 6, 1.
+    EXPECT_EQ(ShowWith("F1", R"((A\261B) Tj)"), "A±B");
 }
 
-TEST_F(TextDecodingTest, HexStringsAreGroupsOfFourWhateverTheFont) {
+TEST_F(TextDecodingTest, HexStringsAreCutByTheFontsCodeLength) {
     AddFont("F2", 5, kConversionToUnicode, 2);
     SetCid(0x3042, "あ", 5, 0);
     SetCid(0x3044, "い", 5, 0);
-    SetCid(0x0005, "x", 5, 0);
-    EXPECT_EQ(ShowWith("F2", "<30 42 3044 5> Tj"), "あいx");
-    // A one-byte font keeps the low byte of each group.
-    EXPECT_EQ(ShowWith("F1", "<41> Tj <4142> Tj"), "A|B");
+    EXPECT_EQ(ShowWith("F2", "<30 42 3044 5> Tj"), "あい");  // the odd last byte 0x50 makes no code
+    // One-byte fonts take two digits a code, as Ghostscript writes them: "A±B ×".
+    EXPECT_EQ(ShowWith("F1", "<41> Tj <41b14220d7>Tj <4>Tj"), "A|A±B ×|@");
 }
 
 TEST_F(TextDecodingTest, ToUnicodeFontsByCodeLength) {
@@ -57,8 +63,8 @@ TEST_F(TextDecodingTest, ToUnicodeFontsByCodeLength) {
     std::strcpy(g_store.fonts[5].one_byte_codes['A'], "図");
     std::strcpy(g_store.fonts[5].one_byte_codes['B'], "B");
     EXPECT_EQ(ShowWith("F2", "(AB) Tj <0041> Tj"), "図B|図");
-    // A code above 255 reaching the one-byte table gives an empty text, which is still a text.
-    EXPECT_EQ(ShowWith("F2", "<0141> Tj"), "");
+    // A code the table does not fill gives an empty text, which is still a text.
+    EXPECT_EQ(ShowWith("F2", "<01> Tj"), "");
     EXPECT_EQ(Texts(), 1);
 
     AddFont("F3", 6, kConversionToUnicode, 2);
@@ -67,13 +73,19 @@ TEST_F(TextDecodingTest, ToUnicodeFontsByCodeLength) {
     EXPECT_EQ(ShowWith("F3", "(\x30\x42\x30) Tj (\x30\x42\x01\x41) Tj"), "あ|あ?");  // an odd last byte makes no code
 }
 
-TEST_F(TextDecodingTest, DifferencesAndWinAnsiBytes) {
+TEST_F(TextDecodingTest, EncodingTablesWinAnsiAndPredefinedCodes) {
     AddFont("F2", 5, kConversionDifferences, 0);
-    g_store.differences_table[1] = 'x';
-    g_store.differences_table[2] = 'y';
-    g_store.differences_table[0xC1] = 'z';
-    EXPECT_EQ(ShowWith("F2", "(\x01\x02\x03\xC1) Tj <00C1> Tj"), "xyz|z");  // code 3 is not filled
-    EXPECT_EQ(ShowWith("F1", "(\x93\xFA\x96\x7B) Tj"), "日本");      // Windows-ANSI bytes pass through
+    std::strcpy(g_store.fonts[5].one_byte_codes[1], "x");
+    std::strcpy(g_store.fonts[5].one_byte_codes[0xC1], "図");
+    g_store.differences_table[2] = 'y';  // the document's table is the report's, not the font's
+    EXPECT_EQ(ShowWith("F2", "(\x01\x02\xC1) Tj <01C1> Tj"), "x図|x図");
+    // WinAnsi bytes above 127 are Windows-1252 characters; control bytes show nothing.
+    EXPECT_EQ(ShowWith("F1", "(\xB1\xD7\x93\x09) Tj"), "±×“");
+
+    AddFont("F3", 6, kConversionUnicodeCMap, 2);
+    AddFont("F4", 7, kConversionAdobeJapan1, 2);
+    EXPECT_EQ(ShowWith("F3", "<30423044FF21> Tj"), "あいＡ");
+    EXPECT_EQ(ShowWith("F4", "<034B 034C FFFF> Tj"), "あぃ");  // CIDs 843, 844; none beyond the collection
 }
 
 TEST_F(TextDecodingTest, FontsWithoutTextGiveCountedEmptyTexts) {
@@ -82,13 +94,13 @@ TEST_F(TextDecodingTest, FontsWithoutTextGiveCountedEmptyTexts) {
     AddFont("F7", 7, 7, 2);
     for (const char* font : {"F0", "F3", "F7"}) {
         // The string is passed over whole, so Td after it still moves the line start; TJ splits.
-        EXPECT_EQ(ShowWith(font, "<0041> Tj (A\\)B) Tj 10 0 Td [(A) -900 <42>] TJ"), "|||") << font;
-        EXPECT_EQ(g_store.pages[1].text_count, 4) << font;
+        // A TJ without codes ends after its first run.
+        EXPECT_EQ(ShowWith(font, "<0041> Tj (A\\)B) Tj 10 0 Td [(A) -900 <42>] TJ"), "||") << font;
+        EXPECT_EQ(g_store.pages[1].text_count, 3) << font;
         EXPECT_EQ(g_store.pages[1].nonempty_text_count, 0) << font;
-        EXPECT_EQ(g_store.conversion.total_texts, 4) << font;
+        EXPECT_EQ(g_store.conversion.total_texts, 3) << font;
         EXPECT_EQ(g_store.conversion.nonempty_texts, 0) << font;
         ExpectBaseLine(2, 10, 0, 30, 0);
-        ExpectBaseLine(3, 20.8, 0, 40.8, 0);
     }
 }
 
@@ -163,9 +175,9 @@ TEST_F(TextDecodingTest, MalformedTextObjectsEndWithoutStalling) {
         }
         EXPECT_EQ(g_store.conversion.pool_used, pool) << input;
     }
-    // The unterminated array ate the object up to the stream's end; ET still ended it.
+    // An array left open ends at the next operator, which is read as such.
     Scan("BT /F1 12 Tf [(AB) -600 (CD) TJ ET 0 0 m 5 0 l S\n");
-    EXPECT_EQ(Texts(), 0);
+    EXPECT_EQ(Texts(), 2);
     EXPECT_EQ(Lines(), 1);
 }
 

@@ -73,14 +73,15 @@ TEST_F(TextShowingTest, TmSetsTheLineStartSizeAndDirection) {
     ExpectBaseLine(1, 300, 110, 300, 130);
 }
 
-TEST_F(TextShowingTest, PlacementReadsTheScannersTextMatrices) {
-    // cm of kind 2 then q: TextBaseMatrix and CmMatrix both scale by 2, so L(v) = 4v.
-    Scan("2 0 0 2 0 0 cm q BT /F1 10 Tf 1 0 0 1 10 10 Tm (AB) Tj (C) Tj ET\n");
+TEST_F(TextShowingTest, PlacementFollowsThePathMatrixOnce) {
+    // The cm before q scales texts by 2 once, as it does the paths: Tm's (10, 10) lands at (20, 20).
+    Scan("2 0 0 2 0 0 cm q BT /F1 10 Tf 1 0 0 1 10 10 Tm (AB) Tj (C) Tj ET 10 10 m 20 10 l S\n");
     ASSERT_EQ(Texts(), 2);
-    EXPECT_DOUBLE_EQ(Text(0).size_x, 40.0);
-    ExpectBaseLine(0, 40, 40, 120, 40);  // Tm's (10, 10) through CmMatrix linear, then TextBaseMatrix
-    ExpectBaseLine(1, 80, 40, 160, 40);
-    EXPECT_DOUBLE_EQ(g_text.tf_scaled_size, 20.0);
+    EXPECT_DOUBLE_EQ(Text(0).size_x, 20.0);
+    ExpectBaseLine(0, 20, 20, 60, 20);
+    ExpectBaseLine(1, 40, 20, 80, 20);  // AB's estimate: half of 20 per byte
+    EXPECT_NEAR(g_store.lines[0].x1, Text(0).x1, 1e-9);  // the path point (10, 10) lies under the text
+    EXPECT_NEAR(g_store.lines[0].y1, Text(0).y1, 1e-9);
 }
 
 TEST_F(TextShowingTest, TjSplitsOnlyAtMinus500OrBelow) {
@@ -103,17 +104,17 @@ TEST_F(TextShowingTest, TjSplitsOnlyAtMinus500OrBelow) {
     ExpectBaseLine(2, 100, 200, 120, 200);  // TJ leaves the chain off: Tj starts at P
 }
 
-TEST_F(TextShowingTest, TjGapFollowsTheKindOfTheLastCm) {
-    // Kind 2: the gap goes through CmMatrix without translation.
+TEST_F(TextShowingTest, TjGapIsTextSpaceThroughThePathMatrix) {
+    // Scaled by 2: AB's estimate is 20 wide and the gap of 1000 × 10 / 1000 becomes 20.
     Scan("2 0 0 2 0 0 cm BT /F1 10 Tf [(AB) -1000 (CD)] TJ ET\n");
     ASSERT_EQ(Texts(), 2);
-    ExpectBaseLine(1, 60, 0, 100, 0);  // 20 for AB in page space, then (-10 → -20 → -40) taken off
+    ExpectBaseLine(1, 40, 0, 80, 0);
 
-    // Kind 1: CmMatrix is applied with its translation, so the shift carries (0, 10) as well.
+    // A translation moves both runs alike; the gap itself carries none of it.
     Scan("1 0 0 1 0 10 cm BT /F1 10 Tf [(AB) -1000 (CD)] TJ ET\n");
     ASSERT_EQ(Texts(), 2);
-    ExpectBaseLine(0, 0, 0, 20, 0);
-    ExpectBaseLine(1, 20, -10, 40, -10);
+    ExpectBaseLine(0, 0, 10, 20, 10);
+    ExpectBaseLine(1, 20, 10, 40, 10);
 }
 
 TEST_F(TextShowingTest, ArraysThatDoNotAlternateAreSteppedThrough) {
@@ -149,22 +150,22 @@ TEST_F(TextShowingTest, TextStateOutlivesTheObjectButPlacementDoesNot) {
 TEST_F(TextShowingTest, NamesPickTheFontBySlot) {
     AddFont("F2", 7, kConversionWinAnsi, 0);
     AddFont("F10", 9, kConversionWinAnsi, 0);
-    Scan("BT /F2 12 Tf (A) Tj /F10 12 Tf (B) Tj /F1x 12 Tf (C) Tj /F2 12 Tf /Span (D) Tj ET\n");
+    Scan("BT /F2 12 Tf (A) Tj /F10 12 Tf (B) Tj /F1x 12 Tf (C) Tj /F2 12 Tf /Span <</MCID 3>> BDC /GS1 gs (D) Tj EMC "
+         "ET\n");
     ASSERT_EQ(Texts(), 4);
     EXPECT_EQ(Text(0).font_number, 7);
     EXPECT_EQ(Text(1).font_number, 9);
     EXPECT_EQ(Text(2).font_number, 1);  // no slot of that name
-    EXPECT_EQ(Text(3).font_number, 1);  // every name selects, not only Tf's
+    EXPECT_EQ(Text(3).font_number, 7);  // only Tf's name selects: a tag or a state name does not
+    EXPECT_EQ(TextString(3), "D");
 }
 
-TEST_F(TextShowingTest, EtInsideAStringEndsTheObjectOnlyWhenNotNextToAParenthesis) {
-    Scan("BT /F1 12 Tf (GET) Tj (ETC) Tj 0 0 m 5 0 l S ET\n");
-    EXPECT_EQ(Texts(), 2);
-    EXPECT_EQ(Lines(), 0);
-
-    // (SETUP): E T followed by U ends the object, so the path after it is drawn.
-    Scan("BT /F1 12 Tf (SETUP) Tj 0 0 m 5 0 l S ET\n");
-    EXPECT_EQ(Lines(), 1);
+TEST_F(TextShowingTest, OnlyTheEtOperatorEndsTheObject) {
+    Scan("BT /F1 12 Tf (GET) Tj (SETUP) Tj (SHEET)Tj 0 0 m 5 0 l S ET 0 0 m 5 0 l S\n");
+    ASSERT_EQ(Texts(), 3);
+    EXPECT_EQ(TextString(1), "SETUP");
+    EXPECT_EQ(TextString(2), "SHEET");
+    EXPECT_EQ(Lines(), 1);  // only the path after ET is drawn
     EXPECT_EQ(Counter(kOpm), 1);
 }
 

@@ -102,7 +102,9 @@ TEST_F(DriverOpenTest, YesRunsGhostscriptAndReadsTheIntermediateFile) {
 
     ASSERT_EQ(g_test_seam.started_commands.size(), 1u);
     const std::string& command = g_test_seam.started_commands[0];
-    EXPECT_NE(command.find("-dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=\"/program/velmora_GS.pdf\" "
+    // The intermediate file keeps a classic table on every version of Ghostscript.
+    EXPECT_NE(command.find("-dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dWriteXRefStm=false -dWriteObjStms=false "
+                           "-sOutputFile=\"/program/velmora_GS.pdf\" "
                            "\"/drawings/plan a.pdf\""),
               std::string::npos)
         << command;

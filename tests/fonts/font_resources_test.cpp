@@ -70,7 +70,9 @@ TEST_F(FontResourcesTest, ConversionTypesFollowTheSubtype) {
                   {20, FlateStreamBody("", kPlainCMap)}});
     EXPECT_EQ(g_store.fonts[SlotFont(1, 1)].conversion_type, kConversionToUnicode);
     EXPECT_EQ(g_store.fonts[SlotFont(1, 1)].code_length, 1);
-    EXPECT_EQ(g_store.fonts[SlotFont(1, 2)].conversion_type, kConversionNone);
+    // A Type1 font without a CMap reads StandardEncoding; a Type3 font only what its encoding names.
+    EXPECT_EQ(g_store.fonts[SlotFont(1, 2)].conversion_type, kConversionDifferences);
+    EXPECT_STREQ(g_store.fonts[SlotFont(1, 2)].one_byte_codes[0x27], "’");
     EXPECT_EQ(g_store.fonts[SlotFont(1, 3)].conversion_type, kConversionCidFontType2);
     EXPECT_EQ(g_store.fonts[SlotFont(1, 4)].conversion_type, kConversionNone);
     // A CMap is preferred over the encoding's name.
@@ -95,6 +97,56 @@ TEST_F(FontResourcesTest, Type0WithoutToUnicodeGetsNoTextAndRecords101) {
     SetUpOnePage("/F1 10 0 R", {{10, Font("Type0", "/Encoding /Identity-H")}});
     EXPECT_EQ(g_store.fonts[1].conversion_type, kConversionNone);
     EXPECT_EQ(Codes(), std::vector<int>({101}));
+
+    // Identity over another collection says nothing either; Japan1 (here through a referenced
+    // descendant array and CIDSystemInfo) and the Unicode CMaps, vertical forms too, do.
+    const std::string descendant = "<</Type/Font/Subtype/CIDFontType0/BaseFont/X/CIDSystemInfo 13 0 R>>";
+    SetUpOnePage("/F1 10 0 R/F2 11 0 R/F3 14 0 R/F4 15 0 R",
+                 {{10, Font("Type0", "/Encoding /Identity-V /DescendantFonts [12 0 R]")},
+                  {11, Font("Type0", "/Encoding/Identity-H/DescendantFonts 16 0 R")},
+                  {12, "<</Type/Font/Subtype/CIDFontType0/BaseFont/X/CIDSystemInfo <</Registry (Adobe)/Ordering (GB1)>>>>"},
+                  {13, "<</Registry (Adobe) /Ordering (Japan1) /Supplement 6>>"},
+                  {14, Font("Type0", "/Encoding /UniJIS-UCS2-HW-V")},
+                  {15, Font("Type0", "/Encoding /UniJIS-UTF16-H")},
+                  {16, "[17 0 R]"},
+                  {17, descendant}});
+    EXPECT_EQ(g_store.fonts[SlotFont(1, 1)].conversion_type, kConversionNone);
+    EXPECT_EQ(g_store.fonts[SlotFont(1, 2)].conversion_type, kConversionAdobeJapan1);
+    EXPECT_EQ(g_store.fonts[SlotFont(1, 2)].code_length, 2);
+    EXPECT_EQ(g_store.fonts[SlotFont(1, 3)].conversion_type, kConversionUnicodeCMap);
+    EXPECT_EQ(g_store.fonts[SlotFont(1, 4)].conversion_type, kConversionUnicodeCMap);
+    EXPECT_EQ(Codes(), std::vector<int>({101}));
+}
+
+TEST_F(FontResourcesTest, EncodingTablesFromBaseDifferencesAndGlyphNames) {
+    // The Differences numbers set the code of the names after them; names the glyph list does
+    // not know leave their code empty; a variant suffix and uniXXXX / uXXXX forms are read.
+    SetUpOnePage("/F1 10 0 R/F2 11 0 R/F3 12 0 R/F4 14 0 R",
+                 {{10, Font("Type1", "/Encoding <</BaseEncoding /WinAnsiEncoding /Differences [39 /quotesingle 65 "
+                                     "/g123 /B.sc /uni30A2 /u30A4 /afii10017 /fi]>>")},
+                  {11, Font("TrueType", "/FirstChar 32 /Encoding /MacRomanEncoding")},
+                  {12, Font("Type3", "/Encoding 13 0 R")},
+                  {13, "<</Differences [0 /zero /one]>>"},
+                  {14, "<</Subtype /Type1 /Type /Font /BaseFont /Helvetica>>"}});
+    const int f1 = SlotFont(1, 1);
+    EXPECT_EQ(g_store.fonts[f1].conversion_type, kConversionDifferences);
+    EXPECT_EQ(Text(f1, 39), "'");
+    EXPECT_EQ(Text(f1, 65), "");
+    EXPECT_EQ(Text(f1, 66), "B");
+    EXPECT_EQ(Text(f1, 67), "ア");
+    EXPECT_EQ(Text(f1, 68), "イ");
+    EXPECT_EQ(Text(f1, 69), "А");
+    EXPECT_EQ(Text(f1, 70), "fi");  // code page 932 has no ligature
+    EXPECT_EQ(Text(f1, 0xB1), "±");  // from the WinAnsi base
+    EXPECT_EQ(Text(SlotFont(1, 2), 0xA1), "°");
+    EXPECT_EQ(Text(SlotFont(1, 2), 0x27), "'");
+    const int f3 = SlotFont(1, 3);
+    EXPECT_EQ(g_store.fonts[f3].one_byte_code_count, 2);  // Type3: no base encoding
+    EXPECT_EQ(Text(f3, 1), "1");
+    EXPECT_EQ(g_store.base_font_names[f3], std::string("Test"));
+    // The Type entry after the Subtype's value is found: the walk resumes at each entry's end.
+    ASSERT_NE(SlotFont(1, 4), 0);
+    EXPECT_EQ(Text(SlotFont(1, 4), 'A'), "A");
 }
 
 TEST_F(FontResourcesTest, DifferencesGiveTheNthNameToCodeN) {

@@ -153,11 +153,11 @@ TEST_F(ToUnicodeTest, AllCMapTextsTogetherStayWithinFiftyTimesTheFile) {
 }
 
 TEST_F(ToUnicodeTest, DamagedOrMissingStreamsAreReportedAndSetUpGoesOn) {
-    // Data that is not zlib: 91, the font keeps its CMap type with nothing decoded.
+    // Data that is not zlib: 91; the CMap gives no codes, so the Type0 font has no text: 101.
     SetUpOnePage("/F1 10 0 R", {{10, Font("Type0", "/ToUnicode 11 0 R")},
                                 {11, StreamBody("/Filter/FlateDecode", "this is no zlib data")}});
-    EXPECT_EQ(Codes(), std::vector<int>({91}));
-    EXPECT_EQ(g_store.fonts[1].conversion_type, kConversionToUnicode);
+    EXPECT_EQ(Codes(), std::vector<int>({91, 101}));
+    EXPECT_EQ(g_store.fonts[1].conversion_type, kConversionNone);
     EXPECT_EQ(g_store.fonts[1].code_length, 0);
     EXPECT_EQ(g_store.pages[1].contents_count, 1);
 
@@ -177,7 +177,9 @@ TEST_F(ToUnicodeTest, ASectionWithoutItsEndKeywordEndsTheCMap) {
 
 TEST_F(ToUnicodeTest, WithoutACodespaceNothingIsStored) {
     LoadCMap("1 beginbfchar\n<0003> <0043>\nendbfchar\n1 beginbfrange\n<01> <02> <0041>\nendbfrange");
-    EXPECT_EQ(g_store.fonts[1].conversion_type, kConversionToUnicode);
+    // A CMap of code length 0 is no CMap: the Type0 font says so with 101.
+    EXPECT_EQ(g_store.fonts[1].conversion_type, kConversionNone);
+    EXPECT_EQ(Codes(), std::vector<int>({101}));
     EXPECT_EQ(g_store.fonts[1].code_length, 0);
     EXPECT_EQ(Cid(3), "");
     EXPECT_EQ(Text(1, 1), "");

@@ -206,10 +206,41 @@ def pages_name_a_large_dictionary(scale):
     return classic_pdf(objects)
 
 
+def forms_name_themselves(scale):
+    """Forms placing themselves twice at every level, and a page placing them many times."""
+    body = b"q 0 1 -1 0 5 5 cm 0 0 m 9 9 l S /A Do /A Do Q\n" + b" " * scale(0, 200)
+    form = (b"<</Type/XObject/Subtype/Form/BBox [0 0 9 9]/Matrix [1 0 0 1 1 1]"
+            b"/Resources <</XObject <</A 5 0 R>>>>/Length %d>>\nstream\n" % len(body) + body + b"\nendstream")
+    content = b"/A Do " * scale(5000, 50) + b"\n"
+    objects = {1: CATALOG, 2: pages_node(3, 1), 3: page(b"4 0 R", b"<</XObject <</A 5 0 R>>>>"),
+               4: b"<</Length %d>>\nstream\n" % len(content) + content + b"\nendstream", 5: form}
+    return classic_pdf(objects)
+
+
+def sections_name_each_other(scale):
+    """A chain of classic sections, each naming the first table as its stream, the newest itself;
+    at full size the chain is longer than the reader follows."""
+    out = bytearray(classic_pdf({1: CATALOG, 2: pages_node(3, 1), 3: page(b"4 0 R"), 4: ONE_LINE}))
+    first = int(out[out.rindex(b"startxref") + 10:].split()[0])
+    del out[out.rindex(b"startxref"):]
+    previous = first
+    for _ in range(scale(20000, 40)):
+        position = len(out)
+        # Each section names the one before and, as its stream, the first table (no stream at all).
+        out += b"xref\n0 1\n0000000000 65535 f\r\ntrailer\n<</Size 5/Root 1 0 R/Prev %d/XRefStm %d>>\n" % (
+            previous, first)
+        previous = position
+    loop = len(out)
+    out += b"xref\n0 1\n0000000000 65535 f\r\ntrailer\n<</Size 5/Root 1 0 R/Prev %d/XRefStm %d>>\n" % (previous, loop)
+    out += b"startxref\n%d\n%%%%EOF\n" % loop
+    return bytes(out)
+
+
 KINDS = [object_streams_past_the_file, contents_one_stream_many_times, fonts_share_a_cmap_past_the_file,
          prev_chain_past_the_file, entries_point_at_a_run_without_spaces, objects_with_unclosed_dictionaries,
          contents_name_an_unclosed_array, contents_name_a_long_array_many_times, pages_name_a_large_dictionary,
-         pages_share_a_page_object_with_a_long_extent, lengths_name_a_long_object_without_obj]
+         pages_share_a_page_object_with_a_long_extent, lengths_name_a_long_object_without_obj, forms_name_themselves,
+         sections_name_each_other]
 
 
 def main(argv):

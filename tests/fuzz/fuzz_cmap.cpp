@@ -1,12 +1,16 @@
 // libFuzzer harness for the ToUnicode reader: the input is a font's CMap text, parsed as given
 // and once more as the output of inflating it (most inputs then stop early with code 91).
 // Parsing must end, stay inside the CMap and the code tables, and keep code lengths at 0..2.
+// The same bytes are then read as a font dictionary: its encoding (base, Differences, glyph
+// names) and its predefined CMap or descendant's collection.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "fonts/predefined_cmaps.h"
+#include "fonts/simple_encoding.h"
 #include "fonts/tounicode.h"
 #include "pdf/error_list.h"
 #include "pdf/file_buffer.h"
@@ -43,6 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         InflateCMap(kFontCapacity - 1, 0, length);
         if (g_tounicode[kFontCapacity - 1].length > std::max(length, 0) * 50) std::abort();
         ParseFor(kFontCapacity - 1);
+        for (const DefaultEncoding fallback : {kNoDefaultEncoding, kStandardEncodingDefault}) {
+            const int filled = ReadSimpleEncoding(2, 0, length - 1, fallback);
+            if (filled < 0 || filled > kOneByteCodes) std::abort();
+            ParseFor(2);  // the table's texts stay terminated
+        }
+        const uint8_t predefined = PredefinedConversion(0, length - 1);
+        if (predefined != kConversionNone && predefined != kConversionUnicodeCMap && predefined != kConversionAdobeJapan1) {
+            std::abort();
+        }
         ReleaseFileBuffer();
     }
     if (g_store.duplicate_count < 0 || g_store.duplicate_count > kDuplicateCapacity) std::abort();

@@ -1,5 +1,6 @@
 // libFuzzer harness for text objects: the input, behind "BT" and a font picked by its first byte,
-// is page 1's content, shown with fonts of every conversion type over partly filled tables. The
+// is page 1's content, shown with fonts of every conversion type over partly filled tables (Tf
+// before BT included, after the input's own ET). The
 // scan must end, and every text it leaves must be whole, inside the pool and on page 1.
 #include <algorithm>
 #include <cmath>
@@ -31,6 +32,7 @@ constexpr FontSlot kSlots[] = {
     {"F0", 1, kConversionNone, 0},        {"F1", 2, kConversionToUnicode, 1}, {"F2", 3, kConversionToUnicode, 2},
     {"F3", 4, kConversionDifferences, 0}, {"F4", 5, kConversionCidFontType2, 2}, {"F5", 6, kConversionWinAnsi, 0},
     {"F6", 7, 9, 2},                   {"F7", 259, kConversionToUnicode, 2}, {"F8", 8, kConversionToUnicode, 0},
+    {"F9", 9, kConversionUnicodeCMap, 2}, {"Fa", 10, kConversionAdobeJapan1, 2},
 };
 
 void SetUpFonts() {
@@ -47,6 +49,7 @@ void SetUpFonts() {
     // Some entries filled, some left empty; two-byte texts are the longest a table holds.
     for (int code = 0x20; code < 0x80; ++code) std::strcpy(g_store.fonts[2].one_byte_codes[code], "ab");
     for (int code = 1; code < 200; ++code) g_store.differences_table[code] = static_cast<char>(code);
+    for (int code = 0x80; code < 0x100; code += 3) std::strcpy(g_store.fonts[4].one_byte_codes[code], "gh");
     g_store.differences_count = 199;
     for (int code = 0; code < 0x10000; code += 7) {
         CidMapEntry& e = g_store.cid_map[code];

@@ -7,6 +7,7 @@
 #include "pdf/document_values.h"
 #include "pdf/file_buffer.h"
 #include "pdf/object_table.h"
+#include "convert/page_setup.h"
 #include "reader_fixture.h"
 #include "support/pdf_maker.h"
 
@@ -61,7 +62,7 @@ TEST_F(Loader, StartxrefMustBeginFifteenToThirtyFourBytesBeforeTheEnd) {
     EXPECT_EQ(Codes(), Vec{30});
 }
 
-TEST_F(Loader, OneSubsectionIsReadAndASecondEndsInCode50) {
+TEST_F(Loader, OneTableFillsItsEntries) {
     PdfMaker pdf = OnePageDocument();
     Load(pdf.Finish(pdf.ClassicXref("/Root 1 0 R/Info 2 0 R")));
     EXPECT_EQ(g_store.object_count, 7);
@@ -79,26 +80,83 @@ TEST_F(Loader, OneSubsectionIsReadAndASecondEndsInCode50) {
     EXPECT_EQ(g_store.objects[5].extent, pdf.offsets[6] - pdf.offsets[5]);
     EXPECT_EQ(g_store.objects[6].offset + g_store.objects[6].extent, g_file.data_length);
 
-    PdfMaker two = OnePageDocument();
-    const int xref = static_cast<int>(two.bytes.size());
-    two.bytes += "xref\n0 1\n" + two.XrefLine(0) + "3 2\n" + two.XrefLine(3) + two.XrefLine(4) +
-                 "trailer\n<</Size 7/Root 1 0 R>>\n";
-    Load(two.Finish(xref));
-    EXPECT_EQ(Codes(), Vec{50});
-    EXPECT_EQ(g_store.object_count, 1);
 }
 
-TEST_F(Loader, PrevOfAClassicTrailerIsNotFollowed) {
+TEST_F(Loader, SubsectionsAreReadWhateverTheirLinesEndIn) {
+    // Three subsections, lines of 19 bytes ending in a line feed only.
     PdfMaker pdf = OnePageDocument();
-    pdf.Add(7, "<</Type/Annot>>");
-    const int old_xref = pdf.ClassicXref("/Root 1 0 R");
-    pdf.offsets.erase(7);
-    const int xref = pdf.ClassicXref("/Root 1 0 R/Info 2 0 R/Prev " + std::to_string(old_xref));
-    Load(pdf.Finish(xref));
+    Load(pdf.Finish(pdf.ClassicTable({{0, 1}, {1, 2}, {3, 4}}, "/Size 7/Root 1 0 R", "\n")));
     EXPECT_EQ(Codes(), Vec{});
     EXPECT_EQ(g_store.object_count, 7);
-    EXPECT_EQ(g_store.objects[7].offset, 0);
+    for (int n = 1; n <= 6; ++n) EXPECT_EQ(g_store.objects[n].offset, pdf.offsets[n]) << n;
     EXPECT_EQ(g_store.page_count, 1);
+
+    // A subsection naming more entries than stand before the trailer.
+    PdfMaker short_table = OnePageDocument();
+    std::string file = short_table.Finish(short_table.ClassicTable({{0, 1}, {1, 6}}, "/Size 7/Root 1 0 R"));
+    file.replace(file.find("1 6\n"), 4, "1 9\n");
+    Load(file);
+    EXPECT_EQ(Codes(), Vec{50});
+}
+
+TEST_F(Loader, FreeEntriesDoNotCutTheObjectsBeforeThem) {
+    // The free list 0 -> 10 -> 11: its links, taken as offsets, lie inside object 1.
+    PdfMaker pdf = OnePageDocument();
+    pdf.free_links = {{0, 10}, {10, 11}};
+    Load(pdf.Finish(pdf.ClassicXref(0, 12, "/Size 12/Root 1 0 R")));
+    ASSERT_LT(pdf.offsets[1], 10);
+    ASSERT_GT(pdf.offsets[2], 11);
+    EXPECT_EQ(Codes(), Vec{});
+    EXPECT_EQ(g_store.objects[10].type, 'f');
+    EXPECT_EQ(g_store.objects[10].offset, 11);
+    EXPECT_EQ(g_store.objects[1].extent, pdf.offsets[2] - pdf.offsets[1]);
+    EXPECT_EQ(g_store.page_count, 1);
+}
+
+TEST_F(Loader, UpdatesAreReadThroughPrevAndTheNewestEntryWins) {
+    PdfMaker pdf = OnePageDocument();
+    const int first = pdf.ClassicXref("/Root 1 0 R/Info 2 0 R");
+    // The second revision changes the page's box and adds object 7; the third names a new Info.
+    const int page = pdf.Add(4, "<</Type/Page/Parent 3 0 R/MediaBox [0 0 300 400]/Resources <<>>/Contents 5 0 R>>");
+    pdf.Add(7, "<</Type/Annot>>");
+    const int second = pdf.ClassicTable({{0, 1}, {4, 1}, {7, 1}}, "/Size 8/Root 1 0 R/Prev " + std::to_string(first));
+    pdf.Add(8, "<</Producer (third)>>");
+    const int third = pdf.ClassicTable({{8, 1}}, "/Size 9/Info 8 0 R/Prev " + std::to_string(second));
+    Load(pdf.Finish(third));
+    EXPECT_EQ(Codes(), Vec{});
+    EXPECT_EQ(g_store.object_count, 9);
+    EXPECT_EQ(g_document.root.number, 1);  // from the second revision, the newest that names one
+    EXPECT_EQ(g_document.info.number, 8);
+    EXPECT_EQ(g_store.objects[4].offset, page);
+    EXPECT_EQ(g_store.objects[7].offset, pdf.offsets[7]);
+    ASSERT_EQ(g_store.page_count, 1);
+    FreePageStreams();
+    ResetForPage(1);
+    ASSERT_TRUE(SetUpPage(1));
+    EXPECT_EQ(g_store.pages[1].media_box[3], 400);
+
+    // A section naming itself is read once; one that cannot be read ends the chain with what the
+    // newer ones gave.
+    for (const char* prev : {"self", "99999999", "12"}) {
+        PdfMaker loop = OnePageDocument();
+        const int xref = static_cast<int>(loop.bytes.size());
+        const std::string target = std::string(prev) == "self" ? std::to_string(xref) : prev;
+        loop.ClassicXref("/Root 1 0 R/Prev " + target);
+        Load(loop.Finish(xref));
+        EXPECT_EQ(Codes(), Vec{}) << prev;
+        EXPECT_EQ(g_store.page_count, 1) << prev;
+    }
+}
+
+TEST_F(Loader, HybridFilesReadTheStreamTheirTrailerNames) {
+    Load(test_support::HybridDocument());
+    EXPECT_EQ(Codes(), Vec{});
+    EXPECT_EQ(g_store.objects[3].stream_object, 9);
+    EXPECT_EQ(g_store.objects[3].type, 'n');
+    EXPECT_EQ(g_store.page_count, 1);
+    // A stream position that is the table itself, which is no stream: the table stands alone.
+    Load(test_support::HybridDocument(true));
+    EXPECT_EQ(Codes(), Vec{63});  // the page tree is only in the stream
 }
 
 TEST_F(Loader, TablesThatCannotBeReadEndTheLoad) {

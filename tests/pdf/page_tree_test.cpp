@@ -133,12 +133,17 @@ TEST_F(PageSetUp, MediaBoxAndRotation) {
     EXPECT_EQ(P().media_box[2], 842);
     EXPECT_EQ(P().media_box[3], 595);
     EXPECT_EQ(P().rotation, 90);
-    ASSERT_TRUE(SetUp1("<</Type/Page/MediaBox [10 20 595.28 841.89]/Rotate 270" + rest + ">>"));
-    EXPECT_EQ(P().media_box[0], 10);
-    EXPECT_EQ(P().media_box[1], 20);
-    EXPECT_EQ(P().media_box[2], 595.28);
-    EXPECT_EQ(P().media_box[3], 841.89);
-    EXPECT_EQ(P().rotation, 270);
+    // Three quarters turn the page as one quarter does; 180 keeps the box.
+    for (const char* rotate : {"270", "-90"}) {
+        ASSERT_TRUE(SetUp1(std::string("<</Type/Page/MediaBox [10 20 595.28 841.89]/Rotate ") + rotate + rest + ">>"));
+        EXPECT_EQ(P().media_box[0], 10);
+        EXPECT_EQ(P().media_box[1], 20);
+        EXPECT_EQ(P().media_box[2], 841.89);
+        EXPECT_EQ(P().media_box[3], 595.28);
+    }
+    EXPECT_EQ(P().rotation, -90);
+    ASSERT_TRUE(SetUp1("<</Type/Page/MediaBox [0 0 595 842]/Rotate 180" + rest + ">>"));
+    EXPECT_EQ(P().media_box[2], 595);
     ASSERT_TRUE(SetUp1("<</Type/Page/MediaBox [0 0 100 200]" + rest + ">>"));
     EXPECT_EQ(P().rotation, 0);
     EXPECT_EQ(P().media_box[3], 200);
@@ -156,18 +161,46 @@ TEST_F(PageSetUp, EverySetUpDrawsOnTheScanBudget) {
     EXPECT_LT(g_file.scan_budget, 0);
 }
 
-TEST_F(PageSetUp, EntriesOnlyInTheParentAreNotInherited) {
+TEST_F(PageSetUp, MediaBoxResourcesAndRotateAreInheritedFromTheNearestNode) {
     PdfMaker pdf = OnePageDocument();
-    pdf.Add(3, "<</Type/Pages/Kids [4 0 R]/Count 1/MediaBox [0 0 595 842]>>");
-    pdf.Add(4, "<</Type/Page/Parent 3 0 R/Resources <<>>/Contents 5 0 R>>");
+    pdf.Add(3, "<</Type/Pages/Kids [7 0 R]/Count 1/MediaBox [0 0 595 842]/Rotate 90/Resources 8 0 R>>");
+    pdf.Add(7, "<</Type/Pages/Parent 3 0 R/Kids [4 0 R]/Count 1/MediaBox [0 0 300 400]>>");
+    pdf.Add(4, "<</Type/Page/Parent 7 0 R/Contents 5 0 R>>");
+    pdf.Add(8, "<</Font <</F1 6 0 R>>>>");
     Load(pdf.Finish(pdf.ClassicXref("/Root 1 0 R")));
-    EXPECT_FALSE(SetUpPage(1));
-    EXPECT_EQ(Codes(), Vec{64});
+    ASSERT_TRUE(SetUpPage(1));
+    EXPECT_EQ(Codes(), Vec{});
+    EXPECT_EQ(P().media_box[2], 400);  // the nearer node's box, turned
+    EXPECT_EQ(P().media_box[3], 300);
+    EXPECT_EQ(P().rotation, 90);
+    EXPECT_EQ(P().font_count, 1);
+    EXPECT_EQ(P().contents_count, 1);
+
+    // The page's own entries win over the nodes'.
+    pdf.Add(4, "<</Type/Page/Parent 7 0 R/MediaBox [0 0 10 20]/Rotate 0/Resources <<>>/Contents 5 0 R>>");
+    Load(pdf.Finish(pdf.ClassicXref("/Root 1 0 R")));
+    ASSERT_TRUE(SetUpPage(1));
+    EXPECT_EQ(P().media_box[3], 20);
+    EXPECT_EQ(P().rotation, 0);
+    EXPECT_EQ(P().font_count, 0);
+
+    // A page without Type, and a page or tree without MediaBox, Resources or Contents, fail.
     for (const char* page : {"<</Type/Page/MediaBox [0 0 1 1]/Contents 5 0 R>>",
-                             "<</Type/Page/MediaBox [0 0 1 1]/Resources <<>>>>", "<</MediaBox [0 0 1 1]>>"}) {
+                             "<</Type/Page/MediaBox [0 0 1 1]/Resources <<>>>>", "<</MediaBox [0 0 1 1]>>",
+                             "<</Type/Page/Resources <<>>/Contents 5 0 R>>"}) {
         EXPECT_FALSE(SetUp1(page));
         EXPECT_EQ(Codes(), Vec{64}) << page;
     }
+}
+
+TEST_F(PageSetUp, AParentChainThatLoopsEnds) {
+    PdfMaker pdf = OnePageDocument();
+    pdf.Add(4, "<</Type/Page/Parent 7 0 R/Resources <<>>/Contents 5 0 R>>");
+    pdf.Add(7, "<</Type/Pages/Parent 8 0 R>>");
+    pdf.Add(8, "<</Type/Pages/Parent 7 0 R>>");
+    Load(pdf.Finish(pdf.ClassicXref("/Root 1 0 R")));
+    EXPECT_FALSE(SetUpPage(1));
+    EXPECT_EQ(Codes(), Vec{64});
 }
 
 TEST_F(PageSetUp, ContentsAsReferenceDirectArrayOrReferencedArray) {
@@ -262,13 +295,15 @@ TEST_F(FontResourcesInFile, ReferencesAreFollowed) {
               {10, "<</ProcSet [/PDF]>>"}});
     EXPECT_EQ(Resolve(" <</Font 7 0 R/ProcSet [/PDF]>"), "/F1 5 0 R/F2 6 0 R>>");
     EXPECT_EQ(g_store.objects[7].kind, kKindFontReference);
-    // Resources as a reference: the Font entry as the lookup left it, without its slash.
+    // Resources as a reference: a direct Font entry as the lookup left it, without its slash;
+    // a Font entry that is itself a reference is followed like a direct one.
     EXPECT_EQ(Resolve(" 8 0 R"), "Font <</F3 6 0 R>");
-    EXPECT_EQ(Resolve(" 9 0 R"), "Font 7 0 R");
-    EXPECT_EQ(Resolve(" 10 0 R"), "<failed>");
+    EXPECT_EQ(Resolve(" 9 0 R"), "/F1 5 0 R/F2 6 0 R>>");
+    // Resources without fonts, referenced or direct, name no fonts.
+    EXPECT_EQ(Resolve(" 10 0 R"), "");
+    EXPECT_EQ(Resolve(" <</ExtGState <</G1 3 0 R>>>"), "");
     EXPECT_EQ(Resolve(" 77 0 R"), "<failed>");
     EXPECT_EQ(Resolve(" <</Font 77 0 R>"), "<failed>");
-    EXPECT_EQ(Resolve(" <</ExtGState <</G1 3 0 R>>>"), " <</ExtGState <</G1 3 0 R>>>");
 }
 
 TEST_F(FontResourcesInFile, FontDictionariesLongerThanAnEntryAreReadWhole) {
@@ -296,13 +331,18 @@ TEST_F(FontResourcesInFile, FontDictionariesLongerThanAnEntryAreReadWhole) {
     }
 }
 
-TEST_F(FontResourcesInFile, AFailedResolutionEndsTheSetUpBeforeTheContents) {
-    LoadWith({{4, "<</Type/Page/MediaBox [0 0 1 1]/Resources 77 0 R/Contents 5 0 R>>"}});
-    FreePageStreams();
-    ResetForPage(1);
-    EXPECT_FALSE(SetUpPage(1));
-    EXPECT_EQ(Codes(), Vec{});
-    EXPECT_EQ(g_store.stream_count, 0);
+TEST_F(FontResourcesInFile, PagesWithoutFontsStillReadTheirContents) {
+    // Referenced resources without fonts, resources that are not there, fonts that are not there.
+    for (const char* resources : {"10 0 R", "77 0 R", "<</Font 77 0 R>>"}) {
+        LoadWith({{4, std::string("<</Type/Page/MediaBox [0 0 1 1]/Resources ") + resources + "/Contents 5 0 R>>"},
+                  {10, "<</ProcSet [/PDF]/XObject <</Fm1 11 0 R>>>>"}});
+        FreePageStreams();
+        ResetForPage(1);
+        EXPECT_TRUE(SetUpPage(1)) << resources;
+        EXPECT_EQ(Codes(), Vec{});
+        EXPECT_EQ(g_store.pages[1].font_count, 0);
+        EXPECT_EQ(g_store.stream_count, 1);
+    }
 }
 
 }  // namespace

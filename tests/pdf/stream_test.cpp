@@ -211,21 +211,48 @@ TEST_F(XrefStreams, IndexStartsTheRowsAtItsFirstNumber) {
     EXPECT_EQ(Codes(), Vec{62});  // the catalog, object 1, was not in the section
 }
 
-TEST_F(XrefStreams, MissingPiecesOfTheDictionaryEndInCode41) {
+TEST_F(XrefStreams, SectionsWithoutInfoDecodeParmsOrFilterAndWithWidthsUpToEightAreRead) {
     XrefStreamOptions no_info;
     no_info.info = false;
     XrefStreamOptions no_parms;
     no_parms.decode_parms = false;
+    XrefStreamOptions raw;  // neither a filter nor a predictor
+    raw.filter = "";
+    raw.decode_parms = false;
+    XrefStreamOptions wide;
+    wide.widths[1] = 8;
+    wide.widths[2] = 8;
+    XrefStreamOptions no_type;  // a type field of width 0: every row is of type 1
+    no_type.widths[0] = 0;
+    no_type.widths[1] = 4;
+    no_type.widths[2] = 0;
+    for (const XrefStreamOptions* options : {&no_info, &no_parms, &raw, &wide, &no_type}) {
+        PdfMaker pdf = OnePageDocument();
+        Load(pdf.Finish(pdf.XrefStream(7, 8, {}, *options)));
+        EXPECT_EQ(Codes(), Vec{}) << options->widths[1];
+        EXPECT_EQ(g_store.objects[4].offset, pdf.offsets[4]);
+        EXPECT_EQ(g_store.page_count, 1);
+    }
+    EXPECT_EQ(g_document.info.number, 2);
+}
+
+TEST_F(XrefStreams, MissingPiecesOfTheDictionaryEndInCode41) {
     XrefStreamOptions filter_array;
     filter_array.filter = "/Filter [/FlateDecode]";
-    XrefStreamOptions raw;
-    raw.filter = "";
-    XrefStreamOptions wide;
-    wide.widths[1] = 5;
-    for (const XrefStreamOptions* options : {&no_info, &no_parms, &filter_array, &raw, &wide}) {
+    XrefStreamOptions too_wide;
+    too_wide.widths[1] = 9;
+    XrefStreamOptions no_rows;
+    no_rows.widths[0] = no_rows.widths[1] = no_rows.widths[2] = 0;
+    for (const XrefStreamOptions* options : {&filter_array, &too_wide, &no_rows}) {
         Load(XrefStreamFile(*options));
         EXPECT_EQ(Codes(), Vec{41});
         EXPECT_EQ(g_store.page_count, 0);
+    }
+    for (const char* cut : {"/W [", "/Size"}) {
+        std::string file = XrefStreamFile(XrefStreamOptions{});
+        file.replace(file.find(cut), 2, "/X");
+        Load(file);
+        EXPECT_EQ(Codes(), Vec{41}) << cut;
     }
     // An object header at startxref with no dictionary near it.
     PdfMaker pdf;
@@ -298,7 +325,7 @@ TEST_F(XrefStreams, APrevChainDecodesNoMoreRowsThanFiftyTimesTheFile) {
     const int64_t skipped = std::count(codes.begin(), codes.end(), 90);
     EXPECT_EQ(static_cast<int64_t>(codes.size()), skipped);
     EXPECT_GT(skipped, 0);
-    // Sections are read oldest first until the rows decoded pass the bound.
+    // Sections are read newest first until the rows decoded pass the bound.
     const int64_t read = kSections - skipped;
     EXPECT_GT(read, 0);
     EXPECT_LT((read - 1) * static_cast<int64_t>(rows.size()), int64_t{50} * static_cast<int64_t>(file.size()));
@@ -342,6 +369,31 @@ TEST_F(XrefStreams, ObjectStreamsAreAppendedBehindTheFile) {
     EXPECT_EQ(g_store.objects[11].offset, 0);
     // The object stream was decoded once for both objects.
     EXPECT_EQ(g_store.stream_count, 1);
+}
+
+TEST_F(XrefStreams, ObjectStreamHeadersAreReadByTheirNAndFirstWithAnyWhiteSpace) {
+    // 120 objects, pairs separated and ended by line feeds, as qpdf writes them.
+    PdfMaker pdf;
+    pdf.Add(2, "<</Producer (objstm)>>");
+    pdf.Add(5, StreamBody("", "0 0 m 1 1 l S"));
+    std::vector<std::pair<int, std::string>> objects = {{1, "<</Type/Catalog/Pages 3 0 R>>"},
+                                                        {3, "<</Type/Pages/Kids [4 0 R]/Count 1>>"}};
+    for (int n = 10; n < 127; ++n) objects.push_back({n, "<</Type/Filler/Number " + std::to_string(n) + ">>"});
+    objects.push_back({4, "<</Type/Page/MediaBox [0 0 10 20]/Resources <<>>/Contents 5 0 R>>"});
+    ASSERT_EQ(objects.size(), 120u);
+    pdf.Add(6, ObjectStreamBody(objects, "\n", "\n"));
+    std::map<int, std::pair<int, int>> compressed;
+    for (size_t i = 0; i < objects.size(); ++i) compressed[objects[i].first] = {6, static_cast<int>(i)};
+    Load(pdf.Finish(pdf.XrefStream(7, 127, compressed)));
+    EXPECT_EQ(Codes(), Vec{});
+    EXPECT_EQ(g_store.page_count, 1);
+    EXPECT_EQ(g_store.pages[1].page_object, 4);
+    EXPECT_EQ(Label(126), "Filler");
+    size_t before = 0;
+    for (size_t i = 0; i + 1 < objects.size(); ++i) before += objects[i].second.size();
+    const ObjectEntry& last = g_store.objects[4];
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(g_file.data) + last.offset, last.extent),
+              "4 " + std::to_string(before) + " " + objects.back().second);
 }
 
 TEST_F(XrefStreams, ObjectStreamsDecodeNoMoreThanFiftyTimesTheFile) {

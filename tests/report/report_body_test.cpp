@@ -16,6 +16,8 @@ using test_support::StreamBody;
 
 TEST_F(ReportTest, ClassicOnePageDocumentLineByLine) {
     PdfMaker pdf = OnePageDocument();
+    // A font that gives no codes (a Type1 font would read StandardEncoding).
+    pdf.Add(6, "<</Type/Font/Subtype/Type3/BaseFont/Helvetica>>");
     const std::string file = pdf.Finish(pdf.ClassicXref("/Root 1 0 R/Info 2 0 R"));
     Open(file);
     const auto& o = pdf.offsets;
@@ -77,7 +79,7 @@ TEST_F(ReportTest, ClassicOnePageDocumentLineByLine) {
         "登録Font定義数 /MAX =    1/2000",
         "",
         "登録No. 頁 定義名 定義Obj StreamObj 展開前   展開後 展開倍率  SubType      code変換 JWWフォント    BaseFont",
-        "    1    1     F1     6   -----   -------- -------- ------      Type1  文字code情報なし  ＭＳ ゴシック Helvetica",
+        "    1    1     F1     6   -----   -------- -------- ------      Type3  文字code情報なし  ＭＳ ゴシック Helvetica",
         "",
         "",
         "====================  変換データ数 (ファイル全体) ====================",

@@ -39,7 +39,10 @@ INT_PTR CALLBACK ScaleDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARA
 }  // namespace
 
 void RunScaleDialog(WindowHandle window) {
-    DialogBoxParamA(GetModuleHandleA(nullptr), "OPTDLG", static_cast<HWND>(window), ScaleDialogProc, 0);
+    // A dialog that cannot be shown is a Cancel: the page must not keep the 1/2 of the pick.
+    if (DialogBoxParamA(GetModuleHandleA(nullptr), "OPTDLG", static_cast<HWND>(window), ScaleDialogProc, 0) <= 0) {
+        CancelScaleDistance();
+    }
 }
 
 }  // namespace velmora

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Writes PNG screenshots of Velmora.exe under Wine into docs/screenshots/: the sample plan loaded,
-# after a box zoom, with a toolbar tooltip, with the file menu open, the scale's distance dialog,
-# the scale marks, the pen dialog and the page list.
+# the layer tool open with the outer walls selected, after a box zoom, with a toolbar tooltip, with
+# the file menu open, the scale's distance dialog, the scale marks, the pen dialog and the page list.
 # Usage: scripts/window_screenshots.sh [MinGW build folder]   (default build/mingw; build it first)
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,16 +21,25 @@ cp "${VELMORA_TEST_DATA:-$repo/tests/data}/corpus/kicad_schematic_01.pdf" "$work
 cd "$work" || exit 1
 
 run_probe() { timeout 120 "$wine_run" "$probe" wait-window "$@" </dev/null >>"$work/probe.out" 2>&1; }
-# The window with its frame, cut out of the screen.
-shoot() {  # NAME
+# The window with its frame, cut out of the screen; with a rectangle LEFT TOP RIGHT BOTTOM (a
+# dialog's), the part of the screen that holds both.
+shoot() {  # NAME [LEFT TOP RIGHT BOTTOM]
     run_probe settle
     sleep 0.5
-    local window geometry position size
+    local window geometry position size x y x2 y2
     window=$(xdotool search --onlyvisible --name '^Velmora$' | head -1)
     geometry=$(xdotool getwindowgeometry "$window")
     position=$(awk '/Position:/ { print $2 }' <<<"$geometry")
     size=$(awk '/Geometry:/ { print $2 }' <<<"$geometry")
-    import -window root -crop "${size%x*}x${size#*x}+${position%,*}+${position#*,}" +repage "$out/$1.png"
+    x=${position%,*} y=${position#*,}
+    x2=$((x + ${size%x*})) y2=$((y + ${size#*x}))
+    if [ $# -eq 5 ]; then
+        [ "$2" -lt "$x" ] && x=$2
+        [ "$3" -lt "$y" ] && y=$3
+        [ "$4" -gt "$x2" ] && x2=$4
+        [ "$5" -gt "$y2" ] && y2=$5
+    fi
+    import -window root -crop "$((x2 - x))x$((y2 - y))+$x+$y" +repage "$out/$1.png"
     echo "wrote $out/$1.png"
 }
 
@@ -38,6 +47,20 @@ shoot() {  # NAME
 velmora=$!
 run_probe answer-after-errors "変換終了" ok || { echo "FAIL: the sample did not open"; cat "$work/probe.out"; kill "$velmora"; exit 1; }
 shoot window_sample_plan
+
+# The layer tool beside the plan: the outer walls' layer shown and the walls picked as one figure
+# by a right click on their lower side, at (300, 200) on the page.
+tool="実線を長さ等でレイヤ整理(文字を除く)"
+"$wine_run" "$build/velmora-convert.exe" -q -o plan.jww sample_plan.pdf </dev/null >/dev/null 2>&1
+"$wine_run" "$build/jww_check.exe" plan.jww --objects </dev/null >plan_objects.txt 2>&1
+wall_row=$(python3 "$repo/tests/win32/check_preview.py" wall-row plan_objects.txt) || { echo "FAIL: the walls' layer"; wall_row=0; }
+run_probe client command 210 dialog "$tool" select-row "$tool" 4051 "$wall_row"
+read -r width height < <(awk '/^client / { print $4, $5 }' "$work/probe.out" | tail -1)
+wall=$(python3 -c "z = min($width / 1191.0, $height / 842.0); print(int(300 * z), int((842 - 200) * z))")
+run_probe mouse r-down $wall r mouse r-up $wall - settle dialog-rect "$tool"
+read -r left top right bottom < <(awk '/^dialog at / { print $3, $4, $5, $6 }' "$work/probe.out" | tail -1)
+shoot window_layer_tool "$left" "$top" "$right" "$bottom"
+run_probe press "$tool" 1 answer "注意" yes no-dialog
 
 # The living room and the hall with their doors.
 run_probe mouse r-down 220 300 r mouse l-down 220 300 lr mouse move 520 500 lr mouse l-up 520 500 r mouse r-up 520 500 -
@@ -70,14 +93,14 @@ run_probe dialog "頁の縮尺設定" click 1 answer "縮尺設定" ok gone
 shoot window_scale_marks
 
 # The pen dialog with the inner walls' layer chosen, drawn in full colour over the dimmed page.
-run_probe command 230 dialog "ペン(色)変更(線のみ)" select-row 4055 4
+run_probe command 230 dialog "ペン(色)変更(線のみ)" select-row "ペン(色)変更(線のみ)" 4055 4
 shoot window_pen_dialog
 run_probe dialog "ペン(色)変更(線のみ)" click 1 gone
 
 # The page list of a schematic of seven pages.
 run_probe drop "Z:${work//\//\\}\\schematic.pdf" answer-after-errors "変換終了" ok command 203 dialog "頁一覧"
 shoot window_page_list
-run_probe dialog "頁一覧" select-row 4050 2 gone
+run_probe dialog "頁一覧" select-row "頁一覧" 4050 2 gone
 
 run_probe command 119
 wait "$velmora"

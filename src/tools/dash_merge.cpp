@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "store/document_store.h"
+#include "tools/line_lengths.h"
 #include "tools/tick_index.h"
 
 namespace velmora {
@@ -56,12 +57,7 @@ void ComputeTables(DashPass& pass, double mm_per_unit) {
     pass.gap.assign(n, 0.0);
     pass.direction.assign(n, kNoDirection);
     pass.gap_direction.assign(n, kGapAfterNoLine);
-    for (int i = 0; i < n; ++i) {
-        LineRecord& line = pass.lines[i];
-        const double dx = (line.x2 - line.x1) * mm_per_unit;
-        const double dy = (line.y2 - line.y1) * mm_per_unit;
-        line.length = std::sqrt(dx * dx + dy * dy);
-    }
+    ComputeLineLengths(pass.lines, n, mm_per_unit);
     for (int i = 0; i < n; ++i) {
         const LineRecord& line = pass.lines[i];
         if (TakesPart(line)) pass.direction[i] = DirectionOf(line.x2 - line.x1, line.y2 - line.y1);
@@ -166,16 +162,8 @@ void MergeDashRuns() {
 
     DashPass pass;
     pass.lines = g_store.lines;
-    pass.count = state.line_count < 0 ? 0 : (state.line_count > kLineCapacity ? kLineCapacity
-                                                                              : state.line_count);
-    // A ratio that is not a positive number would make every length 0 or NaN; read it as 1/1.
-    double ratio = 1.0;
-    const int page = g_store.current_page;
-    if (page >= 1 && page < kPageTableSize) {
-        const double page_ratio = g_store.pages[page].scale_ratio;
-        if (std::isfinite(page_ratio) && page_ratio > 0) ratio = page_ratio;
-    }
-    ComputeTables(pass, ratio * kMmPerPoint);
+    pass.count = CurrentLineCount();
+    ComputeTables(pass, PageMillimetresPerUnit(g_store.current_page));
 
     for (int i = 0; i < pass.count; ++i) {
         if (pass.direction[i] == kNoDirection) {

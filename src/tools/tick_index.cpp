@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/bit_mix.h"
 #include "tools/dash_merge.h"
 
 namespace velmora {
@@ -38,19 +39,10 @@ namespace {
 constexpr int kMaxLevel = 62;
 constexpr double kFinestCellsAcross = 1048576.0;  // 2^20: keeps cell numbers small
 
-uint64_t Mix(uint64_t h) {
-    h ^= h >> 30;
-    h *= 0xbf58476d1ce4e5b9ULL;
-    h ^= h >> 27;
-    h *= 0x94d049bb133111ebULL;
-    h ^= h >> 31;
-    return h;
-}
-
 uint64_t CellHash(int level, int64_t key, int64_t cx, int64_t cy) {
-    uint64_t h = Mix(static_cast<uint64_t>(key) * 64 + static_cast<uint64_t>(level));
-    h = Mix(h ^ static_cast<uint64_t>(cx));
-    return Mix(h ^ static_cast<uint64_t>(cy) ^ 0x9e3779b97f4a7c15ULL);
+    uint64_t h = MixBits(static_cast<uint64_t>(key) * 64 + static_cast<uint64_t>(level));
+    h = MixBits(h ^ static_cast<uint64_t>(cx));
+    return MixBits(h ^ static_cast<uint64_t>(cy) ^ 0x9e3779b97f4a7c15ULL);
 }
 
 bool Finite(const LineRecord& line) {

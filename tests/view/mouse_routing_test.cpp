@@ -2,7 +2,9 @@
 // figures, the cursors of the layer tool and what the window is asked to repaint.
 #include <gtest/gtest.h>
 
+#include "support/page_records.h"
 #include "support/preview_fixture.h"
+#include "tools/layer_tool.h"
 #include "view/mouse_routing.h"
 
 namespace velmora {
@@ -128,6 +130,29 @@ TEST_F(MouseRoutingTest, LayerToolGesturesCursorsAndRepaints) {
     // No scale pick in the layer tool: a right click on nothing asks for no repaint.
     Send(MouseMessage::RightDown, 100, 100, false, true);
     EXPECT_FALSE(Send(MouseMessage::RightUp, 101, 101).repaint);
+}
+
+TEST_F(MouseRoutingTest, InTheLayerToolADragToTheUpperLeftIsAClickAndARightClickTakesTheFigure) {
+    test_support::AddLine(50, -100, 150, -100);
+    test_support::AddLine(150, -100, 150, -200);
+    OpenLayerTool();
+    Send(MouseMessage::LeftDown, 120, 130, true);
+    const MouseResponse click = Send(MouseMessage::LeftUp, 100, 100);  // up and to the left
+    EXPECT_EQ(click.picked_line, 0);
+    EXPECT_FALSE(click.update_history_buttons);
+    EXPECT_TRUE(click.repaint && !click.erase && g_preview.overlay_only);
+    EXPECT_EQ(g_layer_selection.state[0], kLineGreen);
+    EXPECT_EQ(g_layer_selection.state[1], kLineWhite);
+    // A right click on the white line joined to it takes that one; the green one stays green.
+    Send(MouseMessage::RightDown, 150, 150, false, true);
+    EXPECT_EQ(Send(MouseMessage::RightUp, 150, 150).picked_line, 1);
+    EXPECT_EQ(g_layer_selection.state[1], kLineGreen);
+    EXPECT_EQ(g_layer_selection.state[0], kLineGreen);
+    // A right drag down and to the right undoes that group.
+    Send(MouseMessage::RightDown, 100, 100, false, true);
+    EXPECT_TRUE(Send(MouseMessage::RightUp, 130, 110).update_history_buttons);
+    EXPECT_EQ(g_layer_selection.state[1], kLineWhite);
+    CloseLayerTool();
 }
 
 }  // namespace

@@ -5,6 +5,12 @@
                                             colours at the pixels the view maps them to
   empty SHOT CLIENT                         nothing but the background and the message in the middle
   same SHOT_A SHOT_B CLIENT                 the two client areas are identical
+  wall-row OBJECTS                          prints the layer tool's list row (group * 16 + layer) of
+                                            the outer wall rectangle
+  wall-colour SHOT CLIENT VIEW R,G,B        the outer wall rectangle's four sides show the colour and
+                                            the inner wall does not
+  wall-moved BEFORE AFTER LAYER             in AFTER the outer wall's sides lie on LAYER of group 0 and
+                                            every other line is as in BEFORE
 
 SHOT is a PNG of the whole screen; CLIENT is "X,Y,W,H" (the client area's screen position and
 size); VIEW is "fit" or "ZOOM,ORIGIN_X,ORIGIN_Y"; OBJECTS is jww_check --objects output of the
@@ -27,6 +33,10 @@ KNOWN_LINES = [
     ("title block", 843, 73, 1163, 73, (1000, 73)),
 ]
 BACKGROUND_POINT = (10, 400)
+# The outer wall rectangle's corners, and a point on each side away from every other line and text.
+WALL_CORNERS = [(150, 200), (750, 200), (750, 620), (150, 620)]
+WALL_SIDE_POINTS = [(200, 200), (750, 500), (300, 620), (150, 300)]
+INNER_WALL_POINT = (450, 300)
 
 
 def read_screen(path):
@@ -59,6 +69,11 @@ def settings_colours(path):
     return colours
 
 
+def mm(x, y):
+    """A page point in the saved file's millimetres from the paper's centre."""
+    return ((x - PAGE_WIDTH / 2) * MM_PER_POINT, (y - PAGE_HEIGHT / 2) * MM_PER_POINT)
+
+
 def pens_of_saved_lines(path):
     """Each known line's pen, found by its end points in millimetres from the paper's centre."""
     saved = []
@@ -67,9 +82,6 @@ def pens_of_saved_lines(path):
             fields = line.split()
             if fields and fields[0] == "L":
                 saved.append(([float(v) for v in fields[1:5]], int(fields[fields.index("pen") + 1])))
-
-    def mm(x, y):
-        return ((x - PAGE_WIDTH / 2) * MM_PER_POINT, (y - PAGE_HEIGHT / 2) * MM_PER_POINT)
 
     pens = {}
     for name, x1, y1, x2, y2, _ in KNOWN_LINES:
@@ -150,9 +162,106 @@ def check_same(shot_a, shot_b, client_area):
     return different == 0
 
 
+def saved_lines(path):
+    """The L rows of jww_check --objects: end points in millimetres and the rest of the row."""
+    lines = []
+    with open(path) as objects:
+        for line in objects:
+            fields = line.split()
+            if fields and fields[0] == "L":
+                lines.append(([float(v) for v in fields[1:5]], " ".join(fields[5:])))
+    return lines
+
+
+def is_wall_side(ends):
+    corners = [mm(*corner) for corner in WALL_CORNERS]
+    p, q = (ends[0], ends[1]), (ends[2], ends[3])
+    near = lambda point: any(math.dist(point, corner) < 0.01 for corner in corners)
+    return near(p) and near(q) and math.dist(p, q) > 1
+
+
+def wall_sides(lines):
+    sides = [rest for ends, rest in lines if is_wall_side(ends)]
+    if len(sides) != 4:
+        sys.exit("FAIL: %d outer wall sides in the saved page, expected 4" % len(sides))
+    return sides
+
+
+def field(rest, name):
+    words = rest.split()
+    return int(words[words.index(name) + 1])
+
+
+def print_wall_row(objects):
+    sides = wall_sides(saved_lines(objects))
+    rows = {field(rest, "group") * 16 + field(rest, "layer") for rest in sides}
+    if len(rows) != 1:
+        sys.exit("FAIL: the outer wall's sides lie in several layers: %s" % sorted(rows))
+    print(rows.pop())
+    return True
+
+
+def check_wall_colour(shot, client_area, view_text, colour_text):
+    client = Client(shot, client_area)
+    view = view_of(view_text, client)
+    wanted = tuple(int(v) for v in colour_text.split(","))
+    failures = []
+    checked = 0
+    for px, py in WALL_SIDE_POINTS:
+        x, y = to_screen(view, px, py)
+        if not client.visible(x, y):
+            continue
+        checked += 1
+        seen = [client.pixel(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1) if client.visible(x + dx, y + dy)]
+        if wanted in seen:
+            print("ok: the outer wall at %d,%d shows %s" % (x, y, wanted))
+        else:
+            failures.append("the outer wall at %d,%d shows %s, not %s" % (x, y, sorted(set(seen)), wanted))
+    x, y = to_screen(view, *INNER_WALL_POINT)
+    if client.visible(x, y):
+        checked += 1
+        if wanted in [client.pixel(x + d, y) for d in (-1, 0, 1)]:
+            failures.append("the inner wall at %d,%d shows %s too" % (x, y, wanted))
+    if checked < 5:
+        failures.append("only %d of the wall's points lie in the visible client area" % checked)
+    for failure in failures:
+        print("FAIL: " + failure)
+    return not failures
+
+
+def check_wall_moved(before_path, after_path, layer):
+    before, after = saved_lines(before_path), saved_lines(after_path)
+    if len(before) != len(after):
+        print("FAIL: %d lines before the move, %d after" % (len(before), len(after)))
+        return False
+    failures = []
+    moved = 0
+    for (ends, rest), (ends_after, rest_after) in zip(before, after):
+        if ends != ends_after:
+            failures.append("line %s became %s" % (ends, ends_after))
+        elif is_wall_side(ends):
+            moved += 1
+            if field(rest_after, "layer") != int(layer) or field(rest_after, "group") != 0:
+                failures.append("an outer wall side is on %s" % rest_after)
+            if rest.split("pen", 1)[1] != rest_after.split("pen", 1)[1]:
+                failures.append("an outer wall side changed more than its layer: %s -> %s" % (rest, rest_after))
+        elif rest != rest_after:
+            failures.append("line %s changed: %s -> %s" % (ends, rest, rest_after))
+    if moved != 4:
+        failures.append("%d outer wall sides found, expected 4" % moved)
+    for failure in failures:
+        print("FAIL: " + failure)
+    if not failures:
+        print("ok: the 4 outer wall sides lie on layer %s of group 0; the other %d lines are unchanged"
+              % (layer, len(before) - moved))
+    return not failures
+
+
 def main():
     mode, args = sys.argv[1], sys.argv[2:]
-    ok = {"lines": check_lines, "empty": check_empty, "same": check_same}[mode](*args)
+    checks = {"lines": check_lines, "empty": check_empty, "same": check_same, "wall-row": print_wall_row,
+              "wall-colour": check_wall_colour, "wall-moved": check_wall_moved}
+    ok = checks[mode](*args)
     sys.exit(0 if ok else 1)
 
 

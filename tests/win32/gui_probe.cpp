@@ -16,14 +16,21 @@
 //   settle                       the window has handled what was sent and painted
 //   no-dialog                    fails when a message box or dialog of Velmora is open
 //   time-paint N                 N whole repaints of the window, each timed (milliseconds)
+//   dialog TITLE                 waits for Velmora's dialog titled TITLE; text, set-text, click,
+//                                checks, rows and gone act on it
+//   press TITLE ID               its control ID clicked (a check box changes its check first)
+//   select-row TITLE ID ROW      its list box ID's row ROW selected, as a click selects it
+//   control TITLE ID             prints the control's text ("control ID: TEXT")
+//   list-row TITLE ID ROW        prints a row of its list box ("row ROW: TEXT")
+//   enabled TITLE ID             prints whether the control is enabled ("enabled ID: 0|1")
+//   move-dialog TITLE X Y        moves the dialog's top-left corner to screen X, Y
+//   dialog-rect TITLE            prints "dialog at LEFT TOP RIGHT BOTTOM" (screen coordinates)
 //   close                        WM_CLOSE
-//   dialog TITLE                 waits for Velmora's dialog titled TITLE; the steps below act on it
 //   text ID                      prints the text of the dialog's control ID
 //   set-text ID TEXT             types TEXT into the dialog's control ID
 //   click ID                     clicks the dialog's button (or radio button) ID
 //   checks FIRST LAST            prints which of the buttons FIRST..LAST are checked
 //   rows ID                      prints the rows of the dialog's list box ID and the selected row
-//   select-row ID ROW            selects ROW of the list box ID as a click on it does
 //   gone                         waits until the dialog has closed
 //
 // Output: one line per observation, UTF-8. Exit status 0 when every step passed. A failing step
@@ -332,13 +339,27 @@ void TimePaint(int repeats) {
     Say("paint ms:" + times);
 }
 
-HWND g_dialog = nullptr;  // the dialog the control steps act on
+HWND g_dialog = nullptr;  // the dialog the text, set-text, click, checks, rows and gone steps act on
 
-HWND Control(int id) {
-    if (g_dialog == nullptr || !IsWindow(g_dialog)) Fail("no dialog for control " + std::to_string(id));
-    HWND control = GetDlgItem(g_dialog, id);
-    if (control == nullptr) Fail("the dialog has no control " + std::to_string(id));
+HWND Control(HWND dialog, int id) {
+    if (dialog == nullptr || !IsWindow(dialog)) Fail("no dialog for control " + std::to_string(id));
+    HWND control = GetDlgItem(dialog, id);
+    if (control == nullptr) Fail("no control " + std::to_string(id) + " in " + Utf8(TextOf(dialog)));
     return control;
+}
+
+HWND Control(int id) { return Control(g_dialog, id); }
+
+std::wstring ListRow(HWND dialog, int id, int row) {
+    HWND list = Control(dialog, id);
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(list, LB_GETTEXTLEN, row, 0, SMTO_NORMAL, kWaitMilliseconds, &length);
+    if (static_cast<LRESULT>(length) == LB_ERR) Fail("no row " + std::to_string(row));
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageTimeoutW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, kWaitMilliseconds,
+                        &length);
+    text.resize(static_cast<size_t>(length));
+    return text;
 }
 
 void Rows(int id) {
@@ -348,21 +369,19 @@ void Rows(int id) {
     SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &count);
     SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &selected);
     for (int row = 0; row < static_cast<int>(count); ++row) {
-        wchar_t text[512] = L"";
-        DWORD_PTR length = 0;
-        SendMessageTimeoutW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kWaitMilliseconds,
-                            &length);
-        Say("row " + std::to_string(row) + ": " + Utf8(text));
+        Say("row " + std::to_string(row) + ": " + Utf8(ListRow(g_dialog, id, row)));
     }
     Say("selected " + std::to_string(static_cast<int>(selected)));
 }
 
-void SelectRow(int id, int row) {
-    HWND list = Control(id);
+// Sent, as for a click: the dialog has answered the change when the next step looks (a page list
+// that closes on the click returns at once).
+void SelectRow(HWND dialog, int id, int row) {
+    HWND list = Control(dialog, id);
     DWORD_PTR result = 0;
     SendMessageTimeoutW(list, LB_SETCURSEL, row, 0, SMTO_NORMAL, kWaitMilliseconds, &result);
-    // Sent, as for a click: the dialog has answered the change when the next step looks.
-    SendMessageTimeoutW(g_dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list),
+    if (static_cast<LRESULT>(result) == LB_ERR) Fail("no row " + std::to_string(row));
+    SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list),
                         SMTO_NORMAL, kClickMilliseconds, &result);
     Say("selected row " + std::to_string(row));
 }
@@ -375,6 +394,25 @@ void Checks(int first, int last) {
         if (state == BST_CHECKED) line += " " + std::to_string(id);
     }
     Say(line);
+}
+
+// Clicks reach a modeless dialog as its procedure sees them: the control's notification in WM_COMMAND.
+void Press(HWND dialog, int id) {
+    HWND control = Control(dialog, id);
+    const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+    if (type == BS_AUTOCHECKBOX) {
+        const LRESULT checked = SendMessageW(control, BM_GETCHECK, 0, 0);
+        SendMessageW(control, BM_SETCHECK, checked == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+    }
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+    Say("pressed " + std::to_string(id));
+}
+
+void SayDialogRect(HWND dialog) {
+    RECT rect;
+    GetWindowRect(dialog, &rect);
+    Say("dialog at " + std::to_string(rect.left) + " " + std::to_string(rect.top) + " " + std::to_string(rect.right) +
+        " " + std::to_string(rect.bottom));
 }
 
 void Client() {
@@ -440,13 +478,43 @@ int main() {
             Say("no dialog open");
         } else if (step == L"time-paint") {
             TimePaint(number());
+        } else if (step == L"dialog") {
+            g_dialog = WaitForDialog(next());
+            Say("dialog " + Utf8(TextOf(g_dialog)));
+        } else if (step == L"press") {
+            HWND dialog = WaitForDialog(next());
+            Press(dialog, number());
+        } else if (step == L"select-row") {
+            HWND dialog = WaitForDialog(next());
+            const int id = number();
+            SelectRow(dialog, id, number());
+        } else if (step == L"control") {
+            HWND dialog = WaitForDialog(next());
+            const int id = number();
+            Settle();
+            Say("control " + std::to_string(id) + ": " + Utf8(TextOf(Control(dialog, id))));
+        } else if (step == L"list-row") {
+            HWND dialog = WaitForDialog(next());
+            const int id = number();
+            const int row = number();
+            Settle();
+            Say("row " + std::to_string(row) + ": " + Utf8(ListRow(dialog, id, row)));
+        } else if (step == L"enabled") {
+            HWND dialog = WaitForDialog(next());
+            const int id = number();
+            Settle();
+            Say("enabled " + std::to_string(id) + ": " + (IsWindowEnabled(Control(dialog, id)) ? "1" : "0"));
+        } else if (step == L"move-dialog") {
+            HWND dialog = WaitForDialog(next());
+            const int x = number();
+            const int y = number();
+            SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SayDialogRect(dialog);
+        } else if (step == L"dialog-rect") {
+            SayDialogRect(WaitForDialog(next()));
         } else if (step == L"close") {
             PostMessageW(g_main, WM_CLOSE, 0, 0);
             Say("close");
-        } else if (step == L"dialog") {
-            const std::wstring title = next();
-            g_dialog = WaitForDialog(title);
-            Say("dialog " + Utf8(title));
         } else if (step == L"text") {
             const int id = number();
             Say("text " + std::to_string(id) + ": " + Utf8(TextOf(Control(id))));
@@ -469,9 +537,6 @@ int main() {
             Checks(first, number());
         } else if (step == L"rows") {
             Rows(number());
-        } else if (step == L"select-row") {
-            const int id = number();
-            SelectRow(id, number());
         } else if (step == L"gone") {
             if (g_dialog != nullptr) WaitUntilGone(g_dialog);
             g_dialog = nullptr;

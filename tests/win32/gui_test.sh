@@ -185,7 +185,7 @@ grep -q "^row 127: " pen_rows.out && ok "the pen dialog lists 128 rows" || fail 
 count=$(grep -c "layer $layer group $group " plain.txt)
 grep -qE "^row $row: +$group +$(printf %x "$layer") +$count +[0-9.]+ +$pen\$" pen_rows.out &&
     ok "row $row: group $group, layer $layer, $count lines, pen $pen" || fail "row $row does not show $count lines of pen $pen"
-probe pen_change wait-window dialog "$pen_title" select-row 4055 "$row" checks 4031 4038 click $((4030 + new_pen)) \
+probe pen_change wait-window dialog "$pen_title" select-row "$pen_title" 4055 "$row" checks 4031 4038 click $((4030 + new_pen)) \
     checks 4031 4038 click 1 gone no-dialog || fail "changing the pen"
 expect_output pen_change "checked $((4030 + pen))"
 expect_output pen_change "checked $((4030 + new_pen))"
@@ -232,7 +232,7 @@ probe pages wait-window answer-after-errors "変換終了" ok expect-status 1 "$
 expect_output pages "単独変換で 7 頁 読込・変換しました"
 
 echo "== the page list: every page's row, the current one selected, a click jumps"
-probe page_list wait-window command 203 dialog "頁一覧" rows 4050 select-row 4050 2 gone \
+probe page_list wait-window command 203 dialog "頁一覧" rows 4050 select-row "頁一覧" 4050 2 gone \
     expect-status 1 "$(page 3)" no-dialog || fail "jumping to page 3 from the page list"
 expect_output page_list "selected 0"
 "$wine_run" "$build/velmora-convert.exe" --list pages.pdf </dev/null >list.txt 2>/dev/null
@@ -251,6 +251,42 @@ expect_output empty "変換できるデータが見つかりませんでした"
 read_client
 screenshot no_vectors
 python3 "$checker" empty no_vectors.png "$client" || fail "the empty page shows more than its message"
+stop_velmora
+
+echo "== the layer tool: the outer wall picked as one figure, moved to layer 5 and saved"
+tool="実線を長さ等でレイヤ整理(文字を除く)"
+wall_row=$(python3 "$checker" wall-row saved_objects.txt) || fail "the outer wall's layer in saved.jww"
+start_velmora plan.pdf
+# The dialog is moved almost off the screen so that the whole page shows in the screenshot.
+probe layers-open wait-window answer-after-errors "変換終了" ok command 210 dialog "$tool" \
+    move-dialog "$tool" 1250 1000 control "$tool" 4052 control "$tool" 4054 list-row "$tool" 4051 "$wall_row" \
+    enabled "$tool" 4070 select-row "$tool" 4051 "$wall_row" settle || fail "opening the layer tool"
+expect_output layers-open "control 4054:  A3/  0°"
+expect_output layers-open "enabled 4070: 0"
+read_client
+IFS=, read -r _ _ width height <<<"$client"
+# A right click on the wall's lower side, at (300, 200) on the page.
+wall_point=$(python3 -c "z = min($width / 1191.0, $height / 842.0); print(int(300 * z), int((842 - 200) * z))")
+probe layers-pick wait-window mouse r-down $wall_point r mouse r-up $wall_point - settle enabled "$tool" 4070 \
+    control "$tool" 4002 || fail "the right click on the wall"
+expect_output layers-pick "enabled 4070: 1"
+expect_output layers-pick "control 4002: 211.666200"
+screenshot layers_selected
+python3 "$checker" wall-colour layers_selected.png "$client" fit 0,255,0 || fail "the outer wall did not turn green"
+# With a selection, closing asks first; No keeps the tool open.
+probe layers-ask wait-window press "$tool" 1 answer "注意" no dialog "$tool" || fail "the closing question"
+expect_output layers-ask "「レイヤ整理」コマンドを終了しますか？"
+probe layers-move wait-window select-row "$tool" 4051 5 press "$tool" 4073 enabled "$tool" 4070 \
+    list-row "$tool" 4051 "$wall_row" press "$tool" 1 no-dialog || fail "the move to layer 5"
+expect_output layers-move "enabled 4070: 0"
+expect_output layers-move "row $wall_row: $(printf '%2x%2x %6d/%6d' $((wall_row / 16)) $((wall_row % 16)) 0 0)"
+# The page's moves are kept until a page switch, which asks first.
+probe layers-switch wait-window command 202 answer "注意" no no-dialog || fail "the page switch after a move"
+expect_output layers-switch "頁切り替えしますか？"
+probe layers-save wait-window command 112 file "jww ファイルを保存" "$(windows_path "$work/moved.jww")" no-dialog ||
+    fail "saving the moved page"
+"$wine_run" "$build/jww_check.exe" moved.jww --objects </dev/null >moved_objects.txt 2>&1 || fail "jww_check cannot read moved.jww"
+python3 "$checker" wall-moved saved_objects.txt moved_objects.txt 5 || fail "the saved layers after the move"
 stop_velmora
 
 echo

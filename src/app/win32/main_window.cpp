@@ -13,6 +13,7 @@
 #include "app/window_texts.h"
 #include "app/win32/file_dialogs.h"
 #include "app/win32/gdi_surface.h"
+#include "app/win32/layer_dialog.h"
 #include "app/win32/mouse_input.h"
 #include "app/win32/resource.h"
 #include "app/win32/tool_dialogs.h"
@@ -249,6 +250,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (IsLayerToolMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

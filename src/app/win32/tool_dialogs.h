@@ -9,7 +9,7 @@ namespace velmora {
 
 // Toolbar 203: every page converted for its figures, the list, the chosen page shown.
 void RunPageListCommand(WindowHandle window);
-// Toolbar 210: dash runs merged, the modeless layer tool opened.
+// Toolbar 210: dash runs merged, the modeless layer tool opened (these three: layer_dialog.cpp).
 void RunLayerToolCommand(WindowHandle window);
 // Toolbar 230: the page converted again, the pen dialog.
 void RunPenChangeCommand(WindowHandle window);

@@ -1,0 +1,33 @@
+#include "tools/line_lengths.h"
+
+#include <cmath>
+
+#include "store/document_store.h"
+
+namespace velmora {
+
+double PageMillimetresPerUnit(int page) {
+    double ratio = 1.0;
+    if (page >= 1 && page < kPageTableSize) {
+        const double page_ratio = g_store.pages[page].scale_ratio;
+        if (std::isfinite(page_ratio) && page_ratio > 0) ratio = page_ratio;
+    }
+    return ratio * kMmPerPoint;
+}
+
+void ComputeLineLengths(LineRecord* lines, int32_t count, double mm_per_unit) {
+    for (int32_t i = 0; i < count; ++i) {
+        LineRecord& line = lines[i];
+        const double dx = (line.x2 - line.x1) * mm_per_unit;
+        const double dy = (line.y2 - line.y1) * mm_per_unit;
+        line.length = std::sqrt(dx * dx + dy * dy);
+    }
+}
+
+int32_t CurrentLineCount() {
+    if (g_store.lines == nullptr) return 0;
+    const int32_t count = g_store.conversion.line_count;
+    return count < 0 ? 0 : (count < kLineCapacity ? count : kLineCapacity);
+}
+
+}  // namespace velmora

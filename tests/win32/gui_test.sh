@@ -32,7 +32,22 @@ cp "$repo"/data/* "$work"/
 cp "$repo/samples/sample_plan.pdf" "$work/plan.pdf"
 cp "$repo/samples/sample_plan.pdf" "$work/PLAN.PDF"
 cp "$data/corpus/kicad_schematic_01.pdf" "$work/pages.pdf"        # 7 pages
-cp "$data/corpus/sweethome3d_plan_01.pdf" "$work/no_vectors.pdf"  # page 1 has no line and no text
+# An A4 page that draws nothing: built here, since a corpus file's empty page may convert as the reader grows.
+python3 - "$work/no_vectors.pdf" <<'PDF'
+import sys
+objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+           b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << >> /Contents 4 0 R >>",
+           b"<< /Length 0 >>\nstream\n\nendstream"]
+out, offsets = bytearray(b"%PDF-1.4\n"), []
+for number, body in enumerate(objects, 1):
+    offsets.append(len(out))
+    out += b"%d 0 obj\n%s\nendobj\n" % (number, body)
+xref = len(out)
+out += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
+out += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
+out += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
+open(sys.argv[1], "wb").write(out)
+PDF
 cd "$work" || exit 1
 
 # Every probe run is bounded; its output is kept and shown.

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Writes PNG screenshots of Velmora.exe under Wine into docs/screenshots/: the sample plan loaded,
-# the layer tool open with the outer walls selected, after a box zoom, with a toolbar tooltip, and
-# with the file menu open.
+# the layer tool open with the outer walls selected, after a box zoom, with a toolbar tooltip, with
+# the file menu open, the scale's distance dialog, the scale marks, the pen dialog and the page list.
 # Usage: scripts/window_screenshots.sh [MinGW build folder]   (default build/mingw; build it first)
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,6 +17,7 @@ rm -rf "$work"
 mkdir -p "$work"
 cp "$repo"/data/* "$work"/
 cp "$repo/samples/sample_plan.pdf" "$work/"
+cp "${VELMORA_TEST_DATA:-$repo/tests/data}/corpus/kicad_schematic_01.pdf" "$work/schematic.pdf"  # 7 pages
 cd "$work" || exit 1
 
 run_probe() { timeout 120 "$wine_run" "$probe" wait-window "$@" </dev/null >>"$work/probe.out" 2>&1; }
@@ -78,6 +79,28 @@ sleep 1
 shoot window_menu
 xdotool key Escape
 sleep 0.5
+
+# The sample again, fitted: two right clicks on the title block's top corners, the distance.
+run_probe drop "Z:${work//\//\\}\\sample_plan.pdf" answer-after-errors "変換終了" ok
+read -r width height < <(awk '/^client / { print $4, $5 }' "$work/probe.out" | tail -1)
+corner() { python3 -c "z = min($width / 1191.0, $height / 842.0); print(int($1 * z), int((842 - $2) * z))"; }
+read -r ax ay < <(corner 843 118)
+read -r bx by < <(corner 1163 118)
+run_probe mouse r-down "$ax" "$ay" r mouse r-up "$ax" "$ay" - mouse r-down "$bx" "$by" r mouse r-up "$bx" "$by" - \
+    dialog "頁の縮尺設定" set-text 4001 11200
+shoot window_scale_dialog
+run_probe dialog "頁の縮尺設定" click 1 answer "縮尺設定" ok gone
+shoot window_scale_marks
+
+# The pen dialog with the inner walls' layer chosen, drawn in full colour over the dimmed page.
+run_probe command 230 dialog "ペン(色)変更(線のみ)" select-row "ペン(色)変更(線のみ)" 4055 4
+shoot window_pen_dialog
+run_probe dialog "ペン(色)変更(線のみ)" click 1 gone
+
+# The page list of a schematic of seven pages.
+run_probe drop "Z:${work//\//\\}\\schematic.pdf" answer-after-errors "変換終了" ok command 203 dialog "頁一覧"
+shoot window_page_list
+run_probe dialog "頁一覧" select-row "頁一覧" 4050 2 gone
 
 run_probe command 119
 wait "$velmora"

@@ -9,32 +9,24 @@ set -u
 
 failures=0
 
-section "Unit tests under Wine (ctest)"
-start=$(now)
-if ctest --test-dir "$build" --output-on-failure --no-tests=error; then
-    echo "ctest passed in $(elapsed "$start")"
-else
-    echo "FAIL: ctest (after $(elapsed "$start"))"
-    failures=$((failures + 1))
-fi
+# One group: its title, the command, and a line saying how it went and how long it took.
+run_group() {  # TITLE WHAT COMMAND...
+    local title=$1 what=$2
+    shift 2
+    section "$title"
+    local start
+    start=$(now)
+    if "$@"; then
+        echo "$what passed in $(elapsed "$start")"
+    else
+        echo "FAIL: $what (after $(elapsed "$start"))"
+        failures=$((failures + 1))
+    fi
+}
 
-section "GUI smoke test"
-start=$(now)
-if bash "$repo/tests/win32/smoke_test.sh" "$build"; then
-    echo "smoke test passed in $(elapsed "$start")"
-else
-    echo "FAIL: smoke test (after $(elapsed "$start"))"
-    failures=$((failures + 1))
-fi
-
-section "GUI tests: the window driven through its messages"
-start=$(now)
-if bash "$repo/tests/win32/gui_test.sh" "$build"; then
-    echo "GUI tests passed in $(elapsed "$start")"
-else
-    echo "FAIL: GUI tests (after $(elapsed "$start"))"
-    failures=$((failures + 1))
-fi
+run_group "Unit tests under Wine (ctest)" ctest ctest --test-dir "$build" --output-on-failure --no-tests=error
+run_group "GUI smoke test" "smoke test" bash "$repo/tests/win32/smoke_test.sh" "$build"
+run_group "GUI tests: the window driven through its messages" "GUI tests" bash "$repo/tests/win32/gui_test.sh" "$build"
 
 section "Result"
 if [ "$failures" -ne 0 ]; then

@@ -15,8 +15,9 @@ namespace velmora {
 // The main window's handle as an opaque value; null for the console program and the tests.
 using WindowHandle = void*;
 
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+// OkCancel is a question (OK and Cancel buttons, question icon), as is YesNo.
+enum class MessageButtons { Ok, YesNo, OkCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct Rgb {
     int red;

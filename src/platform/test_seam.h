@@ -31,8 +31,8 @@ struct ProcessOutcome {
 struct TestSeam {
     std::vector<RecordedMessage> messages;
     std::vector<RecordedProgress> progress;
-    std::deque<MessageAnswer> answers;        // consumed by yes/no questions, in order
-    int unscripted_questions = 0;             // questions asked with no answer left (answered No)
+    std::deque<MessageAnswer> answers;        // consumed by yes/no and OK/Cancel questions, in order
+    int unscripted_questions = 0;             // questions asked with no answer left (No, or Cancel)
     int repaints = 0;
     int erasing_repaints = 0;
     std::vector<std::string> started_commands;  // every command line a start was tried with

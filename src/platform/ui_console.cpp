@@ -53,6 +53,12 @@ void WriteConsoleLine(const std::string& text) { WriteErrorLine(ToConsoleEncodin
 MessageAnswer ShowMessage(WindowHandle /*window*/, const char* text, const char* title, MessageButtons buttons) {
     if (g_messages_shown) WriteConsoleLine(std::string("[") + title + "] " + text);
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    // The one answer the options chose serves both kinds of question: yes is OK, no is Cancel.
+    if (buttons == MessageButtons::OkCancel) {
+        const MessageAnswer answer = g_answer == MessageAnswer::Yes ? MessageAnswer::Ok : MessageAnswer::Cancel;
+        if (g_messages_shown) WriteConsoleLine(answer == MessageAnswer::Ok ? "-> OK" : "-> Cancel");
+        return answer;
+    }
     if (g_messages_shown) WriteConsoleLine(g_answer == MessageAnswer::Yes ? "-> Yes" : "-> No");
     return g_answer;
 }

@@ -11,7 +11,7 @@ MessageAnswer ShowMessage(WindowHandle /*window*/, const char* text, const char*
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
     if (g_test_seam.answers.empty()) {
         ++g_test_seam.unscripted_questions;
-        return MessageAnswer::No;
+        return buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel : MessageAnswer::No;
     }
     const MessageAnswer answer = g_test_seam.answers.front();
     g_test_seam.answers.pop_front();

@@ -8,9 +8,12 @@
 namespace velmora {
 
 MessageAnswer ShowMessage(WindowHandle window, const char* text, const char* title, MessageButtons buttons) {
-    UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+    UINT style = MB_OK;
+    if (buttons == MessageButtons::YesNo) style = MB_YESNO;
+    if (buttons == MessageButtons::OkCancel) style = MB_OKCANCEL | MB_ICONQUESTION;
     int answer = MessageBoxA(static_cast<HWND>(window), text, title, style);
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    if (buttons == MessageButtons::OkCancel) return answer == IDOK ? MessageAnswer::Ok : MessageAnswer::Cancel;
     return answer == IDYES ? MessageAnswer::Yes : MessageAnswer::No;
 }
 

@@ -83,6 +83,12 @@ void ReleaseStoreTables() {
     g_store.objects = g_start_objects;
 }
 
+int32_t ReadableLineCount() {
+    if (g_store.lines == nullptr) return 0;
+    const int32_t count = g_store.conversion.line_count;
+    return count < 0 ? 0 : (count < kLineCapacity ? count : kLineCapacity);
+}
+
 void ResetConversionCounters(bool reset_dash_merge_flag) {
     ConversionState& c = g_store.conversion;
     c.total_segments = 0;

@@ -105,6 +105,10 @@ void ClearPageObjects();
 // in place when no new memory is to be had).
 void ClearObjectTable();
 
+// The current page's line records that may be read: its count bounded by the table, 0 while the
+// table is not allocated.
+int32_t ReadableLineCount();
+
 // The per-conversion values the driver resets before each page.
 void ResetConversionCounters(bool reset_dash_merge_flag);
 

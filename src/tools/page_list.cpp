@@ -40,4 +40,9 @@ std::vector<std::string> PageListRows() {
     return rows;
 }
 
+void ChooseListedPage(int row) {
+    const int pages = std::clamp(g_store.page_count, 0, kMaxPages);
+    g_store.current_page = pages == 0 ? 0 : std::clamp(row, 0, pages - 1) + 1;
+}
+
 }  // namespace velmora

@@ -18,4 +18,8 @@ std::string PageListRow(int page);
 // Rows for pages 1 .. page count, in page order (row index = page - 1).
 std::vector<std::string> PageListRows();
 
+// The list's choice: row `row` becomes the current page. Without pages the current page is 0,
+// as when nothing is loaded; a row outside the list (none selected) is taken as the nearest one.
+void ChooseListedPage(int row);
+
 }  // namespace velmora

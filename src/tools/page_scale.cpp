@@ -4,13 +4,42 @@
 
 namespace velmora {
 
+namespace {
+
+bool InTable(int page) { return page >= 1 && page < kPageTableSize; }
+
+}  // namespace
+
 void SetPageScale(int page, int32_t denominator, double ratio) {
-    if (page < 1 || page >= kPageTableSize) return;
+    if (!InTable(page)) return;
     UsePageRecords(page);
     g_store.pages[page].scale_denominator = denominator;
     g_store.pages[page].scale_ratio = ratio;
 }
 
 void SetGivenPageScale(int page, int32_t denominator) { SetPageScale(page, denominator, denominator); }
+
+ScaleMarks PageScaleMarks(int page) {
+    if (!InTable(page)) return ScaleMarks{};
+    const PageRecord& record = g_store.pages[page];
+    return ScaleMarks{record.first_pick_x, record.first_pick_y, record.second_pick_x, record.second_pick_y,
+                      record.entered_distance};
+}
+
+void SetPageScaleMarks(int page, const ScaleMarks& marks) {
+    if (!InTable(page)) return;
+    UsePageRecords(page);
+    PageRecord& record = g_store.pages[page];
+    record.first_pick_x = marks.first_x;
+    record.first_pick_y = marks.first_y;
+    record.second_pick_x = marks.second_x;
+    record.second_pick_y = marks.second_y;
+    record.entered_distance = marks.distance;
+}
+
+void ClearPageScale(int page) {
+    SetPageScale(page, 1, 1.0);
+    SetPageScaleMarks(page, ScaleMarks{});
+}
 
 }  // namespace velmora

@@ -15,4 +15,18 @@ void SetPageScale(int page, int32_t denominator, double ratio);
 // paper size and the drawing says 1/N.
 void SetGivenPageScale(int page, int32_t denominator);
 
+// What the preview marks on a page whose scale was measured: the two picked points (drawing
+// coordinates) and the distance the user entered for them (millimetres; 0 = none).
+struct ScaleMarks {
+    double first_x, first_y;
+    double second_x, second_y;
+    double distance;
+};
+
+ScaleMarks PageScaleMarks(int page);
+void SetPageScaleMarks(int page, const ScaleMarks& marks);
+
+// No scale: 1/1 with the ratio 1, no picked points, no distance.
+void ClearPageScale(int page);
+
 }  // namespace velmora

@@ -113,7 +113,12 @@ void OnRightUp(WindowHandle window, const MouseEvent& event, MouseResponse* resp
     }
     if (g_preview.gesture != kGestureRightPress) return;
     const DrawingPoint at = DrawingAt(event.at);
-    if (!PickScalePoint(window, at.x, at.y, PickHalfWidth())) {
+    const bool picked = PickScalePoint(window, at.x, at.y, PickHalfWidth());
+    // Each pick starts the rubber line afresh. Only a click on nothing centres the view while a
+    // point is held: a taken point consumes the press, or any later paint would centre on it.
+    g_preview.band = kNoBand;
+    if (picked) g_preview.gesture = kGestureNone;
+    if (!picked) {
         Repaint(response, true);
     } else if (g_store.session.scale_pick_state == 2) {
         response->run_scale_dialog = true;

@@ -42,12 +42,6 @@ LineStyle StyleOf(uint8_t pen_style) {
     return LineStyle::Solid;
 }
 
-int32_t LineCount() {
-    if (g_store.lines == nullptr) return 0;
-    const int32_t count = g_store.conversion.line_count;
-    return count < 0 ? 0 : (count < kLineCapacity ? count : kLineCapacity);
-}
-
 int32_t TextCount() {
     if (g_store.texts == nullptr || g_store.text_pool == nullptr) return 0;
     const int32_t count = g_store.conversion.text_count;
@@ -214,7 +208,7 @@ Rgb ScreenColour(int entry) {
 
 void DrawNormalPicture(const DrawingSurface& surface, const PageView& view, int page, bool saved_texts_only) {
     FillBackground(surface, view);
-    const int32_t lines = LineCount();
+    const int32_t lines = ReadableLineCount();
     for (int32_t i = 0; i < lines; ++i) {
         const LineRecord& line = g_store.lines[i];
         if (!Drawn(line)) continue;
@@ -231,7 +225,7 @@ void DrawNormalPicture(const DrawingSurface& surface, const PageView& view, int 
 }
 
 void DrawLayerToolPicture(const DrawingSurface& surface, const PageView& view, bool overlay_only) {
-    const int32_t lines = LineCount();
+    const int32_t lines = ReadableLineCount();
     if (!overlay_only) {
         const Rgb dim = Halved(Background());
         FillBackground(surface, view);
@@ -269,7 +263,7 @@ void DrawLayerToolPicture(const DrawingSurface& surface, const PageView& view, b
 }
 
 void DrawPenDialogPicture(const DrawingSurface& surface, const PageView& view, bool overlay_only) {
-    const int32_t lines = LineCount();
+    const int32_t lines = ReadableLineCount();
     if (!overlay_only) {
         FillBackground(surface, view);
         for (int32_t i = 0; i < lines; ++i) {

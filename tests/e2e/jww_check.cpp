@@ -1,5 +1,6 @@
-// jww_check FILE [--jwcad] [--objects]: reads a JWW file with the tests' strict reader and prints
-// its counts (and with --objects every line and text), so shell tests can check written files.
+// jww_check FILE [--jwcad] [--objects] [--groups]: reads a JWW file with the tests' strict reader
+// and prints its counts (with --objects every line and text, with --groups every layer group's
+// scale), so shell tests can check written files.
 // Without --jwcad the file must also have the layout Velmora writes. Exit status 0 when it reads.
 #include <cstdio>
 #include <cstring>
@@ -13,11 +14,14 @@ int main(int argc, char** argv) {
     const char* path = nullptr;
     bool jwcad = false;
     bool objects = false;
+    bool groups = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--jwcad") == 0) {
             jwcad = true;
         } else if (std::strcmp(argv[i], "--objects") == 0) {
             objects = true;
+        } else if (std::strcmp(argv[i], "--groups") == 0) {
+            groups = true;
         } else if (path == nullptr) {
             path = argv[i];
         } else {
@@ -26,7 +30,7 @@ int main(int argc, char** argv) {
         }
     }
     if (path == nullptr) {
-        std::fprintf(stderr, "usage: jww_check FILE [--jwcad] [--objects]\n");
+        std::fprintf(stderr, "usage: jww_check FILE [--jwcad] [--objects] [--groups]\n");
         return 2;
     }
     static JwwFile file;
@@ -38,6 +42,9 @@ int main(int argc, char** argv) {
     }
     std::printf("paper %u\nscale %.17g\nobjects %u\nlines %zu\ntexts %zu\n", file.paper_size, file.groups[0].scale,
                 file.object_count, file.lines.size(), file.texts.size());
+    if (groups) {
+        for (int group = 0; group < 16; ++group) std::printf("group %d scale %.17g\n", group, file.groups[group].scale);
+    }
     if (objects) {
         for (const auto& line : file.lines) {
             std::printf("L %.17g %.17g %.17g %.17g layer %u group %u pen %u style %u\n", line.x1, line.y1, line.x2,

@@ -1,9 +1,11 @@
 // libFuzzer harness for the whole conversion of one file: load, convert each page, merge dash
-// runs, mark duplicate texts, write the page as JWW into memory, draw it as the preview and as
+// runs, mark duplicate texts, use the drawing tools (a scale from two picked points, a layer's
+// pen, the page list's row), write the page as JWW into memory, draw it as the preview and as
 // the SVG picture do, and write the PDF report. Every written file must carry the SXF block where
 // readers look for it, every drawn point must be finite and inside the pixel range, and the
 // report must end.
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +23,11 @@
 #include "convert/driver.h"
 #include "store/settings.h"
 #include "tools/dash_merge.h"
+#include "tools/page_list.h"
+#include "tools/pen_change.h"
+#include "tools/scale_pick.h"
+#include "tools/scale_setting.h"
+#include "tools/scale_snap.h"
 #include "view/page_drawing.h"
 #include "view/svg_surface.h"
 
@@ -95,6 +102,38 @@ void DrawPage(int page) {
     std::free(bytes);
 }
 
+// The tools on the converted page, as a user reaches them: right clicks on the first line's start
+// and the last line's end with the distance typed after them, pen 3 for every layer listed.
+void UseTools(int page) {
+    constexpr double kHalfWidth = 10.0;  // 10 pixels at one pixel per point
+    const int lines = ReadableLineCount();
+    if (lines >= 1) {
+        const LineRecord first = g_store.lines[0];
+        const LineRecord last = g_store.lines[lines - 1];
+        double x = 0.0;
+        double y = 0.0;
+        if (TakeScalePoint(SnapArea{first.x1, first.y1, kHalfWidth}, &x, &y)) {
+            Require(std::fabs(x - first.x1) < kHalfWidth && std::fabs(y - first.y1) < kHalfWidth,
+                    "a picked point outside its square");
+        }
+        EndScalePick();
+        PickScalePoint(nullptr, first.x1, first.y1, kHalfWidth);
+        PickScalePoint(nullptr, last.x2, last.y2, kHalfWidth);
+        if (g_store.session.scale_pick_state == 2) AcceptScaleDistance(nullptr, "1000", true, false);
+        EndScalePick();
+        Require(g_store.pages[page].scale_denominator >= 1, "a scale below 1/1");
+    }
+    OpenPenDialog();
+    const bool pen_3[kPenChoiceCount] = {false, false, true};
+    for (int row = 0; row < kPenListRows; ++row) {
+        Require(!PenListRow(row).empty(), "a pen list row is empty");
+        SelectPenListRow(row);
+        SetSelectedLayerPen(pen_3);
+    }
+    ClosePenDialog();
+    Require(PageListRow(page).size() < kPageListRowBytes, "a page list row beyond its buffer");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -114,6 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             MergeDashRuns();
             const int marked = MarkDuplicateTexts();
             Require(marked >= 0 && marked <= g_store.conversion.text_count, "more duplicates than texts");
+            UseTools(page);
             WritePage(page);
             DrawPage(page);
         }

@@ -7,12 +7,14 @@
              fuzz_content)
   cmap/      their ToUnicode CMaps, inflated, and a few still deflated (fuzz_cmap)
   settings/  the shipped settings file and each of its setting lines alone (fuzz_settings)
+  distance/  paper distances with typed texts (fuzz_distance)
 
 The corpus is only read, never changed."""
 import glob
 import os
 import re
 import shutil
+import struct
 import sys
 import zlib
 
@@ -22,6 +24,9 @@ CORPUS = os.path.join(os.environ.get("VELMORA_TEST_DATA", os.path.join(REPO, "te
 MAX_SEED = 1 << 20          # bytes kept of one stream
 DEFLATED_CMAPS = 40         # CMaps also kept as they stand in the file
 CONTENT_OPERATORS = (b" re", b" l\n", b" m ", b"BT", b" cm")
+# (paper distance in millimetres, typed text) for the distance field.
+DISTANCES = [(105.83, b"10000"), (35.2777, b" 3527.77mm"), (1.0, b"0.5"), (1e-300, b"1e300"),
+             (211.6662, b"-21000"), (50.0, b"2.5e3"), (100.0, b"abc")]
 
 
 def streams(data):
@@ -39,7 +44,7 @@ def streams(data):
 
 def main(argv):
     out = argv[0] if argv else "/tmp/velmora-seeds"
-    folders = {name: os.path.join(out, name) for name in ("pdf", "content", "cmap", "settings")}
+    folders = {name: os.path.join(out, name) for name in ("pdf", "content", "cmap", "settings", "distance")}
     for folder in folders.values():
         os.makedirs(folder, exist_ok=True)
     pdfs = sorted(glob.glob(os.path.join(CORPUS, "*.pdf")) + glob.glob(os.path.join(REPO, "samples", "*.pdf"))
@@ -73,6 +78,10 @@ def main(argv):
         with open(os.path.join(folders["settings"], "line_%03d.txt" % i), "wb") as f:
             f.write(line + b"\r\n")
     counts["settings"] = len(lines) + 1
+    for i, (paper, text) in enumerate(DISTANCES):
+        with open(os.path.join(folders["distance"], "distance_%02d.bin" % i), "wb") as f:
+            f.write(struct.pack("<d", paper) + text)
+    counts["distance"] = len(DISTANCES)
     for name, count in counts.items():
         print("%-9s %5d seeds in %s" % (name, count, folders[name]))
     return 0

@@ -11,6 +11,7 @@
 #include "jww/jww_save.h"
 #include "store/document_store.h"
 #include "store/settings.h"
+#include "support/page_records.h"
 
 namespace {
 
@@ -29,41 +30,17 @@ void StartPage(double width, double height, int32_t scale_denominator) {
     page.scale_ratio = scale_denominator;
 }
 
+// The shared page builders, with the layer, group, pen and style each line here varies.
 void AddLine(double x1, double y1, double x2, double y2, int layer, int group, int pen, int style) {
-    LineRecord& line = g_store.lines[g_store.conversion.line_count++];
-    line = LineRecord{};
+    LineRecord& line = test_support::AddLine(x1, y1, x2, y2);
     line.pen_style = static_cast<uint8_t>(style);
     line.pen_colour = static_cast<int16_t>(pen);
     line.layer = static_cast<int16_t>(layer);
     line.layer_group = static_cast<int16_t>(group);
-    line.x1 = x1;
-    line.y1 = y1;
-    line.x2 = x2;
-    line.y2 = y2;
-    line.page_number = 1;
 }
 
 void AddText(const std::string& bytes, double x, double y, double size, double angle) {
-    const int32_t offset = g_store.conversion.pool_used;
-    std::memcpy(g_store.text_pool + offset, bytes.c_str(), bytes.size() + 1);
-    g_store.conversion.pool_used += static_cast<int32_t>(bytes.size()) + 1;
-    TextRecord& text = g_store.texts[g_store.conversion.text_count++];
-    text = TextRecord{};
-    text.pen_style = 1;
-    text.pen_colour = 1;
-    text.layer_group = 8;
-    text.x1 = x;
-    text.y1 = y;
-    text.x2 = x + size * static_cast<double>(bytes.size()) * 0.5;
-    text.y2 = y - size * 0.25;
-    text.text_kind = 1;
-    text.size_x = size;
-    text.size_y = size;
-    text.angle = angle;
-    text.font_number = 1;
-    text.string_offset = offset;
-    text.string_length = static_cast<int32_t>(bytes.size());
-    text.page_number = 1;
+    test_support::AddText(bytes, x, y, size, angle);
 }
 
 bool Save(const std::string& directory, const char* name) {

@@ -64,9 +64,21 @@ TEST_F(PageListTest, RowsShowPaperRotationScaleAndCounts) {
     EXPECT_EQ(PageListRow(kMaxPages + 1), "");
 }
 
-TEST_F(PageListTest, NoPagesNoRows) {
+TEST_F(PageListTest, AChosenRowBecomesTheCurrentPage) {
+    g_store.page_count = 7;
+    ChooseListedPage(2);
+    EXPECT_EQ(g_store.current_page, 3);
+    ChooseListedPage(-1);  // no row selected
+    EXPECT_EQ(g_store.current_page, 1);
+    ChooseListedPage(9);
+    EXPECT_EQ(g_store.current_page, 7);
+}
+
+TEST_F(PageListTest, NoPagesNoRowsAndPageZero) {
     g_store.page_count = 0;
     EXPECT_TRUE(PageListRows().empty());
+    ChooseListedPage(-1);
+    EXPECT_EQ(g_store.current_page, 0);
 }
 
 }  // namespace

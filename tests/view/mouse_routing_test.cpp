@@ -50,7 +50,7 @@ TEST_F(MouseRoutingTest, OutsideTheLayerToolARightClickIsAScalePickAndLeftGestur
     Send(MouseMessage::RightDown, 40, 50, false, true);
     EXPECT_EQ(g_store.session.fit_pending, 0);
     const MouseResponse click = Send(MouseMessage::RightUp, 40, 50);
-    // Nothing is near the click (no scale tool snaps yet): the window only repaints.
+    // Nothing is near the click: the window only repaints.
     EXPECT_TRUE(click.repaint && click.erase);
     EXPECT_FALSE(click.run_scale_dialog);
     // The right button was released: a plain left click afterwards is no two-button gesture.
@@ -64,18 +64,39 @@ TEST_F(MouseRoutingTest, OutsideTheLayerToolARightClickIsAScalePickAndLeftGestur
     EXPECT_FALSE(Send(MouseMessage::RightUp, 40, 50).repaint);
 }
 
-TEST_F(MouseRoutingTest, WhileOneScalePointIsHeldLeftPressesAreIgnored) {
-    g_store.session.scale_pick_state = 1;
+TEST_F(MouseRoutingTest, TwoRightClicksOnEndPointsRunTheDistanceDialog) {
+    // One pixel per point with the page's top-left corner at the window's.
+    test_support::AddLine(5, -5, 105, -5);
+    Send(MouseMessage::RightDown, 8, 3, false, true);
+    const MouseResponse first = Send(MouseMessage::RightUp, 8, 3);  // 3 pixels from (5, 5)
+    EXPECT_EQ(g_store.session.scale_pick_state, 1);
+    EXPECT_FALSE(first.repaint || first.run_scale_dialog);
+    // While one point is held left presses are ignored, and moves without buttons draw the
+    // rubber line from the picked point, removing the old one.
     Send(MouseMessage::LeftDown, 10, 20, true);
     EXPECT_FALSE(g_preview.left_pressed);
     EXPECT_EQ(g_preview.gesture, kGestureNone);
-    // Moves without buttons draw the rubber line from the press point, removing the old one.
-    g_preview.press = {5, 5};
     EXPECT_EQ(Send(MouseMessage::Move, 30, 40).band.count, 1);
     const MouseResponse moved = Send(MouseMessage::Move, 35, 45);
     ASSERT_EQ(moved.band.count, 2);
     ExpectFigure(moved.band.figures[0], BandShape::Line, {5, 5}, {30, 40});
     ExpectFigure(moved.band.figures[1], BandShape::Line, {5, 5}, {35, 45});
+    // A paint now (the window uncovered) leaves the view where it is.
+    Paint();
+    EXPECT_EQ(CurrentView().origin_x, 0);
+    // A click on nothing repaints, centring the view on it, and keeps the point.
+    Send(MouseMessage::RightDown, 300, 300, false, true);
+    EXPECT_TRUE(Send(MouseMessage::RightUp, 300, 300).erase);
+    EXPECT_EQ(g_store.session.scale_pick_state, 1);
+    Paint();
+    EXPECT_EQ(CurrentView().origin_x, kClient.width / 2 - 300);
+    // The second end point: the dialog runs and the whole window is repainted.
+    const ScreenPoint second = MapToScreen(CurrentView(), 105, -5);
+    Send(MouseMessage::RightDown, second.x, second.y, false, true);
+    const MouseResponse last = Send(MouseMessage::RightUp, second.x, second.y);
+    EXPECT_TRUE(last.run_scale_dialog && last.repaint && last.erase);
+    EXPECT_EQ(g_store.session.scale_pick_state, 2);
+    EXPECT_EQ(g_preview.band.x, -1);
 }
 
 TEST_F(MouseRoutingTest, LayerToolGesturesCursorsAndRepaints) {

@@ -16,7 +16,8 @@
 //   settle                       the window has handled what was sent and painted
 //   no-dialog                    fails when a message box or dialog of Velmora is open
 //   time-paint N                 N whole repaints of the window, each timed (milliseconds)
-//   dialog TITLE                 a modeless dialog titled TITLE is open
+//   dialog TITLE                 waits for Velmora's dialog titled TITLE; text, set-text, click,
+//                                checks, rows and gone act on it
 //   press TITLE ID               its control ID clicked (a check box changes its check first)
 //   select-row TITLE ID ROW      its list box ID's row ROW selected, as a click selects it
 //   control TITLE ID             prints the control's text ("control ID: TEXT")
@@ -25,8 +26,15 @@
 //   move-dialog TITLE X Y        moves the dialog's top-left corner to screen X, Y
 //   dialog-rect TITLE            prints "dialog at LEFT TOP RIGHT BOTTOM" (screen coordinates)
 //   close                        WM_CLOSE
+//   text ID                      prints the text of the dialog's control ID
+//   set-text ID TEXT             types TEXT into the dialog's control ID
+//   click ID                     clicks the dialog's button (or radio button) ID
+//   checks FIRST LAST            prints which of the buttons FIRST..LAST are checked
+//   rows ID                      prints the rows of the dialog's list box ID and the selected row
+//   gone                         waits until the dialog has closed
 //
-// Output: one line per observation, UTF-8. Exit status 0 when every step passed.
+// Output: one line per observation, UTF-8. Exit status 0 when every step passed. A failing step
+// closes Velmora's open dialogs and message boxes first, so no modal loop is left waiting.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -42,6 +50,7 @@ namespace {
 
 constexpr DWORD kWaitMilliseconds = 30000;
 constexpr DWORD kPollMilliseconds = 100;
+constexpr UINT kClickMilliseconds = 2000;
 constexpr int kStatusBytes = 256;
 constexpr int kFileNameCombo = 0x47c;  // cmb13 of the Explorer-style file dialog
 constexpr int kFileNameEdit = 0x480;   // edt1 of the old-style one
@@ -96,9 +105,23 @@ std::vector<HWND> VelmoraDialogs() {
     return found;
 }
 
+// Cancel, then No (a yes/no box has no Cancel), for every dialog still open, innermost first.
+void CloseDialogs() {
+    for (int round = 0; round < 5; ++round) {
+        const std::vector<HWND> open = VelmoraDialogs();
+        if (open.empty()) return;
+        for (HWND dialog : open) {
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+        }
+        Sleep(500);
+    }
+}
+
 [[noreturn]] void Fail(const std::string& why) {
     Say("FAIL: " + why);
     for (HWND dialog : VelmoraDialogs()) Say("  open dialog: " + Utf8(TextOf(dialog)));
+    CloseDialogs();
     std::exit(1);
 }
 
@@ -316,13 +339,64 @@ void TimePaint(int repeats) {
     Say("paint ms:" + times);
 }
 
+HWND g_dialog = nullptr;  // the dialog the text, set-text, click, checks, rows and gone steps act on
+
 HWND Control(HWND dialog, int id) {
+    if (dialog == nullptr || !IsWindow(dialog)) Fail("no dialog for control " + std::to_string(id));
     HWND control = GetDlgItem(dialog, id);
     if (control == nullptr) Fail("no control " + std::to_string(id) + " in " + Utf8(TextOf(dialog)));
     return control;
 }
 
-// Clicks reach a dialog as its procedure sees them: the control's notification in WM_COMMAND.
+HWND Control(int id) { return Control(g_dialog, id); }
+
+std::wstring ListRow(HWND dialog, int id, int row) {
+    HWND list = Control(dialog, id);
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(list, LB_GETTEXTLEN, row, 0, SMTO_NORMAL, kWaitMilliseconds, &length);
+    if (static_cast<LRESULT>(length) == LB_ERR) Fail("no row " + std::to_string(row));
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageTimeoutW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, kWaitMilliseconds,
+                        &length);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+void Rows(int id) {
+    HWND list = Control(id);
+    DWORD_PTR count = 0;
+    DWORD_PTR selected = 0;
+    SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &count);
+    SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &selected);
+    for (int row = 0; row < static_cast<int>(count); ++row) {
+        Say("row " + std::to_string(row) + ": " + Utf8(ListRow(g_dialog, id, row)));
+    }
+    Say("selected " + std::to_string(static_cast<int>(selected)));
+}
+
+// Sent, as for a click: the dialog has answered the change when the next step looks (a page list
+// that closes on the click returns at once).
+void SelectRow(HWND dialog, int id, int row) {
+    HWND list = Control(dialog, id);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(list, LB_SETCURSEL, row, 0, SMTO_NORMAL, kWaitMilliseconds, &result);
+    if (static_cast<LRESULT>(result) == LB_ERR) Fail("no row " + std::to_string(row));
+    SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list),
+                        SMTO_NORMAL, kClickMilliseconds, &result);
+    Say("selected row " + std::to_string(row));
+}
+
+void Checks(int first, int last) {
+    std::string line = "checked";
+    for (int id = first; id <= last; ++id) {
+        DWORD_PTR state = 0;
+        SendMessageTimeoutW(Control(id), BM_GETCHECK, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &state);
+        if (state == BST_CHECKED) line += " " + std::to_string(id);
+    }
+    Say(line);
+}
+
+// Clicks reach a modeless dialog as its procedure sees them: the control's notification in WM_COMMAND.
 void Press(HWND dialog, int id) {
     HWND control = Control(dialog, id);
     const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
@@ -332,23 +406,6 @@ void Press(HWND dialog, int id) {
     }
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
     Say("pressed " + std::to_string(id));
-}
-
-void SelectRow(HWND dialog, int id, int row) {
-    HWND list = Control(dialog, id);
-    if (SendMessageW(list, LB_SETCURSEL, row, 0) == LB_ERR) Fail("no row " + std::to_string(row));
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    Say("selected row " + std::to_string(row));
-}
-
-std::wstring ListRow(HWND dialog, int id, int row) {
-    HWND list = Control(dialog, id);
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, row, 0);
-    if (length == LB_ERR) Fail("no row " + std::to_string(row));
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
-    return text;
 }
 
 void SayDialogRect(HWND dialog) {
@@ -422,7 +479,8 @@ int main() {
         } else if (step == L"time-paint") {
             TimePaint(number());
         } else if (step == L"dialog") {
-            Say("dialog " + Utf8(TextOf(WaitForDialog(next()))));
+            g_dialog = WaitForDialog(next());
+            Say("dialog " + Utf8(TextOf(g_dialog)));
         } else if (step == L"press") {
             HWND dialog = WaitForDialog(next());
             Press(dialog, number());
@@ -457,6 +515,32 @@ int main() {
         } else if (step == L"close") {
             PostMessageW(g_main, WM_CLOSE, 0, 0);
             Say("close");
+        } else if (step == L"text") {
+            const int id = number();
+            Say("text " + std::to_string(id) + ": " + Utf8(TextOf(Control(id))));
+        } else if (step == L"set-text") {
+            const int id = number();
+            const std::wstring text = next();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                                kWaitMilliseconds, &result);
+            Say("typed " + std::to_string(id) + ": " + Utf8(text));
+        } else if (step == L"click") {
+            const int id = number();
+            // Sent, so what the click does has happened when the next step looks; a click that
+            // opens a message box holds the probe only until the timeout.
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, kClickMilliseconds, &result);
+            Say("clicked " + std::to_string(id));
+        } else if (step == L"checks") {
+            const int first = number();
+            Checks(first, number());
+        } else if (step == L"rows") {
+            Rows(number());
+        } else if (step == L"gone") {
+            if (g_dialog != nullptr) WaitUntilGone(g_dialog);
+            g_dialog = nullptr;
+            Say("dialog closed");
         } else {
             Fail("unknown step " + Utf8(step));
         }

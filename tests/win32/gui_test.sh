@@ -12,6 +12,7 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 data="${VELMORA_TEST_DATA:-$repo/tests/data}"
 wine_run="$repo/cmake/wine-run.sh"
 checker="$repo/tests/win32/check_preview.py"
+saved_checker="$repo/tests/win32/check_saved.py"
 work="$build/gui"
 failures=0
 velmora_pid=""
@@ -31,7 +32,22 @@ cp "$repo"/data/* "$work"/
 cp "$repo/samples/sample_plan.pdf" "$work/plan.pdf"
 cp "$repo/samples/sample_plan.pdf" "$work/PLAN.PDF"
 cp "$data/corpus/kicad_schematic_01.pdf" "$work/pages.pdf"        # 7 pages
-cp "$data/corpus/sweethome3d_plan_01.pdf" "$work/no_vectors.pdf"  # page 1 has no line and no text
+# An A4 page that draws nothing: built here, since a corpus file's empty page may convert as the reader grows.
+python3 - "$work/no_vectors.pdf" <<'PDF'
+import sys
+objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+           b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << >> /Contents 4 0 R >>",
+           b"<< /Length 0 >>\nstream\n\nendstream"]
+out, offsets = bytearray(b"%PDF-1.4\n"), []
+for number, body in enumerate(objects, 1):
+    offsets.append(len(out))
+    out += b"%d 0 obj\n%s\nendobj\n" % (number, body)
+xref = len(out)
+out += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
+out += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
+out += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
+open(sys.argv[1], "wb").write(out)
+PDF
 cd "$work" || exit 1
 
 # Every probe run is bounded; its output is kept and shown.
@@ -161,6 +177,66 @@ probe ghostscript wait-window command 205 answer "エラー" ok answer "エラ�
 expect_output ghostscript "message エラー: GhostScriptが見つかりません"
 stop_velmora
 
+echo "== the pen of one layer changed in the pen dialog, and the saved file carrying it"
+start_velmora plan.pdf
+probe tools_open wait-window answer-after-errors "変換終了" ok expect-status 1 "$status_a3" ||
+    fail "opening the sample from the command line"
+save_objects() {  # NAME: the page saved as NAME.jww, its objects and groups into NAME.txt
+    probe "save-$1" wait-window command 112 file "jww ファイルを保存" "$(windows_path "$work/$1.jww")" no-dialog ||
+        fail "saving $1.jww"
+    "$wine_run" "$build/jww_check.exe" "$1.jww" --groups --objects </dev/null >"$1.txt" 2>&1 || fail "jww_check cannot read $1.jww"
+}
+save_objects plain
+# The inner wall's layer gets another pen: pen 3, or 4 where it has 3 already.
+read -r group layer pen < <(python3 "$saved_checker" layer plain.txt 450 200 450 470)
+new_pen=$([ "$pen" = 3 ] && echo 4 || echo 3)
+row=$((group * 16 + layer))
+pen_title="ペン(色)変更(線のみ)"
+probe pen_rows wait-window command 230 dialog "$pen_title" rows 4055 checks 4031 4038 ||
+    fail "opening the pen dialog"
+expect_output pen_rows "selected 0"
+grep -q "^row 127: " pen_rows.out && ok "the pen dialog lists 128 rows" || fail "the pen dialog does not list 128 rows"
+# Its rows are those of the summary: group, layer, lines, width and pen of the layer's last line.
+count=$(grep -c "layer $layer group $group " plain.txt)
+grep -qE "^row $row: +$group +$(printf %x "$layer") +$count +[0-9.]+ +$pen\$" pen_rows.out &&
+    ok "row $row: group $group, layer $layer, $count lines, pen $pen" || fail "row $row does not show $count lines of pen $pen"
+probe pen_change wait-window dialog "$pen_title" select-row "$pen_title" 4055 "$row" checks 4031 4038 click $((4030 + new_pen)) \
+    checks 4031 4038 click 1 gone no-dialog || fail "changing the pen"
+expect_output pen_change "checked $((4030 + pen))"
+expect_output pen_change "checked $((4030 + new_pen))"
+save_objects pens
+python3 "$saved_checker" pens plain.txt pens.txt "$group" "$layer" "$new_pen" || fail "the saved pens"
+read_client
+screenshot pens
+python3 "$checker" lines pens.png "$client" fit pens.txt VELMORA.JWF || fail "the preview after the pen change"
+
+echo "== the scale from two right clicks on the title block's corners and a typed distance"
+IFS=, read -r _ _ width height <<<"$client"
+corner() { python3 -c "z = min($width / 1191.0, $height / 842.0); print(int($1 * z), int((842 - $2) * z))"; }
+read -r ax ay < <(corner 843 118)
+read -r bx by < <(corner 1163 118)
+# One point held: the rubber line follows the mouse and no page may be turned.
+probe first_point wait-window mouse r-down "$ax" "$ay" r mouse r-up "$ax" "$ay" - mouse move 700 300 - \
+    command 202 answer "注意" ok no-dialog || fail "the first picked point"
+expect_output first_point "message 注意: 縮尺設定中は頁切り替えできません"
+# 320 points are 112.89 mm on paper; 11,200 mm real is 1/99.2, which rounds to 1/100. After the
+# pen dialog showed pen 3 or 4 neither placement is chosen, so every page takes the scale.
+probe second_point wait-window mouse r-down "$bx" "$by" r mouse r-up "$bx" "$by" - dialog "頁の縮尺設定" \
+    text 4001 checks 4031 4032 set-text 4001 11200 click 1 answer "縮尺設定" ok gone \
+    expect-status 1 " Page = 1 / 1      Paper = A3       Scale = 1 / 100" no-dialog || fail "the distance dialog"
+expect_output second_point "text 4001: 1000.00"
+grep -qx "checked" second_point.out && ok "neither placement is checked after the pen dialog" ||
+    fail "a placement is checked after the pen dialog showed pen $new_pen"
+expect_output second_point "message 縮尺設定: 全ての頁の縮尺を 1/100 に設定しました"
+save_objects scaled
+factor=$(python3 -c "print(repr(11200 / (320 * 0.352777) / 100))")
+python3 "$saved_checker" scaled pens.txt scaled.txt "$factor" 100 || fail "the scaled file"
+# A page with a scale asks before it is measured again; Cancel keeps the scale.
+probe keep_scale wait-window mouse r-down "$ax" "$ay" r mouse r-up "$ax" "$ay" - answer "縮尺設定変更" cancel \
+    expect-status 1 " Page = 1 / 1      Paper = A3       Scale = 1 / 100" no-dialog || fail "keeping the scale"
+expect_output keep_scale "message 縮尺設定変更: 頁の縮尺設定を変更します"
+stop_velmora
+
 echo "== a multi-page file from the command line, page switching"
 start_velmora pages.pdf
 page() { echo " Page = $1 / 7      Paper = A4       Scale = 1 / 1"; }
@@ -169,6 +245,19 @@ probe pages wait-window answer-after-errors "変換終了" ok expect-status 1 "$
     command 202 expect-status 1 "$(page 7)" command 208 expect-status 1 "$(page 1)" \
     command 201 expect-status 1 "$(page 1)" no-dialog || fail "page switching"
 expect_output pages "単独変換で 7 頁 読込・変換しました"
+
+echo "== the page list: every page's row, the current one selected, a click jumps"
+probe page_list wait-window command 203 dialog "頁一覧" rows 4050 select-row "頁一覧" 4050 2 gone \
+    expect-status 1 "$(page 3)" no-dialog || fail "jumping to page 3 from the page list"
+expect_output page_list "selected 0"
+"$wine_run" "$build/velmora-convert.exe" --list pages.pdf </dev/null >list.txt 2>/dev/null
+iconv -f CP932 -t UTF-8 list.txt 2>/dev/null | tr -d '\r' >list_utf8.txt || cp list.txt list_utf8.txt
+sed -n 's/^row [0-9]*: //p' page_list.out >dialog_rows.txt
+if [ "$(wc -l <dialog_rows.txt)" -eq 7 ] && diff dialog_rows.txt list_utf8.txt >/dev/null; then
+    ok "the dialog lists the rows velmora-convert --list prints: $(head -1 dialog_rows.txt)"
+else
+    fail "the page list's rows differ from velmora-convert --list"; diff dialog_rows.txt list_utf8.txt
+fi
 
 echo "== a page without vectors"
 probe empty wait-window drop "$(windows_path "$work/no_vectors.pdf")" answer-after-errors "変換終了" ok no-dialog ||

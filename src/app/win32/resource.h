@@ -28,3 +28,18 @@
 #define IDS_FORWARD_TEN 219
 #define IDS_LAYER_TOOL 220
 #define IDS_PEN_CHANGE 221
+
+// The tools' dialogs: OPTDLG (scale distance), PENDLG (pen change), PAGEDLG2 (page list).
+#define IDC_LIST_HEADER 3000
+#define IDC_PEN_CAPTION 3040
+#define IDC_PEN_CAPTION_END 3041
+#define IDC_DISTANCE 4001
+#define IDC_THIS_PAGE 4031
+#define IDC_ALL_PAGES 4032
+#define IDC_PEN_1 4031
+#define IDC_PEN_8 4038
+#define IDC_PAGE_LIST 4050
+#define IDC_PEN_LIST 4055
+#define IDC_SWATCH_BASE 4100
+#define IDC_SWATCH_1 4101
+#define IDC_SWATCH_8 4108

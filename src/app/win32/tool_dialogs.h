@@ -1,6 +1,6 @@
-// The dialogs of the drawing tools, as the main window reaches them: the page list, the layer
-// arrangement tool, the pen change and the scale's distance dialog. Each is filled in by its
-// tool; until then the commands do nothing.
+// The dialogs of the drawing tools, as the main window reaches them: the page list
+// (page_list_dialog.cpp), the layer arrangement tool, the pen change (pen_dialog.cpp) and the
+// scale's distance dialog (scale_dialog.cpp).
 #pragma once
 
 #include "platform/platform.h"

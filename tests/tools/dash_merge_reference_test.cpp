@@ -53,6 +53,17 @@ bool RefHasTick(const std::vector<LineRecord>& lines, const std::vector<int32_t>
     return false;
 }
 
+// Lengths as the pass measures them at 1:1, and the directions table A.
+std::vector<int32_t> RefDirections(std::vector<LineRecord>& lines) {
+    std::vector<int32_t> a(lines.size(), kNoDirection);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const double dx = lines[i].x2 - lines[i].x1, dy = lines[i].y2 - lines[i].y1;
+        lines[i].length = std::sqrt(dx * dx + dy * dy);
+        if (RefTakesPart(lines[i])) a[i] = RefDirection(dx, dy);
+    }
+    return a;
+}
+
 struct RefOutcome {
     int merged = 0, bent = 0, ticked = 0;
 };
@@ -394,12 +405,7 @@ TEST_F(DashMergeReferenceTest, IndexFindsExactlyTheTicksOfADirectScan) {
         }
         std::vector<LineRecord>& lines = drawing.lines;
         const int n = static_cast<int>(lines.size());
-        std::vector<int32_t> a(n, kNoDirection);
-        for (int i = 0; i < n; ++i) {
-            const double dx = lines[i].x2 - lines[i].x1, dy = lines[i].y2 - lines[i].y1;
-            lines[i].length = std::sqrt(dx * dx + dy * dy);
-            if (RefTakesPart(lines[i])) a[i] = RefDirection(dx, dy);
-        }
+        const std::vector<int32_t> a = RefDirections(lines);
         // Built for every line, and for some lines of width 1 only: lines of other widths are
         // then lines the index holds no ticks for.
         std::vector<int32_t> every, some;
@@ -425,6 +431,65 @@ TEST_F(DashMergeReferenceTest, IndexFindsExactlyTheTicksOfADirectScan) {
     }
     EXPECT_GT(ticks, 500);
     EXPECT_GT(tested - ticks, 3000);
+}
+
+// One index object rebuilt for other lines, records changed after the build, and searches taken
+// in steps with the records changing between the steps: every answer is the direct scan's.
+TEST_F(DashMergeReferenceTest, RebuiltIndexAndSteppedSearchesFollowTheRecords) {
+    Drawing drawing(201);
+    drawing.Random(1500, false);
+    // A dash with one square tick at its end, and a line of a width nothing else has.
+    const int dash = static_cast<int>(drawing.lines.size());
+    drawing.Add(100, -100, 105, -100, 2);
+    const int tick = dash + 1;
+    drawing.Add(105, -101, 105, -99, 2);
+    const int lone = dash + 2;
+    drawing.Add(300, -300, 310, -300, 99);
+    std::vector<LineRecord>& lines = drawing.lines;
+    const int n = static_cast<int>(lines.size());
+    const std::vector<int32_t> a = RefDirections(lines);
+    std::vector<int32_t> every(n);
+    for (int i = 0; i < n; ++i) every[i] = i;
+    const auto expect_direct = [&](const TickIndex& index, const char* stage) {
+        for (int i = 0; i < n; ++i) {
+            // A line without a direction (not solid, no length) has no ticks.
+            const bool direct = a[i] != kNoDirection && RefHasTick(lines, a, i);
+            ASSERT_EQ(HasPerpendicularTick(index, lines.data(), a.data(), i), direct) << stage << ", line " << i;
+        }
+    };
+
+    TickIndex index;
+    BuildTickIndex(index, lines.data(), a.data(), n, every);
+    ASSERT_TRUE(HasPerpendicularTick(index, lines.data(), a.data(), dash));
+    // Rebuilt for the lone line only: nothing is filed, nothing of the last build may remain.
+    BuildTickIndex(index, lines.data(), a.data(), n, {lone});
+    EXPECT_TRUE(index.entries.empty());
+    expect_direct(index, "built for the lone line");
+
+    // The dash and its tick moved far outside the box the index was built over.
+    BuildTickIndex(index, lines.data(), a.data(), n, every);
+    for (int i : {dash, tick}) {
+        lines[i].x1 += 10000;
+        lines[i].x2 += 10000;
+    }
+    EXPECT_TRUE(HasPerpendicularTick(index, lines.data(), a.data(), dash));
+    expect_direct(index, "moved");
+    for (int i : {dash, tick}) {
+        lines[i].x1 -= 10000;
+        lines[i].x2 -= 10000;
+    }
+
+    // Two searches started and read, then the dash's tick absorbed before they finish.
+    BuildTickIndex(index, lines.data(), a.data(), n, every);
+    TickSearch first, second;
+    StartTickSearch(index, lines.data(), a.data(), dash, first);
+    StartTickSearch(index, lines.data(), a.data(), dash - 1, second);
+    ReadTickBuckets(index, first);
+    ReadTickBuckets(index, second);
+    lines[tick].page_number = -1;
+    EXPECT_FALSE(FinishTickSearch(index, lines.data(), a.data(), first));
+    EXPECT_EQ(FinishTickSearch(index, lines.data(), a.data(), second), RefHasTick(lines, a, dash - 1));
+    expect_direct(index, "tick absorbed");
 }
 
 }  // namespace

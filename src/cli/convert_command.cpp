@@ -110,11 +110,17 @@ bool MakeDirectory(const std::string& path) {
 }
 
 // Converts and writes one page, as the window's save does: convert, merge dash runs, write.
-int WritePage(const ConvertOptions& options, int page, size_t requested_pages) {
+// `page_in_tables` is the page whose fresh conversion the tables hold (0: none); the open leaves
+// page 1 there, and writing it at once, as the window saves it after opening, keeps each page's
+// texts counted once in the text-size classes.
+int WritePage(const ConvertOptions& options, int page, size_t requested_pages, int* page_in_tables) {
     g_store.current_page = page;
-    const int first_error = g_errors.count;
-    ConvertPage(page);
-    WarnAboutErrors(page, first_error);
+    if (*page_in_tables != page) {
+        const int first_error = g_errors.count;
+        ConvertPage(page);
+        WarnAboutErrors(page, first_error);
+    }
+    *page_in_tables = 0;  // merged and scaled below: a page asked for again is converted again
     if (options.scale_denominator > 0) SetGivenPageScale(page, options.scale_denominator);
     MergeDashRuns();
     const std::string output =
@@ -181,7 +187,9 @@ int ConvertFile(const ConvertOptions& options, const std::string& input) {
 
     // The window's report and page list: every page converted once for its figures first.
     int status = kExitSuccess;
+    int page_in_tables = 1;
     if (options.list || !options.report_path.empty()) {
+        page_in_tables = 0;
         status = WriteReportAndList(options);
         WarnAboutErrors(0, 0);
         if (options.list) return status;
@@ -191,7 +199,9 @@ int ConvertFile(const ConvertOptions& options, const std::string& input) {
         SayError("cannot make the directory " + Quoted(options.output));
         return kExitOutput;
     }
-    for (int page : pages) status = std::max(status, WritePage(options, page, pages.size()));
+    for (int page : pages) {
+        status = std::max(status, WritePage(options, page, pages.size(), &page_in_tables));
+    }
     FinishConsoleProgress();
     return status;
 }

@@ -181,8 +181,8 @@ void ForEachCell(const TickIndex& index, const Grid& grid, const LineRecord& lin
     }
 }
 
-// A cell a line is filed under: the low half of the cell's hash (the table never has more
-// buckets than 2^32, as it has no more than one per filed cell) and the entry to file.
+// A cell a line is filed under: the low half of the cell's hash (a page files far fewer than 2^31
+// cells and the table has at most two buckets per cell, so the bucket is in there) and the entry.
 struct FiledCell {
     uint32_t hash;
     TickEntry entry;
@@ -245,7 +245,7 @@ void LayOutBuckets(TickIndex& index, const std::vector<FiledCell>& cells) {
     index.bucket_start[buckets] = static_cast<uint32_t>(cells.size());
 }
 
-constexpr size_t kFirstKeySlots = 64;
+constexpr size_t kFirstKeySlots = 64;  // a page has a few dozen keys; more make the table grow
 
 size_t KeySlotOf(const std::vector<KeySlot>& slots, int64_t key) {
     const size_t mask = slots.size() - 1;
@@ -267,12 +267,13 @@ void AddAskedKey(TickIndex& index, int64_t key) {
     }
 }
 
-}  // namespace
-
+// The slot of a filing key asked about, or null.
 const KeySlot* FindAskedKey(const TickIndex& index, int64_t key) {
     const KeySlot& slot = index.keys[KeySlotOf(index.keys, key)];
     return slot.used ? &slot : nullptr;
 }
+
+}  // namespace
 
 void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* directions, int count,
                     const std::vector<int32_t>& asked) {

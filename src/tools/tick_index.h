@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "store/records.h"
@@ -22,6 +21,14 @@ struct TickEntry {
 // one end point Q of i gives |cross(Q - j1, j2 - j1)| < 10. Records are read as they are now.
 bool IsPerpendicularTick(const LineRecord* lines, const int32_t* directions, int i, int j);
 
+// A filing key (width class and direction bin) asked about, with the grid levels its lines were
+// filed at (bit mask).
+struct KeySlot {
+    int64_t key;
+    uint64_t levels;
+    bool used;
+};
+
 // Every line that could ever be a tick is filed under the grid cells its reach overlaps: the
 // segment widened by 11 / |j| (the near test allows 10 / |j| at up to 5.01 degrees off square) plus
 // a rounding allowance. Cells come in sizes base * 2^level; each line sits at the level where its
@@ -29,14 +36,9 @@ bool IsPerpendicularTick(const LineRecord* lines, const int32_t* directions, int
 // cells rather than its bounding box. A query reads the cell of each end point at every level in
 // use for the width class. Buckets are cells hashed, so a bucket may hold lines of other cells;
 // the exact test rejects those. Lines are also filed by width class and by direction in bins of
-// 10 degrees over half a turn. The index only narrows the candidates, never decides.
-// A filing key asked about, with the grid levels its lines were filed at (bit mask).
-struct KeySlot {
-    int64_t key;
-    uint64_t levels;
-    bool used;
-};
-
+// 10 degrees over half a turn, and only under the keys of the lines the index is built for. The
+// index only narrows the candidates, never decides. A rebuilt index reuses the memory of the one
+// it replaces.
 struct TickIndex {
     bool single_cell = false;  // coordinates too large to grid: every line is a candidate
     int line_count = 0;
@@ -47,9 +49,8 @@ struct TickIndex {
     std::vector<double> inverse_cell;                     // per level, 1 / cell size
     uint64_t bucket_mask = 0;
     std::vector<uint32_t> bucket_start;                   // bucket_mask + 2 offsets into entries
-    std::vector<TickEntry> entries;
+    std::vector<TickEntry> entries;                       // by bucket, in store order within one
 };
-// A rebuilt index reuses the memory of the one it replaces.
 
 // Files those of lines 0..count-1 that are solid, not absorbed, have a direction and could be a
 // tick of one of the `asked` lines (of its width class, near square to it). Ticks can only be lost
@@ -57,9 +58,6 @@ struct TickIndex {
 // not asked about is still answered, by trying every line.
 void BuildTickIndex(TickIndex& index, const LineRecord* lines, const int32_t* directions, int count,
                     const std::vector<int32_t>& asked);
-
-// The slot of a filing key asked about, or null.
-const KeySlot* FindAskedKey(const TickIndex& index, int64_t key);
 
 // Whether some line is a perpendicular tick of line i, through the index.
 bool HasPerpendicularTick(const TickIndex& index, const LineRecord* lines, const int32_t* directions,

@@ -30,6 +30,12 @@ constexpr int32_t kLineTolerance = 2000;
 constexpr int32_t kGapDirectionTolerance = 3000;
 constexpr double kGapBand = 1.3;
 constexpr double kBendLimit = 0.02;
+constexpr int kTickedDashes = 3;  // the dashes after the first that the tick test reads
+constexpr size_t kSearchesAhead = 3;  // the run being closed and the two after it
+
+struct DashRun {
+    int first, last;
+};
 
 struct DashPass {
     LineRecord* lines;
@@ -37,13 +43,20 @@ struct DashPass {
     std::vector<double> gap;         // G: millimetres from a line's end to the next line's start
     std::vector<int32_t> direction;  // A
     std::vector<int32_t> gap_direction;  // B
-    TickIndex ticks;                 // built at the first run long enough to need it
+    std::vector<DashRun> runs;       // of kShortestDashRun lines or more, in store order
+    std::vector<int32_t> asked;      // the dashes the tick test will read
+    TickIndex ticks;                 // built for them
+    TickSearch searches[kSearchesAhead];  // of the first dashes of the next runs
 
     int run_length = 0;
     int run_first = 0;
     int32_t run_direction = 0;
     double lower = 0, upper = 0;
 };
+
+// The work tables and the index stay from one pass to the next, so a pass reuses the memory of
+// the last one instead of faulting in tens of megabytes anew for a large page.
+DashPass g_pass;
 
 // A line takes part in runs when it is solid, not absorbed, and has a measurable length; a
 // length that is not finite (coordinates out of range) counts as none.
@@ -52,30 +65,31 @@ bool TakesPart(const LineRecord& line) {
            std::isfinite(line.length);
 }
 
+// One walk over the records for the lengths and the three tables: on a large page every walk
+// over the records is a walk through memory.
 void ComputeTables(DashPass& pass, double mm_per_unit) {
     const int n = pass.count;
-    pass.gap.assign(n, 0.0);
-    pass.direction.assign(n, kNoDirection);
-    pass.gap_direction.assign(n, kGapAfterNoLine);
-    ComputeLineLengths(pass.lines, n, mm_per_unit);
+    pass.gap.resize(n);
+    pass.direction.resize(n);
+    pass.gap_direction.resize(n);
     for (int i = 0; i < n; ++i) {
-        const LineRecord& line = pass.lines[i];
-        if (TakesPart(line)) pass.direction[i] = DirectionOf(line.x2 - line.x1, line.y2 - line.y1);
-        if (i + 1 < n) {
-            const LineRecord& next = pass.lines[i + 1];
-            const double gx = next.x1 - line.x2;
-            const double gy = next.y1 - line.y2;
-            pass.gap[i] = std::sqrt(gx * gx + gy * gy) * mm_per_unit;
-            if (pass.direction[i] == kNoDirection) continue;
-            // A gap that cannot be measured (coordinates out of range) is treated as none.
-            if (next.pen_style != 1 || next.page_number < 0 || (gx == 0 && gy == 0) ||
-                !std::isfinite(gx) || !std::isfinite(gy)) {
-                pass.gap_direction[i] = kNoGap;
-            } else {
-                pass.gap_direction[i] = DirectionOf(gx, gy);
-            }
-        } else if (pass.direction[i] != kNoDirection) {
-            pass.gap_direction[i] = kGapAfterLastLine;
+        LineRecord& line = pass.lines[i];
+        line.length = LineLength(line, mm_per_unit);
+        pass.direction[i] = TakesPart(line) ? DirectionOf(line.x2 - line.x1, line.y2 - line.y1) : kNoDirection;
+        pass.gap[i] = 0.0;
+        pass.gap_direction[i] = pass.direction[i] == kNoDirection ? kGapAfterNoLine : kGapAfterLastLine;
+        if (i + 1 == n) continue;
+        const LineRecord& next = pass.lines[i + 1];
+        const double gx = next.x1 - line.x2;
+        const double gy = next.y1 - line.y2;
+        pass.gap[i] = std::sqrt(gx * gx + gy * gy) * mm_per_unit;
+        if (pass.direction[i] == kNoDirection) continue;
+        // A gap that cannot be measured (coordinates out of range) is treated as none.
+        if (next.pen_style != 1 || next.page_number < 0 || (gx == 0 && gy == 0) || !std::isfinite(gx) ||
+            !std::isfinite(gy)) {
+            pass.gap_direction[i] = kNoGap;
+        } else {
+            pass.gap_direction[i] = DirectionOf(gx, gy);
         }
     }
 }
@@ -97,18 +111,13 @@ bool RunBends(const LineRecord* lines, int s, int e) {
     return largest / chord > kBendLimit;
 }
 
-void CloseRun(DashPass& pass, int last) {
-    const int s = pass.run_first;
-    const int e = last;
-    const int length = pass.run_length;
-    pass.run_length = 0;
-    if (length < kShortestDashRun) return;
-
+// The run s..e, at least kShortestDashRun lines long; the search for dash s + 1's ticks is
+// under way.
+void CloseRun(DashPass& pass, int s, int e, const TickSearch& first_dash) {
     LineRecord* lines = pass.lines;
     // Dashes that end on square ticks of their own width are a dimension or a hatch, not a line type.
-    if (!pass.ticks.built) BuildTickIndex(pass.ticks, lines, pass.direction.data(), pass.count);
-    bool all_ticked = true;
-    for (int i = s + 1; i <= s + 3 && all_ticked; ++i) {
+    bool all_ticked = FinishTickSearch(pass.ticks, lines, pass.direction.data(), first_dash);
+    for (int i = s + 2; i <= s + kTickedDashes && all_ticked; ++i) {
         all_ticked = HasPerpendicularTick(pass.ticks, lines, pass.direction.data(), i);
     }
     if (all_ticked) return;
@@ -151,6 +160,30 @@ bool Extends(const DashPass& pass, int i) {
            pass.lower < gap && gap < pass.upper;
 }
 
+// Runs follow from the work tables alone, which closing a run never changes, so they are all
+// found first: the tick index is then built for just the dashes the tick test will read.
+void FindRuns(DashPass& pass) {
+    pass.runs.clear();
+    pass.run_length = 0;
+    const auto end_run = [&](int last) {
+        if (pass.run_length >= kShortestDashRun) pass.runs.push_back({pass.run_first, last});
+        pass.run_length = 0;
+    };
+    for (int i = 0; i < pass.count; ++i) {
+        if (pass.direction[i] == kNoDirection) {
+            end_run(i - 1);
+        } else if (pass.run_length == 0) {
+            StartRun(pass, i);
+        } else if (Extends(pass, i)) {
+            ++pass.run_length;
+        } else {
+            end_run(i - 1);
+            StartRun(pass, i);
+        }
+    }
+    end_run(pass.count - 1);
+}
+
 }  // namespace
 
 void MergeDashRuns() {
@@ -160,24 +193,39 @@ void MergeDashRuns() {
     state.dash_merged_count = 0;
     if (g_store.lines == nullptr) return;
 
-    DashPass pass;
+    DashPass& pass = g_pass;
     pass.lines = g_store.lines;
     pass.count = CurrentLineCount();
     ComputeTables(pass, PageMillimetresPerUnit(g_store.current_page));
 
-    for (int i = 0; i < pass.count; ++i) {
-        if (pass.direction[i] == kNoDirection) {
-            CloseRun(pass, i - 1);
-        } else if (pass.run_length == 0) {
-            StartRun(pass, i);
-        } else if (Extends(pass, i)) {
-            ++pass.run_length;
-        } else {
-            CloseRun(pass, i - 1);
-            StartRun(pass, i);
-        }
+    FindRuns(pass);
+    if (pass.runs.empty()) return;
+    pass.asked.clear();
+    for (const DashRun& run : pass.runs) {
+        for (int i = run.first + 1; i <= run.first + kTickedDashes; ++i) pass.asked.push_back(i);
     }
-    CloseRun(pass, pass.count - 1);
+    BuildTickIndex(pass.ticks, pass.lines, pass.direction.data(), pass.count, pass.asked);
+
+    // The first tick search of each run is started two runs and read one run before the run
+    // closes, so that its reads from memory are done by then: nearly every run stops there.
+    const size_t runs = pass.runs.size();
+    const auto start = [&](size_t r) {
+        if (r < runs) {
+            StartTickSearch(pass.ticks, pass.lines, pass.direction.data(), pass.runs[r].first + 1,
+                            pass.searches[r % kSearchesAhead]);
+        }
+    };
+    const auto read = [&](size_t r) {
+        if (r < runs) ReadTickBuckets(pass.ticks, pass.searches[r % kSearchesAhead]);
+    };
+    start(0);
+    start(1);
+    read(0);
+    for (size_t r = 0; r < runs; ++r) {
+        start(r + 2);
+        read(r + 1);
+        CloseRun(pass, pass.runs[r].first, pass.runs[r].last, pass.searches[r % kSearchesAhead]);
+    }
 }
 
 }  // namespace velmora

@@ -16,12 +16,7 @@ double PageMillimetresPerUnit(int page) {
 }
 
 void ComputeLineLengths(LineRecord* lines, int32_t count, double mm_per_unit) {
-    for (int32_t i = 0; i < count; ++i) {
-        LineRecord& line = lines[i];
-        const double dx = (line.x2 - line.x1) * mm_per_unit;
-        const double dy = (line.y2 - line.y1) * mm_per_unit;
-        line.length = std::sqrt(dx * dx + dy * dy);
-    }
+    for (int32_t i = 0; i < count; ++i) lines[i].length = LineLength(lines[i], mm_per_unit);
 }
 
 int32_t CurrentLineCount() {

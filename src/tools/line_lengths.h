@@ -2,6 +2,7 @@
 // measure lines by it.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "store/records.h"
@@ -12,7 +13,14 @@ namespace velmora {
 // is not a positive number (or a page outside the table) counts as 1/1.
 double PageMillimetresPerUnit(int page);
 
-// The length field of lines 0..count-1: each line's extent times `mm_per_unit`.
+// A line's extent times `mm_per_unit`, what its length field holds.
+inline double LineLength(const LineRecord& line, double mm_per_unit) {
+    const double dx = (line.x2 - line.x1) * mm_per_unit;
+    const double dy = (line.y2 - line.y1) * mm_per_unit;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// The length field of lines 0..count-1.
 void ComputeLineLengths(LineRecord* lines, int32_t count, double mm_per_unit);
 
 // The current page's line records in use, within the table.

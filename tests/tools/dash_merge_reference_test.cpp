@@ -3,6 +3,7 @@
 // record, the figure counter and the merged count exactly as MergeDashRuns does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -50,6 +51,17 @@ bool RefHasTick(const std::vector<LineRecord>& lines, const std::vector<int32_t>
         if ((-10 < k1 && k1 < 10) || (-10 < k2 && k2 < 10)) return true;
     }
     return false;
+}
+
+// Lengths as the pass measures them at 1:1, and the directions table A.
+std::vector<int32_t> RefDirections(std::vector<LineRecord>& lines) {
+    std::vector<int32_t> a(lines.size(), kNoDirection);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const double dx = lines[i].x2 - lines[i].x1, dy = lines[i].y2 - lines[i].y1;
+        lines[i].length = std::sqrt(dx * dx + dy * dy);
+        if (RefTakesPart(lines[i])) a[i] = RefDirection(dx, dy);
+    }
+    return a;
 }
 
 struct RefOutcome {
@@ -354,6 +366,34 @@ TEST_F(DashMergeReferenceTest, SamePassOnRandomAndStructuredDrawings) {
     EXPECT_GT(outcome.ticked, 50);
 }
 
+// The pass keeps its tables and index from one page to the next: a small page after a large one
+// must come out as if it were the first. Many width classes make many filing keys.
+TEST_F(DashMergeReferenceTest, SamePassAfterALargerPageAndWithManyWidths) {
+    RefOutcome outcome;
+    Drawing large(21);
+    large.Random(6000, false);
+    ExpectSameResult(large.lines, 1.0, outcome);
+
+    Drawing small(22);
+    small.Structured(40);
+    ExpectSameResult(small.lines, 1.0, outcome);
+
+    // A width class per strip 20 points wide: a dash and the ticks at its ends mostly share one.
+    Drawing strips(23);
+    strips.Random(4000, false);
+    std::vector<int32_t> widths;
+    for (LineRecord& line : strips.lines) {
+        if (std::isfinite(line.x1)) line.width_class += 3 * static_cast<int32_t>(std::floor(line.x1 / 20));
+        widths.push_back(line.width_class);
+    }
+    std::sort(widths.begin(), widths.end());
+    EXPECT_GT(std::unique(widths.begin(), widths.end()) - widths.begin(), 100);
+    const int ticked_before = outcome.ticked;
+    ExpectSameResult(strips.lines, 1.0, outcome);
+    EXPECT_GT(outcome.ticked - ticked_before, 5);
+    EXPECT_GT(outcome.merged, 300);
+}
+
 TEST_F(DashMergeReferenceTest, IndexFindsExactlyTheTicksOfADirectScan) {
     int ticks = 0, tested = 0;
     for (uint64_t seed = 101; seed <= 106; ++seed) {
@@ -365,25 +405,91 @@ TEST_F(DashMergeReferenceTest, IndexFindsExactlyTheTicksOfADirectScan) {
         }
         std::vector<LineRecord>& lines = drawing.lines;
         const int n = static_cast<int>(lines.size());
-        std::vector<int32_t> a(n, kNoDirection);
+        const std::vector<int32_t> a = RefDirections(lines);
+        // Built for every line, and for some lines of width 1 only: lines of other widths are
+        // then lines the index holds no ticks for.
+        std::vector<int32_t> every, some;
         for (int i = 0; i < n; ++i) {
-            const double dx = lines[i].x2 - lines[i].x1, dy = lines[i].y2 - lines[i].y1;
-            lines[i].length = std::sqrt(dx * dx + dy * dy);
-            if (RefTakesPart(lines[i])) a[i] = RefDirection(dx, dy);
+            every.push_back(i);
+            if (i % 3 == 0 && lines[i].width_class == 1) some.push_back(i);
         }
-        TickIndex index;
-        BuildTickIndex(index, lines.data(), a.data(), n);
+        TickIndex full, partial;
+        BuildTickIndex(full, lines.data(), a.data(), n, every);
+        BuildTickIndex(partial, lines.data(), a.data(), n, some);
         for (int i = 0; i < n; ++i) {
             if (a[i] == kNoDirection) continue;
             const bool direct = RefHasTick(lines, a, i);
-            ASSERT_EQ(HasPerpendicularTick(index, lines.data(), a.data(), i), direct)
+            ASSERT_EQ(HasPerpendicularTick(full, lines.data(), a.data(), i), direct)
                 << "seed " << seed << " line " << i;
+            ASSERT_EQ(HasPerpendicularTick(partial, lines.data(), a.data(), i), direct)
+                << "seed " << seed << " line " << i << " (index for one line in three)";
             ticks += direct;
             ++tested;
         }
+        // The partial index must really leave lines out, or the second check proves little.
+        EXPECT_LT(partial.entries.size(), full.entries.size()) << "seed " << seed;
     }
     EXPECT_GT(ticks, 500);
     EXPECT_GT(tested - ticks, 3000);
+}
+
+// One index object rebuilt for other lines, records changed after the build, and searches taken
+// in steps with the records changing between the steps: every answer is the direct scan's.
+TEST_F(DashMergeReferenceTest, RebuiltIndexAndSteppedSearchesFollowTheRecords) {
+    Drawing drawing(201);
+    drawing.Random(1500, false);
+    // A dash with one square tick at its end, and a line of a width nothing else has.
+    const int dash = static_cast<int>(drawing.lines.size());
+    drawing.Add(100, -100, 105, -100, 2);
+    const int tick = dash + 1;
+    drawing.Add(105, -101, 105, -99, 2);
+    const int lone = dash + 2;
+    drawing.Add(300, -300, 310, -300, 99);
+    std::vector<LineRecord>& lines = drawing.lines;
+    const int n = static_cast<int>(lines.size());
+    const std::vector<int32_t> a = RefDirections(lines);
+    std::vector<int32_t> every(n);
+    for (int i = 0; i < n; ++i) every[i] = i;
+    const auto expect_direct = [&](const TickIndex& index, const char* stage) {
+        for (int i = 0; i < n; ++i) {
+            // A line without a direction (not solid, no length) has no ticks.
+            const bool direct = a[i] != kNoDirection && RefHasTick(lines, a, i);
+            ASSERT_EQ(HasPerpendicularTick(index, lines.data(), a.data(), i), direct) << stage << ", line " << i;
+        }
+    };
+
+    TickIndex index;
+    BuildTickIndex(index, lines.data(), a.data(), n, every);
+    ASSERT_TRUE(HasPerpendicularTick(index, lines.data(), a.data(), dash));
+    // Rebuilt for the lone line only: nothing is filed, nothing of the last build may remain.
+    BuildTickIndex(index, lines.data(), a.data(), n, {lone});
+    EXPECT_TRUE(index.entries.empty());
+    expect_direct(index, "built for the lone line");
+
+    // The dash and its tick moved far outside the box the index was built over.
+    BuildTickIndex(index, lines.data(), a.data(), n, every);
+    for (int i : {dash, tick}) {
+        lines[i].x1 += 10000;
+        lines[i].x2 += 10000;
+    }
+    EXPECT_TRUE(HasPerpendicularTick(index, lines.data(), a.data(), dash));
+    expect_direct(index, "moved");
+    for (int i : {dash, tick}) {
+        lines[i].x1 -= 10000;
+        lines[i].x2 -= 10000;
+    }
+
+    // Two searches started and read, then the dash's tick absorbed before they finish.
+    BuildTickIndex(index, lines.data(), a.data(), n, every);
+    TickSearch first, second;
+    StartTickSearch(index, lines.data(), a.data(), dash, first);
+    StartTickSearch(index, lines.data(), a.data(), dash - 1, second);
+    ReadTickBuckets(index, first);
+    ReadTickBuckets(index, second);
+    lines[tick].page_number = -1;
+    EXPECT_FALSE(FinishTickSearch(index, lines.data(), a.data(), first));
+    EXPECT_EQ(FinishTickSearch(index, lines.data(), a.data(), second), RefHasTick(lines, a, dash - 1));
+    expect_direct(index, "tick absorbed");
 }
 
 }  // namespace

@@ -195,7 +195,7 @@ void MergeDashRuns() {
 
     DashPass& pass = g_pass;
     pass.lines = g_store.lines;
-    pass.count = CurrentLineCount();
+    pass.count = ReadableLineCount();
     ComputeTables(pass, PageMillimetresPerUnit(g_store.current_page));
 
     FindRuns(pass);

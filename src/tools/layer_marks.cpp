@@ -25,7 +25,7 @@ bool Meets(LengthCriterion criterion, double length, double l) {
 void ReleaseLastClicked() {
     const LayerSelection& tool = g_layer_selection;
     const int32_t line = tool.last_clicked;
-    if (line < 0 || line >= CurrentLineCount() || tool.state[line] != kLineGreen) return;
+    if (line < 0 || line >= ReadableLineCount() || tool.state[line] != kLineGreen) return;
     const double length = g_store.lines[line].length;
     if (kClickedBandLow * tool.length <= length && length <= kClickedBandHigh * tool.length) {
         SetAndRecord(line, kLineWhite, true);
@@ -41,7 +41,7 @@ bool TakeByConnection(int32_t line, void*) {
 
 // Every red line gets `state`, recorded as one group.
 void SetRedLines(int8_t state) {
-    const int32_t count = CurrentLineCount();
+    const int32_t count = ReadableLineCount();
     bool first = true;
     for (int32_t i = 0; i < count; ++i) {
         if (g_layer_selection.mark[i] == 0) continue;
@@ -56,7 +56,7 @@ bool ApplyLengthMarks(LengthCriterion criterion, bool checked) {
     LayerSelection& tool = g_layer_selection;
     if (!(tool.length > 0)) return false;
     ReleaseLastClicked();
-    const int32_t count = CurrentLineCount();
+    const int32_t count = ReadableLineCount();
     for (int32_t i = 0; i < count; ++i) {
         if (!TakesPart(i) || !Meets(criterion, g_store.lines[i].length, tool.length)) continue;
         if (checked) {
@@ -71,7 +71,7 @@ bool ApplyLengthMarks(LengthCriterion criterion, bool checked) {
 bool ApplyConnectionMarks(bool checked) {
     LayerSelection& tool = g_layer_selection;
     if (!(tool.length > 0)) return false;
-    const int32_t count = CurrentLineCount();
+    const int32_t count = ReadableLineCount();
     if (!checked) {
         for (int32_t i = 0; i < count; ++i) tool.mark[i] &= static_cast<uint8_t>(~kMarkByConnection);
         return true;

@@ -14,7 +14,7 @@ namespace {
 // The line taking part whose foot of the perpendicular from (x, y) lies within `r` of it on both
 // axes and nearest; of equal ones the earlier. Only the first kMostLineHits hits are weighed.
 int NearestLine(double x, double y, double r) {
-    const int32_t count = CurrentLineCount();
+    const int32_t count = ReadableLineCount();
     int hits = 0;
     int best_line = -1;
     double best = 4 * r * r;
@@ -67,7 +67,7 @@ int SelectByRectangle(double x0, double y0, double x1, double y1) {
     const double left = std::min(x0, x1), right = std::max(x0, x1);
     const double bottom = std::min(y0, y1), top = std::max(y0, y1);
     const auto inside = [&](double x, double y) { return left < x && x < right && bottom < y && y < top; };
-    const int32_t count = CurrentLineCount();
+    const int32_t count = ReadableLineCount();
     int toggled = 0;
     for (int32_t i = 0; i < count; ++i) {
         if (!TakesPart(i)) continue;

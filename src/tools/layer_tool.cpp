@@ -36,7 +36,7 @@ void CountLayers() {
     LayerSelection& tool = g_layer_selection;
     std::memset(tool.solid_counts, 0, sizeof tool.solid_counts);
     std::memset(tool.line_counts, 0, sizeof tool.line_counts);
-    const int32_t count = CurrentLineCount();
+    const int32_t count = ReadableLineCount();
     for (int32_t i = 0; i < count; ++i) {
         const LineRecord& line = g_store.lines[i];
         const int slot = LayerSlot(line);
@@ -62,7 +62,7 @@ void SetAndRecord(int32_t line, int8_t state, bool first) {
 }
 
 EndPointIndex& IndexLinesTakingPart() {
-    BuildEndPointIndex(g_end_points, g_store.lines, CurrentLineCount(), FilesTakingPart, nullptr);
+    BuildEndPointIndex(g_end_points, g_store.lines, ReadableLineCount(), FilesTakingPart, nullptr);
     return g_end_points;
 }
 
@@ -74,7 +74,7 @@ void OpenLayerTool() {
     ShowLayerFresh();
     ResetSelectionHistory();
     if (g_store.lines != nullptr) {
-        ComputeLineLengths(g_store.lines, CurrentLineCount(), PageMillimetresPerUnit(g_store.current_page));
+        ComputeLineLengths(g_store.lines, ReadableLineCount(), PageMillimetresPerUnit(g_store.current_page));
     }
     tool.last_clicked = -1;
     tool.length = 0.0;
@@ -87,7 +87,7 @@ void ShowLayerFresh() {
     LayerSelection& tool = g_layer_selection;
     g_selection_history.redo_groups = 0;
     g_selection_history.end = -1;
-    const int32_t count = CurrentLineCount();
+    const int32_t count = ReadableLineCount();
     for (int32_t i = 0; i < count; ++i) {
         tool.state[i] = InShownLayer(g_store.lines[i]) ? kLineWhite : kLineUnavailable;
     }
@@ -99,7 +99,7 @@ bool ChooseLayer(int row) {
     LayerSelection& tool = g_layer_selection;
     tool.shown_group = row / kLayersPerGroup;
     tool.shown_layer = row % kLayersPerGroup;
-    const int32_t count = CurrentLineCount();
+    const int32_t count = ReadableLineCount();
     for (int32_t i = 0; i < count; ++i) {
         if (tool.state[i] == kLineGreen) continue;
         tool.state[i] = InShownLayer(g_store.lines[i]) ? kLineWhite : kLineUnavailable;
@@ -122,7 +122,7 @@ void FormatLayerRow(int row, char* text, int size) {
 int MoveSelectionToShownLayer() {
     LayerSelection& tool = g_layer_selection;
     const int shown = ShownLayerRow();
-    const int32_t count = CurrentLineCount();
+    const int32_t count = ReadableLineCount();
     int moved = 0;
     for (int32_t i = 0; i < count; ++i) {
         LineRecord& line = g_store.lines[i];
@@ -161,7 +161,7 @@ double ReadLengthText(const char* text, bool* rewrite) {
 }
 
 void ClearMarks() {
-    const int32_t count = CurrentLineCount();
+    const int32_t count = ReadableLineCount();
     std::memset(g_layer_selection.mark, 0, static_cast<size_t>(count));
 }
 

@@ -8,7 +8,7 @@ namespace velmora {
 namespace {
 
 // An entry's line as the ring holds it; lines of another page's table are never touched.
-bool UsableLine(int32_t line) { return line >= 0 && line < CurrentLineCount(); }
+bool UsableLine(int32_t line) { return line >= 0 && line < ReadableLineCount(); }
 
 bool InShownLayer(int32_t line) {
     const LineRecord& record = g_store.lines[line];

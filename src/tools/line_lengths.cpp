@@ -19,10 +19,4 @@ void ComputeLineLengths(LineRecord* lines, int32_t count, double mm_per_unit) {
     for (int32_t i = 0; i < count; ++i) lines[i].length = LineLength(lines[i], mm_per_unit);
 }
 
-int32_t CurrentLineCount() {
-    if (g_store.lines == nullptr) return 0;
-    const int32_t count = g_store.conversion.line_count;
-    return count < 0 ? 0 : (count < kLineCapacity ? count : kLineCapacity);
-}
-
 }  // namespace velmora

@@ -23,7 +23,4 @@ inline double LineLength(const LineRecord& line, double mm_per_unit) {
 // The length field of lines 0..count-1.
 void ComputeLineLengths(LineRecord* lines, int32_t count, double mm_per_unit);
 
-// The current page's line records in use, within the table.
-int32_t CurrentLineCount();
-
 }  // namespace velmora

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 #include "content/content_scanner.h"
 #include "convert/document_reset.h"
 #include "convert/page_setup.h"
@@ -29,7 +29,7 @@
 #include "pdf/pdf_loader.h"
 #include "platform/platform.h"
 #include "store/document_store.h"
-#include "store/settings.h"
+#include "settings/settings.h"
 
 namespace velmora::bench {
 

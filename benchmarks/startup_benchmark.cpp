@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 #include "convert/document_reset.h"
 #include "convert/driver.h"
 #include "jww/jww_save.h"

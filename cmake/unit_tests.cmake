@@ -15,7 +15,7 @@ add_executable(velmora_tests ${VELMORA_TEST_SOURCES})
 target_include_directories(velmora_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(velmora_tests PRIVATE VELMORA_TEST_DATA_DIR="${VELMORA_TEST_DATA_DIR}"
                                                  VELMORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-target_link_libraries(velmora_tests PRIVATE velmora_cli velmora_core velmora_ui_test velmora_os gtest_main)
+target_link_libraries(velmora_tests PRIVATE velmora_cli velmora_app velmora_core velmora_ui_test velmora_os gtest_main)
 
 # One ctest entry per binary: under Wine every start costs seconds.
 add_test(NAME unit_tests COMMAND velmora_tests --gtest_brief=1)

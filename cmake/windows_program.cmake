@@ -15,7 +15,7 @@ file(GLOB VELMORA_WIN32_SOURCES CONFIGURE_DEPENDS src/app/win32/*.cpp)
 add_executable(Velmora WIN32 ${VELMORA_WIN32_SOURCES} $<TARGET_OBJECTS:velmora_resources>)
 target_link_options(Velmora PRIVATE -mwindows)
 target_link_libraries(Velmora PRIVATE
-  velmora_core velmora_ui_win32 velmora_os velmora_process
+  velmora_app velmora_core velmora_ui_win32 velmora_os velmora_process
   user32 gdi32 comctl32 comdlg32 shell32 kernel32)
 
 # Test equipment, never shipped: drives the running window under Wine for the GUI tests.

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/program_name.h"
+#include "convert/program_name.h"
 #include "platform/platform.h"
 
 namespace velmora {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 #include "cli/console_report.h"
 #include "cli/output_paths.h"
 #include "cli/report_command.h"

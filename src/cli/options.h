@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_name.h"
+#include "convert/program_name.h"
 
 namespace velmora {
 

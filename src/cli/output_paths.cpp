@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 
 namespace velmora {
 

@@ -8,7 +8,7 @@
 #include "pdf/error_list.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
-#include "store/settings.h"
+#include "settings/settings.h"
 
 namespace velmora {
 

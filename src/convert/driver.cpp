@@ -14,7 +14,7 @@
 #include "store/document_store.h"
 #include "convert/driver_stages.h"
 #include "convert/layer_assignment.h"
-#include "store/settings.h"
+#include "settings/settings.h"
 
 namespace velmora {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "store/document_store.h"
-#include "store/settings.h"
+#include "settings/settings.h"
 
 namespace velmora {
 

@@ -10,7 +10,7 @@
 #include "pdf/lexical.h"
 #include "pdf/page_tree.h"
 #include "store/document_store.h"
-#include "store/settings.h"
+#include "settings/settings.h"
 
 namespace velmora {
 

@@ -7,7 +7,7 @@
 #include "jww/jww_writer.h"
 #include "store/document_store.h"
 #include "convert/driver.h"
-#include "store/settings.h"
+#include "settings/settings.h"
 
 namespace velmora {
 

@@ -6,7 +6,7 @@
 #include "jww/jww_bytes.h"
 #include "store/document_store.h"
 #include "store/paper_sizes.h"
-#include "store/settings.h"
+#include "settings/settings.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #include "view/mouse_routing.h"
 
 #include "store/document_store.h"
-#include "store/settings.h"
+#include "settings/settings.h"
 #include "tools/layer_tool.h"
 #include "tools/scale_pick.h"
 #include "view/preview_state.h"

@@ -8,7 +8,7 @@
 #include "jww/jww_writer.h"
 #include "store/document_store.h"
 #include "store/file_names.h"
-#include "store/settings.h"
+#include "settings/settings.h"
 #include "tools/layer_tool.h"
 #include "tools/pen_change.h"
 #include "view/preview_state.h"

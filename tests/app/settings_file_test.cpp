@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 #include "support/store_fixture.h"
 
 namespace velmora {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 #include "support/store_fixture.h"
 #include "support/test_data.h"
 

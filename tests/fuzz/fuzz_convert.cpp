@@ -21,7 +21,7 @@
 #include "report/report.h"
 #include "store/document_store.h"
 #include "convert/driver.h"
-#include "store/settings.h"
+#include "settings/settings.h"
 #include "tools/dash_merge.h"
 #include "tools/page_list.h"
 #include "tools/pen_change.h"

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/settings_text.h"
-#include "store/settings.h"
+#include "settings/settings_text.h"
+#include "settings/settings.h"
 
 namespace {
 

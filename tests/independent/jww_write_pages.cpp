@@ -10,7 +10,7 @@
 #include "convert/document_reset.h"
 #include "jww/jww_save.h"
 #include "store/document_store.h"
-#include "store/settings.h"
+#include "settings/settings.h"
 #include "support/page_records.h"
 
 namespace {

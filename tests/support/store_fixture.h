@@ -9,7 +9,7 @@
 #include "store/document_store.h"
 #include "convert/driver.h"
 #include "convert/driver_stages.h"
-#include "store/settings.h"
+#include "settings/settings.h"
 
 namespace velmora {
 

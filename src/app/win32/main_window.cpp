@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/program_name.h"
-#include "app/settings_file.h"
+#include "convert/program_name.h"
+#include "settings/settings_file.h"
 #include "app/window_commands.h"
 #include "app/window_texts.h"
 #include "app/win32/file_dialogs.h"

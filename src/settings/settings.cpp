@@ -1,4 +1,4 @@
-#include "store/settings.h"
+#include "settings/settings.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,10 +1,10 @@
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 
 #include <cstdio>
 #include <string>
 
-#include "app/settings_text.h"
-#include "store/settings.h"
+#include "settings/settings_text.h"
+#include "settings/settings.h"
 
 namespace velmora {
 

@@ -1,9 +1,9 @@
-#include "app/settings_text.h"
+#include "settings/settings_text.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "store/settings.h"
+#include "settings/settings.h"
 
 namespace velmora {
 

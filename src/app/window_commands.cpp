@@ -11,6 +11,8 @@
 #include "store/document_store.h"
 #include "store/file_names.h"
 #include "tools/dash_merge.h"
+#include "view/preview_state.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 
@@ -21,8 +23,6 @@ constexpr char kCautionTitle[] = "注意";
 constexpr char kSuccessTitle[] = "変換成功";
 constexpr char kPdfExtension[] = ".pdf";
 constexpr size_t kExtensionBytes = 4;
-
-bool InLayerMode() { return g_store.session.layer_mode == 1; }
 
 bool PdfChosen() { return g_file_names.pdf_path[0] != '\0'; }
 
@@ -36,6 +36,7 @@ void OpenChosenPdf(WindowHandle window, const WindowDialogs& dialogs) {
     if (!dialogs.choose_pdf(window, path, sizeof path)) return;
     if (!SetPdfPath(path)) return;
     RequestRepaint(window, false);
+    ResetViewAndToolsForFile();
     OpenPdf(window);
     RequestRepaint(window, true);
 }
@@ -63,6 +64,7 @@ void WriteReport(WindowHandle window, const WindowDialogs& dialogs) {
 
 void ConvertAgain(WindowHandle window, bool (*route)(WindowHandle), const char* success) {
     if (!PdfChosen()) return;
+    ResetViewAndToolsForFile();
     if (route(window)) ShowMessage(window, success, kSuccessTitle, MessageButtons::Ok);
     RequestRepaint(window, true);
 }
@@ -81,15 +83,14 @@ int PageSwitchTarget(int id, int current, int count) {
 }
 
 void SwitchPage(WindowHandle window, int id) {
-    SessionState& session = g_store.session;
-    if (session.layer_moved == 1) {
+    if (g_tool_state.layer_moved) {
         const MessageAnswer answer =
             ShowMessage(window, "頁切り替えしますか？ \r\nこの頁でのレイヤ移動内容がリセットされます", kCautionTitle,
                         MessageButtons::YesNo);
         if (answer != MessageAnswer::Yes) return;
-        session.layer_moved = 0;
+        g_tool_state.layer_moved = false;
     }
-    if (session.scale_pick_state == 1) {
+    if (FirstScalePointHeld()) {
         ShowMessage(window, "縮尺設定中は頁切り替えできません", kCautionTitle, MessageButtons::Ok);
         return;
     }
@@ -101,7 +102,7 @@ void SwitchPage(WindowHandle window, int id) {
 }
 
 void RunCommand(WindowHandle window, int id, const WindowDialogs& dialogs) {
-    if (InLayerMode() && RefusedInLayerMode(id)) return;
+    if (LayerToolOpen() && RefusedInLayerMode(id)) return;
     switch (id) {
         case kCommandOpen:
         case kCommandOpenButton:
@@ -148,7 +149,7 @@ void RunCommand(WindowHandle window, int id, const WindowDialogs& dialogs) {
 }
 
 void DropFiles(WindowHandle window, int count, const char* first_path) {
-    if (InLayerMode() || count < 1 || first_path == nullptr) return;
+    if (LayerToolOpen() || count < 1 || first_path == nullptr) return;
     if (count > 1) {
         ShowMessage(window, "複数のファイルを同時には開けません", kErrorTitle, MessageButtons::Ok);
         return;
@@ -163,6 +164,7 @@ void DropFiles(WindowHandle window, int count, const char* first_path) {
         return;
     }
     SetPdfPath(path);
+    ResetViewAndToolsForFile();
     OpenPdf(window);
     RequestRepaint(window, true);
 }

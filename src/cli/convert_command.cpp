@@ -22,6 +22,7 @@
 #include "store/document_store.h"
 #include "tools/dash_merge.h"
 #include "tools/page_scale.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 
@@ -99,6 +100,7 @@ bool OpenInput(Route route) {
     }
     // The window asks before it tries Ghostscript; here the route option answers.
     SetConsoleAnswer(route == Route::Auto ? MessageAnswer::Yes : MessageAnswer::No);
+    ResetToolsForFile();
     OpenPdf(nullptr);
     return g_store.conversion_route != 0;
 }

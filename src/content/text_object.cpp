@@ -14,6 +14,9 @@
 namespace velmora {
 
 TextState g_text;
+TextStateUse g_text_state_use;
+
+void ResetTextStateUse() { g_text_state_use = TextStateUse{}; }
 
 namespace {
 
@@ -142,7 +145,7 @@ void MoveLineStart(double tx, double ty) {
 void RunTextOperator(int page) {
     const char* token = g_operands.token;
     const double* o = g_operands.values;
-    int32_t* counters = g_store.session.text_state_counters;
+    int32_t* counters = g_text_state_use.counters;
     if (std::strcmp(token, "Tf") == 0) {
         SetFontSize(o[0]);
     } else if (std::strcmp(token, "Tm") == 0) {

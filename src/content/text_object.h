@@ -27,6 +27,14 @@ struct TextState {
 
 extern TextState g_text;
 
+// How often the file's content used text operators the conversion ignores (Ts, Tc, Tw, Tz), for
+// the report; counted over every page converted since the file was opened.
+struct TextStateUse {
+    int32_t counters[4];
+};
+extern TextStateUse g_text_state_use;
+void ResetTextStateUse();
+
 // Tf, inside a text object or before it: the font of the page's slot `name` (1 when none has
 // it), and the size seen through the current matrices.
 void SelectFont(int page, const char* name);

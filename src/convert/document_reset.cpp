@@ -1,5 +1,6 @@
 #include "convert/document_reset.h"
 
+#include "content/text_object.h"
 #include "fonts/font_buffers.h"
 #include "pdf/file_buffer.h"
 #include "pdf/reader_reset.h"
@@ -11,6 +12,7 @@ void ResetForFile() {
     ResetStoreForFile();
     ResetReaderForFile();
     ResetFontTables();
+    ResetTextStateUse();
 }
 
 void FreeDocument() {

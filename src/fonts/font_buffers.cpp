@@ -8,10 +8,13 @@ namespace velmora {
 // Every entry is walked, not only the counted ones: the count may already be reset.
 void FreeFontBuffers() { FreeCMapTexts(); }
 
+FontUse g_font_use;
+
 void ResetFontTables() {
     g_store.font_count = 0;
     g_store.differences_count = 0;
     g_two_byte_registrations = 0;
+    g_font_use.winansi_seen = false;
 }
 
 }  // namespace velmora

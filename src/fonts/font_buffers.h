@@ -10,4 +10,11 @@ void FreeFontBuffers();
 // registration count are empty, so a font of the previous file is never taken for one of this.
 void ResetFontTables();
 
+// What the file's fonts used, for the report: set as fonts are registered, cleared by
+// ResetFontTables.
+struct FontUse {
+    bool winansi_seen;  // a font converts through WinAnsiEncoding
+};
+extern FontUse g_font_use;
+
 }  // namespace velmora

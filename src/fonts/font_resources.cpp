@@ -11,6 +11,7 @@
 #include "pdf/page_tree.h"
 #include "store/document_store.h"
 #include "settings/settings.h"
+#include "fonts/font_buffers.h"
 
 namespace velmora {
 
@@ -218,7 +219,7 @@ int RegisterFont(int page, int32_t font_object, const char* resource_name) {
     } else if (Contains(font.subtype, "Type3")) {
         font.conversion_type = SimpleConversion(font_object, start, end, false, kNoDefaultEncoding);
     }
-    if (font.conversion_type == kConversionWinAnsi) g_store.session.winansi_seen = 1;
+    if (font.conversion_type == kConversionWinAnsi) g_font_use.winansi_seen = true;
     return k;
 }
 

@@ -6,6 +6,8 @@
 #include "fonts/tounicode.h"
 #include "report/report_sections.h"
 #include "store/document_store.h"
+#include "fonts/font_buffers.h"
+#include "content/text_object.h"
 
 namespace velmora {
 
@@ -99,7 +101,7 @@ void WriteDifferences(ReportSink& sink) {
 
 void WriteWinAnsiUse(ReportSink& sink) {
     ReportPrint(sink, "====================  WinAnsiEncoding で記述された文字  ====================\n");
-    if (g_store.session.winansi_seen != 0) {
+    if (g_font_use.winansi_seen) {
         ReportPrint(sink, "WinAnsiEncoding による文字：有り\n");
     } else {
         ReportPrint(sink, "WinAnsiEncoding による文字：無し\n");
@@ -108,7 +110,7 @@ void WriteWinAnsiUse(ReportSink& sink) {
 }
 
 void WriteDisabledCommands(ReportSink& sink) {
-    const int32_t* counters = g_store.session.text_state_counters;
+    const int32_t* counters = g_text_state_use.counters;
     ReportPrint(sink, "====================  Disable Command check  ====================\n");
     ReportPrint(sink, "文字コマンド：Ts = %d\n", counters[0]);
     ReportPrint(sink, "文字コマンド：Tc = %d\n", counters[1]);

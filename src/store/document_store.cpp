@@ -132,18 +132,6 @@ void ResetStoreForFile() {
 
     g_store.current_page = 1;
     g_store.page_count = 0;
-
-    SessionState& s = g_store.session;
-    s.scale_pick_state = 0;
-    s.last_entered_distance = 1000.0;
-    s.zoom = 1.0;
-    s.origin_x = s.origin_y = 0.0;
-    s.fit_pending = 1;
-    s.layer_mode = 0;
-    s.layer_moved = 0;
-    s.pen_dialog_shown = 0;
-    s.winansi_seen = 0;
-    std::memset(s.text_state_counters, 0, sizeof s.text_state_counters);
 }
 
 void ResetForPage(int page) {

@@ -26,20 +26,6 @@ struct ConversionState {
     double text_matrix_linear[4]; // a, b, c, d of the text matrix
 };
 
-// Start values of the interactive tools and counters that a new file resets.
-struct SessionState {
-    int32_t scale_pick_state;      // 0, 1 or 2
-    double last_entered_distance;  // millimetres
-    double zoom;
-    double origin_x, origin_y;
-    int32_t fit_pending;
-    int32_t layer_mode;
-    int32_t layer_moved;
-    int32_t pen_dialog_shown;
-    int32_t winansi_seen;          // report's WinAnsiEncoding flag
-    int32_t text_state_counters[4];  // Ts, Tc, Tw, Tz
-};
-
 struct DocumentStore {
     // Heap tables, allocated once at start-up.
     LineRecord* lines;
@@ -80,7 +66,6 @@ struct DocumentStore {
     int32_t page_count;
 
     ConversionState conversion;
-    SessionState session;
 };
 
 extern DocumentStore g_store;

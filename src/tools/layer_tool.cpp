@@ -8,6 +8,7 @@
 #include "store/document_store.h"
 #include "tools/layer_tool_lines.h"
 #include "tools/line_lengths.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 
@@ -68,7 +69,7 @@ EndPointIndex& IndexLinesTakingPart() {
 
 void OpenLayerTool() {
     LayerSelection& tool = g_layer_selection;
-    g_store.session.layer_mode = 1;
+    g_tool_state.layer_mode = LayerToolMode::kOpen;
     tool.shown_group = 0;
     tool.shown_layer = 0;
     ShowLayerFresh();
@@ -81,7 +82,7 @@ void OpenLayerTool() {
     CountLayers();
 }
 
-void CloseLayerTool() { g_store.session.layer_mode = 0; }
+void CloseLayerTool() { g_tool_state.layer_mode = LayerToolMode::kClosed; }
 
 void ShowLayerFresh() {
     LayerSelection& tool = g_layer_selection;
@@ -140,7 +141,7 @@ int MoveSelectionToShownLayer() {
     }
     ShowLayerFresh();
     ResetSelectionHistory();
-    g_store.session.layer_moved = 1;
+    g_tool_state.layer_moved = true;
     return moved;
 }
 

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "convert/driver.h"
 #include "store/document_store.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 
@@ -50,7 +52,7 @@ void ShowPen(int pen) {
 }
 
 void OpenPenDialog() {
-    g_store.session.pen_dialog_shown = 1;
+    g_tool_state.pen_dialog_shown = true;
     BuildLayerSummary();
     SelectPenListRow(0);
 }
@@ -81,6 +83,12 @@ int SetSelectedLayerPen(const bool checked[kPenChoiceCount]) {
     return changed;
 }
 
-void ClosePenDialog() { g_store.session.pen_dialog_shown = 0; }
+void ConvertPageForPenDialog() {
+    if (g_store.page_count < 1) return;
+    ConvertPage(g_store.current_page);
+    g_tool_state.layer_moved = false;
+}
+
+void ClosePenDialog() { g_tool_state.pen_dialog_shown = false; }
 
 }  // namespace velmora

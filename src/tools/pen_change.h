@@ -49,6 +49,9 @@ void ShowPen(int pen);
 // The dialog opens: the preview draws the pen dialog's picture, the summary is built, and the
 // first row (group 0, layer 0) is selected with its pen shown.
 void OpenPenDialog();
+// Before the dialog: the page converted again, so earlier pen changes are gone, and with them
+// the layer tool's moves (a later page switch has nothing to ask about).
+void ConvertPageForPenDialog();
 // A list row chosen: its group and layer become the selection and its pen is shown.
 void SelectPenListRow(int row);
 // A radio button clicked: the flags take the buttons' check states (index pen - 1) and every

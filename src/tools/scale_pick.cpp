@@ -5,6 +5,7 @@
 #include "store/document_store.h"
 #include "tools/page_scale.h"
 #include "tools/scale_snap.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 
@@ -14,14 +15,14 @@ namespace {
 
 constexpr int32_t kPickedDenominator = 2;  // stands for "two points picked" until the dialog ends
 
-int32_t& PickState() { return g_store.session.scale_pick_state; }
+ScalePickState& PickState() { return g_tool_state.scale_pick; }
 
 // A page that has a scale asks before it is measured again. False when the user keeps it.
 bool MayChangeScale(WindowHandle window, int page) {
     if (page < 1 || page >= kPageTableSize || g_store.pages[page].scale_denominator <= 1) return true;
     const MessageAnswer answer =
         ShowMessage(window, "頁の縮尺設定を変更します", "縮尺設定変更", MessageButtons::OkCancel);
-    PickState() = 0;
+    PickState() = ScalePickState::kIdle;
     if (answer != MessageAnswer::Ok) return false;
     // The ratio goes with the denominator: a save at 1/1 must not scale by the old measurement.
     SetPageScale(page, 1, 1.0);
@@ -36,20 +37,20 @@ bool MayChangeScale(WindowHandle window, int page) {
 bool PickScalePoint(WindowHandle window, double x, double y, double half_width) {
     const int page = g_store.current_page;
     if (!MayChangeScale(window, page)) return false;
-    if (PickState() == 2) return true;
+    if (PickState() == ScalePickState::kBothPointsHeld) return true;
     double px = 0.0;
     double py = 0.0;
     if (!TakeScalePoint(SnapArea{x, y, half_width}, &px, &py)) return false;
-    if (PickState() == 0) {
+    if (PickState() == ScalePickState::kIdle) {
         g_scale_pick.first_x = px;
         g_scale_pick.first_y = py;
-        PickState() = 1;
+        PickState() = ScalePickState::kFirstPointHeld;
         return true;
     }
     if (px == g_scale_pick.first_x && py == g_scale_pick.first_y) return false;
     g_scale_pick.second_x = px;
     g_scale_pick.second_y = py;
-    PickState() = 2;
+    PickState() = ScalePickState::kBothPointsHeld;
     const double dx = g_scale_pick.first_x - px;
     const double dy = g_scale_pick.first_y - py;
     g_scale_pick.paper_distance = std::sqrt(dx * dx + dy * dy) * kMmPerPoint;
@@ -67,12 +68,12 @@ bool PickScalePoint(WindowHandle window, double x, double y, double half_width) 
 }
 
 bool FirstScalePoint(double* x, double* y) {
-    if (PickState() != 1) return false;
+    if (PickState() != ScalePickState::kFirstPointHeld) return false;
     *x = g_scale_pick.first_x;
     *y = g_scale_pick.first_y;
     return true;
 }
 
-void EndScalePick() { PickState() = 0; }
+void EndScalePick() { PickState() = ScalePickState::kIdle; }
 
 }  // namespace velmora

@@ -1,6 +1,6 @@
 // Setting the page's scale from two picked points: the right clicks the main window's mouse
 // routing passes on. Each click is snapped to a line end point or crossing (tools/scale_snap.h);
-// the pick state (0 idle, 1 first point held, 2 both held) lives in the store's session.
+// the pick state (idle, first point held, both held) is the tools' own (tools/tool_state.h).
 #pragma once
 
 #include "platform/platform.h"

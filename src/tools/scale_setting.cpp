@@ -10,6 +10,7 @@
 #include "tools/choice_flags.h"
 #include "tools/page_scale.h"
 #include "tools/scale_pick.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 
@@ -74,7 +75,7 @@ void ApplyScale(WindowHandle window, double ratio) {
 
 std::string LastDistanceText() {
     char text[kDistanceTextBytes];
-    std::snprintf(text, sizeof text, "%5.2f", g_store.session.last_entered_distance);
+    std::snprintf(text, sizeof text, "%5.2f", g_tool_state.last_entered_distance);
     return text;
 }
 
@@ -114,7 +115,7 @@ void AcceptScaleDistance(WindowHandle window, const char* text, bool this_page_c
     g_pen_choice[1] = all_pages_checked;
     const double distance = LeadingDecimalNumber(text);
     // A number beyond the doubles (1e999) is refused below as too large; the field then starts empty.
-    g_store.session.last_entered_distance = std::isfinite(distance) ? distance : 0.0;
+    g_tool_state.last_entered_distance = std::isfinite(distance) ? distance : 0.0;
     if (!(distance > 0.0)) {
         CancelScaleDistance();
         return;

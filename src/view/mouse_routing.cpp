@@ -6,12 +6,11 @@
 #include "tools/scale_pick.h"
 #include "view/preview_state.h"
 #include "view/view_gestures.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 
 namespace {
-
-bool InLayerMode() { return g_store.session.layer_mode == 1; }
 
 DrawingPoint DrawingAt(ScreenPoint at) { return ScreenToDrawing(CurrentView(), at.x, at.y); }
 
@@ -41,18 +40,18 @@ void OnMove(const MouseEvent& event, MouseResponse* response) {
         g_preview.gesture = kGestureTwoButtonDrag;
         DrawBoxStep(&response->band);
     } else if (event.left_held) {
-        if (!InLayerMode()) return;
+        if (!LayerToolOpen()) return;
         if (g_preview.gesture != kGestureSelectionBox) g_preview.band = kNoBand;
         g_preview.gesture = kGestureSelectionBox;
         if (DrawBoxStep(&response->band)) response->cursor = MouseCursor::Area;
     } else if (event.right_held) {
-        if (!InLayerMode()) return;
+        if (!LayerToolOpen()) return;
         const int dx = event.at.x - g_preview.press.x;
         const int dy = event.at.y - g_preview.press.y;
         if (dx > kDragThresholdPixels && dy > kDragThresholdPixels) {
             response->cursor = dx > dy ? MouseCursor::Undo : MouseCursor::Redo;
         }
-    } else if (g_store.session.scale_pick_state == 1) {
+    } else if (FirstScalePointHeld()) {
         RubberLineStep(&response->band);
     }
 }
@@ -61,7 +60,7 @@ void OnLeftUp(const MouseEvent& event, MouseResponse* response) {
     if (event.right_held) return;
     if (FinishTwoButtonGesture(event.at, response)) return;
     g_preview.left_pressed = false;
-    if (!InLayerMode()) return;
+    if (!LayerToolOpen()) return;
     const ScreenPoint press = g_preview.press;
     if (event.at.x > press.x + kDragThresholdPixels || event.at.y > press.y + kDragThresholdPixels) {
         g_preview.gesture = kGestureSelectionBox;
@@ -88,7 +87,7 @@ void OnRightUp(WindowHandle window, const MouseEvent& event, MouseResponse* resp
     if (FinishTwoButtonGesture(event.at, response)) return;
     // Cleared here too, or the next plain left click would count as a two-button gesture.
     g_preview.right_pressed = false;
-    if (InLayerMode()) {
+    if (LayerToolOpen()) {
         const int dx = event.at.x - g_preview.press.x;
         const int dy = event.at.y - g_preview.press.y;
         if (dx > kDragThresholdPixels && dy > kDragThresholdPixels) {
@@ -120,7 +119,7 @@ void OnRightUp(WindowHandle window, const MouseEvent& event, MouseResponse* resp
     if (picked) g_preview.gesture = kGestureNone;
     if (!picked) {
         Repaint(response, true);
-    } else if (g_store.session.scale_pick_state == 2) {
+    } else if ((g_tool_state.scale_pick == ScalePickState::kBothPointsHeld)) {
         response->run_scale_dialog = true;
         Repaint(response, true);
     }
@@ -132,7 +131,7 @@ MouseResponse HandleMouse(WindowHandle window, const MouseEvent& event) {
     MouseResponse response;
     switch (event.message) {
         case MouseMessage::LeftDown:
-            if (g_store.session.scale_pick_state == 1) break;
+            if (FirstScalePointHeld()) break;
             g_preview.press = g_preview.mouse = event.at;
             g_preview.gesture = kGestureLeftPress;
             g_preview.left_pressed = true;
@@ -141,7 +140,7 @@ MouseResponse HandleMouse(WindowHandle window, const MouseEvent& event) {
             g_preview.press = g_preview.mouse = event.at;
             g_preview.gesture = kGestureRightPress;
             g_preview.right_pressed = true;
-            g_store.session.fit_pending = 0;
+            g_preview.fit_pending = false;
             break;
         case MouseMessage::Move:
             OnMove(event, &response);
@@ -154,7 +153,7 @@ MouseResponse HandleMouse(WindowHandle window, const MouseEvent& event) {
             break;
         case MouseMessage::Wheel:
             g_preview.mouse = event.at;
-            g_store.session.fit_pending = 0;
+            g_preview.fit_pending = false;
             g_preview.gesture = kGestureWheel;
             if (event.wheel_delta != 0) {
                 g_preview.zoom_step = WheelZoomStep(event.wheel_delta, g_settings.wheel_direction);

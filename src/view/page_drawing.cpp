@@ -12,6 +12,7 @@
 #include "tools/layer_tool.h"
 #include "tools/pen_change.h"
 #include "view/preview_state.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 
@@ -294,10 +295,9 @@ void PaintPreview(WindowHandle window, const DrawingSurface& surface, ClientSize
     }
     ApplyPendingGesture(client);
     const PageView view{CurrentView(), true, client};
-    const SessionState& session = g_store.session;
-    if (session.pen_dialog_shown == 1) DrawPenDialogPicture(surface, view, g_preview.overlay_only);
-    if (session.layer_mode == 1) DrawLayerToolPicture(surface, view, g_preview.overlay_only);
-    if (session.pen_dialog_shown != 1 && session.layer_mode != 1) {
+    if (g_tool_state.pen_dialog_shown) DrawPenDialogPicture(surface, view, g_preview.overlay_only);
+    if (LayerToolOpen()) DrawLayerToolPicture(surface, view, g_preview.overlay_only);
+    if (!g_tool_state.pen_dialog_shown && !LayerToolOpen()) {
         DrawNormalPicture(surface, view, g_store.current_page, false);
     }
     g_preview.overlay_only = false;

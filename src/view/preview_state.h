@@ -32,11 +32,17 @@ struct PreviewState {
     bool right_pressed;
     ScreenPoint band;          // corner of the rubber band drawn last; kNoBand = none
     bool overlay_only;         // repaint only the tool's highlights over the picture on screen
+    bool fit_pending;          // the next paint fits the whole page into the window
 };
 
 extern PreviewState g_preview;
 
 // The start of a run: nothing pending, no band, no previous view.
 void ResetPreviewState();
+// A newly opened file: zoom 1 at the origin, and the next paint fits the page.
+void ResetViewForFile();
+// What the window keeps of the file before it: the view's and the tools' state. The window calls
+// it before every open, as the driver resets the document.
+void ResetViewAndToolsForFile();
 
 }  // namespace velmora

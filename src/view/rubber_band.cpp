@@ -3,6 +3,7 @@
 #include "store/document_store.h"
 #include "tools/scale_pick.h"
 #include "view/preview_state.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 
@@ -32,7 +33,7 @@ bool DrawBoxStep(BandFigures* out) {
 void RubberLineStep(BandFigures* out) {
     double x = 0.0;
     double y = 0.0;
-    if (g_store.session.scale_pick_state == 1 && FirstScalePoint(&x, &y)) {
+    if (FirstScalePointHeld() && FirstScalePoint(&x, &y)) {
         g_preview.press = MapToScreen(CurrentView(), x, y);
     }
     const ScreenPoint start = g_preview.press;

@@ -5,6 +5,7 @@
 #include "store/capacities.h"
 #include "store/document_store.h"
 #include "view/preview_state.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 
@@ -80,7 +81,7 @@ void ApplyTwoButtonDrag(ViewTransform* view, ClientSize client) {
         SavePrevious(*view);
         *view = ViewTransform{1.0, 0.0, 0.0};
         g_preview.zoom_step = 1.0;
-        g_store.session.fit_pending = 1;
+        g_preview.fit_pending = true;
     }
 }
 
@@ -93,25 +94,24 @@ void ApplyPendingGesture(ClientSize client) {
         view = WheelZoom(view, g_preview.zoom_step, g_preview.mouse);
         g_preview.zoom_step = 1.0;
     } else if (gesture == kGestureTwoButtonClick ||
-               (gesture == kGestureRightPress && g_store.session.scale_pick_state == 1)) {
+               (gesture == kGestureRightPress && FirstScalePointHeld())) {
         SavePrevious(view);
         view = CentreOn(view, g_preview.mouse, client);
     } else if (gesture == kGestureTwoButtonDrag) {
         ApplyTwoButtonDrag(&view, client);
     }
 
-    SessionState& session = g_store.session;
-    if (session.fit_pending == 1) {
+    if (g_preview.fit_pending) {
         const int page = g_store.current_page;
         static const double kNoBox[4] = {0, 0, 0, 0};
         const double* box = (page >= 1 && page < kPageTableSize) ? g_store.pages[page].media_box : kNoBox;
         double zoom = 0.0;
         if (FitZoom(box, client, &zoom)) {
             view.zoom = zoom;
-            session.fit_pending = 0;
+            g_preview.fit_pending = false;
         } else if (client.width > 0 && client.height > 0) {
             // A page without width or height cannot be fitted: the zoom stays, the fit is done.
-            session.fit_pending = 0;
+            g_preview.fit_pending = false;
         }
     }
     SetCurrentView(view);

@@ -1,8 +1,8 @@
 #include "view/view_transform.h"
 
-#include "store/document_store.h"
-
 namespace velmora {
+
+ViewTransform g_current_view = {1.0, 0.0, 0.0};
 
 double ScreenX(const ViewTransform& view, double x) { return x * view.zoom + view.origin_x; }
 
@@ -24,15 +24,11 @@ DrawingPoint ScreenToDrawing(const ViewTransform& view, int x, int y) {
 }
 
 ViewTransform CurrentView() {
-    const SessionState& s = g_store.session;
-    return ViewTransform{s.zoom, s.origin_x, s.origin_y};
+    return g_current_view;
 }
 
 void SetCurrentView(const ViewTransform& view) {
-    SessionState& s = g_store.session;
-    s.zoom = view.zoom;
-    s.origin_x = view.origin_x;
-    s.origin_y = view.origin_y;
+    g_current_view = view;
 }
 
 }  // namespace velmora

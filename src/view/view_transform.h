@@ -1,6 +1,6 @@
 // The preview's view: drawing points (page frame, y <= 0 below the page's top edge) to client
-// pixels and back. The program's current view lives in the store's session, so opening a file
-// resets it with everything else.
+// pixels and back. The program's current view is the preview's own; opening a file resets it
+// (ResetViewForFile in view/preview_state.h).
 #pragma once
 
 namespace velmora {
@@ -35,7 +35,8 @@ ScreenPoint MapToScreen(const ViewTransform& view, double x, double y);
 // The inverse: X = (x - origin x) / zoom, Y = -(y - origin y) / zoom.
 DrawingPoint ScreenToDrawing(const ViewTransform& view, int x, int y);
 
-// The view in force (the store's session) and its replacement.
+// The view in force and its replacement.
+extern ViewTransform g_current_view;
 ViewTransform CurrentView();
 void SetCurrentView(const ViewTransform& view);
 

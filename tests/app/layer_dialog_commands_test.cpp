@@ -8,6 +8,7 @@
 #include "app/layer_dialog_commands.h"
 #include "app/window_commands.h"
 #include "support/layer_tool_fixture.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 namespace {
@@ -37,7 +38,7 @@ TEST_F(LayerDialogTest, OpeningFillsTheStaticsAndTheListAndRepaintsEverything) {
     EXPECT_TRUE(update.fill_list && update.select_shown_row && update.clear_check_boxes);
     EXPECT_TRUE(update.repaint && update.erase);
     EXPECT_FALSE(g_preview.overlay_only);
-    EXPECT_EQ(g_store.session.layer_mode, 1);
+    EXPECT_TRUE(LayerToolOpen());
 }
 
 TEST_F(LayerDialogTest, TheLengthFieldTheBoxesAndTheListChangeTheHighlights) {
@@ -98,7 +99,7 @@ TEST_F(LayerDialogTest, ClosingAsksWhileThereIsSomethingToUndoAndAMovedPageAsksB
     EXPECT_EQ(g_test_seam.messages[0].title, "注意");
     EXPECT_EQ(g_test_seam.messages[0].text,
               "「レイヤ整理」コマンドを終了しますか？ \r\n現在選択中の指定線情報はクリアされます");
-    EXPECT_EQ(g_store.session.layer_mode, 1);
+    EXPECT_TRUE(LayerToolOpen());
 
     Command(kLayerList, false, "", 5);
     const LayerDialogUpdate moved = Command(kLayerMoveButton);
@@ -108,7 +109,7 @@ TEST_F(LayerDialogTest, ClosingAsksWhileThereIsSomethingToUndoAndAMovedPageAsksB
     const LayerDialogUpdate closed = Command(kLayerDialogClose);
     EXPECT_TRUE(closed.close && closed.repaint && closed.erase);
     EXPECT_EQ(g_test_seam.messages.size(), 1u);
-    EXPECT_EQ(g_store.session.layer_mode, 0);
+    EXPECT_FALSE(LayerToolOpen());
 
     g_test_seam.answers.push_back(MessageAnswer::No);
     SwitchPage(nullptr, kCommandNext);

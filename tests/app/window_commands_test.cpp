@@ -11,6 +11,8 @@
 #include "app/window_texts.h"
 #include "convert/fake_reader.h"
 #include "jww/jww_fixture.h"
+#include "tools/pen_change.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 namespace {
@@ -78,7 +80,7 @@ TEST_F(WindowCommandTest, DropOpensOneLowerCasePdfAndRefusesEverythingElse) {
     EXPECT_STREQ(g_file_names.pdf_stem, "plan");
     EXPECT_EQ(g_fake_reader.loaded_paths.size(), 1u);
 
-    g_store.session.layer_mode = 1;
+    g_tool_state.layer_mode = LayerToolMode::kOpen;
     DropFiles(nullptr, 1, "plan.pdf");
     EXPECT_EQ(g_fake_reader.loaded_paths.size(), 1u);
 }
@@ -104,18 +106,29 @@ TEST_F(WindowCommandTest, PageSwitchesClampAndConvertAgainEvenWhenThePageStays) 
 
 TEST_F(WindowCommandTest, PageSwitchAsksAfterLayerMovesAndRefusesWhileAScalePointIsHeld) {
     OpenDocument("set.pdf", 3);
-    g_store.session.layer_moved = 1;
+    g_tool_state.layer_moved = true;
     g_test_seam.answers.push_back(MessageAnswer::No);
     Run(kCommandNext);
     EXPECT_EQ(LastMessage(), "注意: 頁切り替えしますか？ \r\nこの頁でのレイヤ移動内容がリセットされます");
     EXPECT_EQ(g_store.current_page, 1);
-    EXPECT_EQ(g_store.session.layer_moved, 1);
+    EXPECT_TRUE(g_tool_state.layer_moved);
     g_test_seam.answers.push_back(MessageAnswer::Yes);
     Run(kCommandNext);
     EXPECT_EQ(g_store.current_page, 2);
-    EXPECT_EQ(g_store.session.layer_moved, 0);
+    EXPECT_FALSE(g_tool_state.layer_moved);
 
-    g_store.session.scale_pick_state = 1;
+    // The pen dialog converts the page again: the moves are gone, so the next switch does not ask.
+    g_tool_state.layer_moved = true;
+    g_fake_reader.scanned_pages.clear();
+    ConvertPageForPenDialog();
+    EXPECT_EQ(g_fake_reader.scanned_pages, std::vector<int>{2});
+    ResetTestSeam();
+    Run(kCommandPrevious);
+    EXPECT_EQ(g_store.current_page, 1);
+    EXPECT_TRUE(g_test_seam.messages.empty()) << LastMessage();
+    Run(kCommandNext);
+
+    g_tool_state.scale_pick = ScalePickState::kFirstPointHeld;
     for (int command : {kCommandPrevious, kCommandNext, kCommandBackTen, kCommandForwardTen}) {
         ResetTestSeam();
         Run(command);
@@ -138,7 +151,7 @@ TEST_F(WindowCommandTest, WithoutADocumentPagesGhostscriptAndSavingDoNothing) {
 
 TEST_F(WindowCommandTest, TheLayerToolLeavesOnlyReportExitVersionAndHelp) {
     OpenDocument("plan.pdf", 2);
-    g_store.session.layer_mode = 1;
+    g_tool_state.layer_mode = LayerToolMode::kOpen;
     for (int id : {111, 112, 201, 202, 203, 204, 205, 206, 207, 208, 209, 210, 230}) Run(id);
     EXPECT_TRUE(g_dialogs.asked.empty());
     EXPECT_TRUE(g_test_seam.messages.empty());

@@ -6,6 +6,7 @@
 #include "convert/document_reset.h"
 #include "pdf/error_list.h"
 #include "text_fixture.h"
+#include "content/text_object.h"
 
 namespace velmora {
 namespace {
@@ -177,7 +178,7 @@ TEST_F(TextShowingTest, OtherOperatorsInsideAreIgnoredAndDashSetsThePen) {
     ExpectBaseLine(0, 0, 0, 20, 0);  // cm inside the object changed nothing
     ASSERT_EQ(Lines(), 1);
     EXPECT_EQ(Line(0).pen_style, 3);
-    const int32_t* counters = g_store.session.text_state_counters;
+    const int32_t* counters = g_text_state_use.counters;
     EXPECT_EQ(counters[0], 1);  // Ts
     EXPECT_EQ(counters[1], 2);  // Tc
     EXPECT_EQ(counters[2], 1);  // Tw

@@ -7,6 +7,7 @@
 #include "fonts/font_resources.h"
 #include "fonts/font_fixture.h"
 #include "support/pdf_maker.h"
+#include "fonts/font_buffers.h"
 
 namespace velmora {
 namespace {
@@ -77,7 +78,7 @@ TEST_F(FontResourcesTest, ConversionTypesFollowTheSubtype) {
     EXPECT_EQ(g_store.fonts[SlotFont(1, 4)].conversion_type, kConversionNone);
     // A CMap is preferred over the encoding's name.
     EXPECT_EQ(g_store.fonts[SlotFont(1, 5)].conversion_type, kConversionToUnicode);
-    EXPECT_EQ(g_store.session.winansi_seen, 0);
+    EXPECT_FALSE(g_font_use.winansi_seen);
     // No font: not registered. No Subtype: counted, but the slot keeps no FontDef.
     EXPECT_EQ(SlotFont(1, 6), 0);
     EXPECT_EQ(SlotFont(1, 7), 0);
@@ -90,7 +91,7 @@ TEST_F(FontResourcesTest, WinAnsiTrueTypePassesBytesAndRecords100) {
     SetUpOnePage("/F1 10 0 R", {{10, Font("TrueType", "/FirstChar 32 /Encoding /WinAnsiEncoding")}});
     EXPECT_EQ(g_store.fonts[1].conversion_type, kConversionWinAnsi);
     EXPECT_EQ(Codes(), std::vector<int>({100}));
-    EXPECT_EQ(g_store.session.winansi_seen, 1);
+    EXPECT_TRUE(g_font_use.winansi_seen);
 }
 
 TEST_F(FontResourcesTest, Type0WithoutToUnicodeGetsNoTextAndRecords101) {

@@ -30,6 +30,7 @@
 #include "tools/scale_snap.h"
 #include "view/page_drawing.h"
 #include "view/svg_surface.h"
+#include "tools/tool_state.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ void UseTools(int page) {
         EndScalePick();
         PickScalePoint(nullptr, first.x1, first.y1, kHalfWidth);
         PickScalePoint(nullptr, last.x2, last.y2, kHalfWidth);
-        if (g_store.session.scale_pick_state == 2) AcceptScaleDistance(nullptr, "1000", true, false);
+        if ((g_tool_state.scale_pick == ScalePickState::kBothPointsHeld)) AcceptScaleDistance(nullptr, "1000", true, false);
         EndScalePick();
         Require(g_store.pages[page].scale_denominator >= 1, "a scale below 1/1");
     }

@@ -13,6 +13,7 @@
 #include "tools/page_scale.h"
 #include "tools/scale_pick.h"
 #include "tools/scale_setting.h"
+#include "tools/tool_state.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(record.scale_denominator >= 1);
         Require(std::isfinite(record.scale_ratio) && record.scale_ratio > 0.0);
     }
-    Require(std::isfinite(g_store.session.last_entered_distance));
+    Require(std::isfinite(g_tool_state.last_entered_distance));
     Require(!LastDistanceText().empty());
     return 0;
 }

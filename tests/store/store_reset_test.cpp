@@ -5,6 +5,10 @@
 
 #include "convert/document_reset.h"
 #include "support/store_fixture.h"
+#include "content/text_object.h"
+#include "fonts/font_buffers.h"
+#include "tools/tool_state.h"
+#include "view/preview_state.h"
 
 namespace velmora {
 namespace {
@@ -32,9 +36,12 @@ protected:
         g_store.duplicate_count = 3;
         g_store.current_page = 2;
         g_store.page_count = 2;
-        g_store.session.zoom = 3.0;
-        g_store.session.fit_pending = 0;
-        g_store.session.last_entered_distance = 5.0;
+        g_current_view.zoom = 3.0;
+        g_tool_state.layer_moved = true;
+        g_text_state_use.counters[1] = 4;
+        g_font_use.winansi_seen = true;
+        g_preview.fit_pending = false;
+        g_tool_state.last_entered_distance = 5.0;
         g_store.streams[1] = DecodedStream{2, static_cast<uint8_t*>(std::malloc(16)), 16};
         g_store.stream_count = 1;
         RecordError(90);
@@ -44,6 +51,7 @@ protected:
 TEST_F(StoreResetTest, NewFileClearsCountsScalesAndCharacterTables) {
     DirtyTheStore();
     ResetForFile();
+    ResetViewAndToolsForFile();
     EXPECT_EQ(g_store.conversion.line_count, 0);
     EXPECT_EQ(g_store.conversion.text_count, 0);
     EXPECT_EQ(g_store.conversion.pool_used, 0);
@@ -59,9 +67,12 @@ TEST_F(StoreResetTest, NewFileClearsCountsScalesAndCharacterTables) {
     EXPECT_EQ(g_store.duplicate_count, 0);
     EXPECT_EQ(g_store.current_page, 1);
     EXPECT_EQ(g_store.page_count, 0);
-    EXPECT_EQ(g_store.session.zoom, 1.0);
-    EXPECT_EQ(g_store.session.fit_pending, 1);
-    EXPECT_EQ(g_store.session.last_entered_distance, 1000.0);
+    EXPECT_EQ(g_current_view.zoom, 1.0);
+    EXPECT_FALSE(g_tool_state.layer_moved);
+    EXPECT_EQ(g_text_state_use.counters[1], 0);
+    EXPECT_FALSE(g_font_use.winansi_seen);
+    EXPECT_TRUE(g_preview.fit_pending);
+    EXPECT_EQ(g_tool_state.last_entered_distance, 1000.0);
     EXPECT_EQ(g_store.streams[1].length, 0);  // its buffer was freed, not leaked
     EXPECT_EQ(g_store.stream_count, 0);
     EXPECT_EQ(g_errors.count, 0);

@@ -10,6 +10,7 @@
 #include "convert/driver.h"
 #include "convert/driver_stages.h"
 #include "settings/settings.h"
+#include "view/preview_state.h"
 
 namespace velmora {
 
@@ -25,6 +26,8 @@ protected:
         UsePageRecords(kMaxPages);
         g_store.font_count = kFontCapacity - 1;
         ResetForOpen();
+        ResetPreviewState();
+        ResetViewAndToolsForFile();
         g_store.object_count = 0;
         ResetTestSeam();
         g_driver_stages = DefaultDriverStages();

@@ -8,6 +8,7 @@
 
 #include "store/document_store.h"
 #include "support/layer_tool_fixture.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 namespace {
@@ -31,7 +32,7 @@ TEST_F(LayerToolTest, OpeningShowsLayerZeroFreshMeasuresTheLinesAndCountsTheLaye
     g_layer_selection.state[2] = kLineGreen;
     g_layer_selection.mark[1] = kMarkByLength;
     OpenLayerTool();
-    EXPECT_EQ(g_store.session.layer_mode, 1);
+    EXPECT_TRUE(LayerToolOpen());
     EXPECT_EQ(LinesIn(kLineWhite), (std::vector<int>{0, 1, 3, 4}));
     EXPECT_EQ(LinesIn(kLineUnavailable), (std::vector<int>{2, 5}));
     EXPECT_TRUE(Marked().empty());
@@ -44,7 +45,7 @@ TEST_F(LayerToolTest, OpeningShowsLayerZeroFreshMeasuresTheLinesAndCountsTheLaye
     const HistoryButtons buttons = CurrentHistoryButtons();
     EXPECT_FALSE(buttons.undo || buttons.redo || buttons.clear_all);
     CloseLayerTool();
-    EXPECT_EQ(g_store.session.layer_mode, 0);
+    EXPECT_FALSE(LayerToolOpen());
 }
 
 TEST_F(LayerToolTest, ClicksToggleTheNearestLineAndRectanglesTakeWhatLiesStrictlyInside) {
@@ -312,7 +313,7 @@ TEST_F(LayerToolTest, MoveTakesGreenAndRedLinesIntoTheShownLayer) {
         EXPECT_EQ(g_store.lines[line].layer, 5) << line;
     }
     EXPECT_EQ(g_store.lines[c].layer, 0);
-    EXPECT_EQ(g_store.session.layer_moved, 1);
+    EXPECT_TRUE(g_tool_state.layer_moved);
     EXPECT_EQ(g_selection_history.position, 0);
     EXPECT_EQ(g_selection_history.end, -1);
     EXPECT_EQ(g_selection_history.redo_groups, 0);

@@ -6,6 +6,7 @@
 #include "tools/page_scale.h"
 #include "tools/pen_change.h"
 #include "tools/scale_setting.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 namespace {
@@ -22,7 +23,7 @@ TEST_F(PenChangeTest, TheSummaryCountsEachLayerAndKeepsThePenAndWidthOfItsLastLi
     AddLayerLine(7, 15, 8, 0, 0, 1, 1).width_class = 100;
     AddLayerLine(9, 0, 1, 0, 0, 1, 1);  // a group beyond the list
     OpenPenDialog();
-    EXPECT_EQ(g_store.session.pen_dialog_shown, 1);
+    EXPECT_TRUE(g_tool_state.pen_dialog_shown);
     EXPECT_EQ(g_layer_summary.count[3], 2);
     EXPECT_EQ(PenListRow(3), " 0 3      2  0.48  4");
     EXPECT_EQ(PenListRow(127), " 7 f      1  3.40  8");
@@ -34,7 +35,7 @@ TEST_F(PenChangeTest, TheSummaryCountsEachLayerAndKeepsThePenAndWidthOfItsLastLi
     for (bool flag : g_pen_choice) EXPECT_FALSE(flag);
     EXPECT_EQ(PenListRow(128), "");
     ClosePenDialog();
-    EXPECT_EQ(g_store.session.pen_dialog_shown, 0);
+    EXPECT_FALSE(g_tool_state.pen_dialog_shown);
 }
 
 TEST_F(PenChangeTest, SettingAPenChangesEveryLineOfTheSelectedLayerOnly) {

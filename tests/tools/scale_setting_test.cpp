@@ -11,6 +11,7 @@
 #include "tools/page_scale.h"
 #include "tools/scale_setting.h"
 #include "tools/scale_snap.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 namespace {
@@ -24,7 +25,7 @@ protected:
         return TakeScalePoint(SnapArea{x, y, half_width}, px, py);
     }
     static bool Pick(double x, double y) { return PickScalePoint(nullptr, x, y, 10.0); }
-    static int State() { return g_store.session.scale_pick_state; }
+    static int State() { return static_cast<int>(g_tool_state.scale_pick); }
     static const PageRecord& Page(int page) { return g_store.pages[page]; }
 };
 
@@ -144,7 +145,7 @@ TEST_F(ScaleTest, TwoPicksHoldThePointsAndASecondPickAtTheFirstIsIgnored) {
     EXPECT_EQ(Page(1).scale_denominator, 94);
     EXPECT_DOUBLE_EQ(Page(1).scale_ratio, 10000 / (300 * kMmPerPoint));
     EXPECT_EQ(Page(1).entered_distance, 10000);
-    EXPECT_EQ(g_store.session.last_entered_distance, 10000);
+    EXPECT_EQ(g_tool_state.last_entered_distance, 10000);
     EXPECT_EQ(LastDistanceText(), "10000.00");
 }
 
@@ -184,7 +185,7 @@ TEST_F(ScaleTest, TheDistanceFieldIsReadAsAtofReadsANumber) {
     // Only the first 255 characters of the field count.
     EXPECT_EQ(LeadingDecimalNumber((std::string(255, '1') + "9").c_str()), std::stod(std::string(255, '1')));
     EXPECT_EQ(LastDistanceText(), "1000.00");  // a file's first dialog
-    g_store.session.last_entered_distance = 0;
+    g_tool_state.last_entered_distance = 0;
     EXPECT_EQ(LastDistanceText(), " 0.00");
 }
 
@@ -203,7 +204,7 @@ TEST_F(ScaleTest, NoDistanceOrCancelClearsThePageWithoutAMessage) {
         EXPECT_EQ(Page(1).second_pick_y, 0);
     }
     EXPECT_TRUE(g_test_seam.messages.empty());
-    EXPECT_EQ(g_store.session.last_entered_distance, -20);
+    EXPECT_EQ(g_tool_state.last_entered_distance, -20);
 }
 
 TEST_F(ScaleTest, AllPagesTakeTheScaleThePickedPointsAndTheDistance) {

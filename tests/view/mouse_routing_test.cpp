@@ -6,6 +6,8 @@
 #include "support/preview_fixture.h"
 #include "tools/layer_tool.h"
 #include "view/mouse_routing.h"
+#include "tools/tool_state.h"
+#include "view/preview_state.h"
 
 namespace velmora {
 namespace {
@@ -48,7 +50,7 @@ TEST_F(MouseRoutingTest, BoxBandRemovesTheOldBoxAndDrawsTheNewOne) {
 
 TEST_F(MouseRoutingTest, OutsideTheLayerToolARightClickIsAScalePickAndLeftGesturesAreViewOnly) {
     Send(MouseMessage::RightDown, 40, 50, false, true);
-    EXPECT_EQ(g_store.session.fit_pending, 0);
+    EXPECT_FALSE(g_preview.fit_pending);
     const MouseResponse click = Send(MouseMessage::RightUp, 40, 50);
     // Nothing is near the click: the window only repaints.
     EXPECT_TRUE(click.repaint && click.erase);
@@ -69,7 +71,7 @@ TEST_F(MouseRoutingTest, TwoRightClicksOnEndPointsRunTheDistanceDialog) {
     test_support::AddLine(5, -5, 105, -5);
     Send(MouseMessage::RightDown, 8, 3, false, true);
     const MouseResponse first = Send(MouseMessage::RightUp, 8, 3);  // 3 pixels from (5, 5)
-    EXPECT_EQ(g_store.session.scale_pick_state, 1);
+    EXPECT_EQ(g_tool_state.scale_pick, ScalePickState::kFirstPointHeld);
     EXPECT_FALSE(first.repaint || first.run_scale_dialog);
     // While one point is held left presses are ignored, and moves without buttons draw the
     // rubber line from the picked point, removing the old one.
@@ -87,7 +89,7 @@ TEST_F(MouseRoutingTest, TwoRightClicksOnEndPointsRunTheDistanceDialog) {
     // A click on nothing repaints, centring the view on it, and keeps the point.
     Send(MouseMessage::RightDown, 300, 300, false, true);
     EXPECT_TRUE(Send(MouseMessage::RightUp, 300, 300).erase);
-    EXPECT_EQ(g_store.session.scale_pick_state, 1);
+    EXPECT_EQ(g_tool_state.scale_pick, ScalePickState::kFirstPointHeld);
     Paint();
     EXPECT_EQ(CurrentView().origin_x, kClient.width / 2 - 300);
     // The second end point: the dialog runs and the whole window is repainted.
@@ -95,12 +97,12 @@ TEST_F(MouseRoutingTest, TwoRightClicksOnEndPointsRunTheDistanceDialog) {
     Send(MouseMessage::RightDown, second.x, second.y, false, true);
     const MouseResponse last = Send(MouseMessage::RightUp, second.x, second.y);
     EXPECT_TRUE(last.run_scale_dialog && last.repaint && last.erase);
-    EXPECT_EQ(g_store.session.scale_pick_state, 2);
+    EXPECT_EQ(g_tool_state.scale_pick, ScalePickState::kBothPointsHeld);
     EXPECT_EQ(g_preview.band.x, -1);
 }
 
 TEST_F(MouseRoutingTest, LayerToolGesturesCursorsAndRepaints) {
-    g_store.session.layer_mode = 1;
+    g_tool_state.layer_mode = LayerToolMode::kOpen;
     // A left drag to the lower right selects by rectangle: the band is erased, the history
     // buttons are updated, and only the highlights are repainted.
     Send(MouseMessage::LeftDown, 100, 100, true);

@@ -8,6 +8,7 @@
 #include "store/file_names.h"
 
 #include "support/preview_fixture.h"
+#include "tools/tool_state.h"
 
 namespace velmora {
 namespace {
@@ -168,11 +169,11 @@ TEST_F(PageDrawingTest, PenDialogShowsItsLayerInFullColourOverAHalvedPage) {
 
 TEST_F(PageDrawingTest, PaintChoosesTheDrawingAndShowsTheEmptyPageMessage) {
     AddLine(0, 0, 10, -10);
-    g_store.session.layer_mode = 1;
+    g_tool_state.layer_mode = LayerToolMode::kOpen;
     g_preview.overlay_only = true;
     EXPECT_TRUE(Paint().Of(DrawnShape::Fill).empty());
     EXPECT_FALSE(g_preview.overlay_only);  // the next paint is a full one again
-    g_store.session.layer_mode = 0;
+    g_tool_state.layer_mode = LayerToolMode::kClosed;
     EXPECT_EQ(Paint().Of(DrawnShape::Fill).size(), 1u);
 
     // A chosen PDF whose page has nothing: the background and the message in black.

@@ -8,6 +8,8 @@
 #include "support/preview_fixture.h"
 #include "view/mouse_routing.h"
 #include "view/view_gestures.h"
+#include "tools/tool_state.h"
+#include "view/preview_state.h"
 
 namespace velmora {
 namespace {
@@ -52,9 +54,10 @@ TEST_F(ViewGestureTest, MappingTruncatesTowardZeroAndInvertsExactly) {
 TEST_F(ViewGestureTest, OpeningFitsThePageWithTheOriginAtTheTopLeft) {
     Paint();
     ExpectView(600.0 / 842.0, 0.0, 0.0);
-    EXPECT_EQ(g_store.session.fit_pending, 0);
+    EXPECT_FALSE(g_preview.fit_pending);
     // A landscape page in the same window is limited by its width.
     ResetForFile();
+    ResetViewAndToolsForFile();
     test_support::SetMediaBox(0, 0, 1191, 842);
     Paint();
     ExpectView(800.0 / 1191.0, 0.0, 0.0);
@@ -64,17 +67,17 @@ TEST_F(ViewGestureTest, FitIsGuardedAgainstAnEmptyMediaBoxAndAnEmptyWindow) {
     test_support::SetMediaBox(10, 0, 10, 842);  // no width
     Paint();
     ExpectView(1.0, 0.0, 0.0);
-    EXPECT_EQ(g_store.session.fit_pending, 0);
+    EXPECT_FALSE(g_preview.fit_pending);
     test_support::SetMediaBox(0, 0, 595, 842);
-    g_store.session.fit_pending = 1;
+    g_preview.fit_pending = true;
     Paint(ClientSize{0, 0});  // minimised: the fit waits for a window with room
     ExpectView(1.0, 0.0, 0.0);
-    EXPECT_EQ(g_store.session.fit_pending, 1);
+    EXPECT_TRUE(g_preview.fit_pending);
 }
 
 TEST_F(ViewGestureTest, WheelZoomsAboutTheMouseWithinTheLimits) {
     SetCurrentView(ViewTransform{1.0, 50.0, 40.0});
-    g_store.session.fit_pending = 0;
+    g_preview.fit_pending = false;
     const DrawingPoint under = ScreenToDrawing(CurrentView(), 300, 200);
     const MouseResponse turned = Send(MouseMessage::Wheel, 300, 200, false, false, 120);
     EXPECT_TRUE(turned.repaint && turned.erase);
@@ -97,7 +100,7 @@ TEST_F(ViewGestureTest, WheelSettingTwoReversesTheDirection) {
     EXPECT_DOUBLE_EQ(WheelZoomStep(120, -1), 1.2);
     EXPECT_DOUBLE_EQ(WheelZoomStep(-120, -1), 0.8);
     g_settings.wheel_direction = 1;  // WHEEL 2
-    g_store.session.fit_pending = 0;
+    g_preview.fit_pending = false;
     Send(MouseMessage::Wheel, 0, 0, false, false, 120);
     Paint();
     EXPECT_DOUBLE_EQ(CurrentView().zoom, 0.8);
@@ -133,7 +136,7 @@ TEST_F(ViewGestureTest, StraightRightDragZoomsIntoAOnePixelBoxThenFits) {
     const ViewTransform fitted = CurrentView();
     TwoButtonDrag({100, 300}, {400, 300});
     ExpectView(fitted.zoom, 0.0, 0.0);
-    EXPECT_EQ(g_store.session.fit_pending, 0);
+    EXPECT_FALSE(g_preview.fit_pending);
     // "Back" now returns to the box zoom the drag made first: 301 x 1 pixels, so by its width.
     TwoButtonDrag({300, 100}, {100, 300});
     EXPECT_DOUBLE_EQ(CurrentView().zoom, fitted.zoom * (801.0 / 301.0));
@@ -141,7 +144,7 @@ TEST_F(ViewGestureTest, StraightRightDragZoomsIntoAOnePixelBoxThenFits) {
 
 TEST_F(ViewGestureTest, RightPressWhileAPointIsPickedCentresOnRepaint) {
     Paint();
-    g_store.session.scale_pick_state = 1;
+    g_tool_state.scale_pick = ScalePickState::kFirstPointHeld;
     Send(MouseMessage::RightDown, 500, 100, false, true);
     Paint();
     ExpectView(600.0 / 842.0, -100.0, 200.0);

@@ -228,9 +228,10 @@ HWND CreateMainWindow(HINSTANCE instance, int show_command) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     using namespace velmora;
-    // Start values of a session (zoom 1, fit pending) before the first paint.
+    // Start values of the run (zoom 1, fit pending, tools idle) before the first paint.
     ResetForFile();
     ResetPreviewState();
+    ResetViewAndToolsForFile();
     g_file_names.pdf_path[0] = '\0';
     g_file_names.pdf_stem[0] = '\0';
     if (!RegisterMainWindowClass(instance)) return 0;

@@ -100,8 +100,7 @@ INT_PTR CALLBACK PenDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM 
 }  // namespace
 
 void RunPenChangeCommand(WindowHandle window) {
-    // The dialog starts from the page as converted: earlier pen changes are gone.
-    if (g_store.page_count >= 1) ConvertPage(g_store.current_page);
+    ConvertPageForPenDialog();
     DialogBoxParamA(GetModuleHandleA(nullptr), "PENDLG", static_cast<HWND>(window), PenDialogProc, 0);
     RequestRepaint(window, true);
 }

@@ -3,32 +3,33 @@
 // the controls into a LayerDialogInput and applies the LayerDialogUpdate it gets back.
 #pragma once
 
+#include "app/control_ids.h"
 #include "platform/platform.h"
 
 namespace velmora {
 
 enum LayerDialogControl : int {
-    kLayerDialogOk = 1,
-    kLayerDialogClose = 2,
-    kLayerLengthField = 4002,
-    kLayerList = 4051,
-    kLayerPageText = 4052,
-    kLayerScaleText = 4053,
-    kLayerPaperText = 4054,
-    kLayerLongerBox = 4060,
-    kLayerEqualBox = 4061,
-    kLayerShorterBox = 4062,
-    kLayerConnectedBox = 4063,
-    kLayerUndoButton = 4070,
-    kLayerRedToGreenButton = 4071,
-    kLayerRedToWhiteButton = 4072,
-    kLayerMoveButton = 4073,
-    kLayerRedoButton = 4074,
-    kLayerClearAllButton = 4075,
+    kLayerDialogOk = IDC_LAYER_OK,
+    kLayerDialogClose = IDC_LAYER_CLOSE,
+    kLayerLengthField = IDC_LAYER_LENGTH,
+    kLayerList = IDC_LAYER_LIST,
+    kLayerPageText = IDC_LAYER_PAGE,
+    kLayerScaleText = IDC_LAYER_SCALE,
+    kLayerPaperText = IDC_LAYER_PAPER,
+    kLayerLongerBox = IDC_LAYER_LONGER,
+    kLayerEqualBox = IDC_LAYER_EQUAL,
+    kLayerShorterBox = IDC_LAYER_SHORTER,
+    kLayerConnectedBox = IDC_LAYER_CONNECTED,
+    kLayerUndoButton = IDC_LAYER_UNDO,
+    kLayerRedToGreenButton = IDC_LAYER_RED_TO_GREEN,
+    kLayerRedToWhiteButton = IDC_LAYER_RED_TO_WHITE,
+    kLayerMoveButton = IDC_LAYER_MOVE,
+    kLayerRedoButton = IDC_LAYER_REDO,
+    kLayerClearAllButton = IDC_LAYER_CLEAR_ALL,
 };
 
 // The main window's menu commands greyed while the dialog exists: open, save, report and exit.
-inline constexpr int kLayerToolGreyedCommands[] = {206, 207, 111, 112, 119, 115};
+inline constexpr int kLayerToolGreyedCommands[] = {IDM_OPEN_BUTTON, IDM_SAVE_BUTTON, IDM_OPEN, IDM_SAVE_JWW, IDM_EXIT, IDM_REPORT};
 inline constexpr char kZeroLengthText[] = "0.0";
 inline constexpr int kLayerDialogTextBytes = 64;
 

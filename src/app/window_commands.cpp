@@ -28,7 +28,7 @@ bool PdfChosen() { return g_file_names.pdf_path[0] != '\0'; }
 
 // Only the report, exit, version and the help texts stay usable while the layer tool is open.
 bool RefusedInLayerMode(int id) {
-    return !(id == kCommandReport || id == kCommandExit || id == kCommandVersion || (id >= 150 && id <= 157));
+    return !(id == kCommandReport || id == kCommandExit || id == kCommandVersion || (id >= kCommandHelpFirst && id <= kCommandHelpLast));
 }
 
 void OpenChosenPdf(WindowHandle window, const WindowDialogs& dialogs) {

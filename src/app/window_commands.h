@@ -5,27 +5,30 @@
 
 #include <cstddef>
 
+#include "app/control_ids.h"
 #include "platform/platform.h"
 
 namespace velmora {
 
 enum CommandId : int {
-    kCommandOpen = 111,
-    kCommandSaveJww = 112,
-    kCommandReport = 115,
-    kCommandExit = 119,
-    kCommandVersion = 121,
-    kCommandPrevious = 201,
-    kCommandNext = 202,
-    kCommandPageList = 203,
-    kCommandDirect = 204,
-    kCommandGhostscript = 205,
-    kCommandOpenButton = 206,
-    kCommandSaveButton = 207,
-    kCommandBackTen = 208,
-    kCommandForwardTen = 209,
-    kCommandLayerTool = 210,
-    kCommandPenChange = 230,
+    kCommandOpen = IDM_OPEN,
+    kCommandSaveJww = IDM_SAVE_JWW,
+    kCommandReport = IDM_REPORT,
+    kCommandExit = IDM_EXIT,
+    kCommandVersion = IDM_VERSION,
+    kCommandPrevious = IDM_PREVIOUS,
+    kCommandNext = IDM_NEXT,
+    kCommandPageList = IDM_PAGE_LIST,
+    kCommandDirect = IDM_DIRECT,
+    kCommandGhostscript = IDM_GHOSTSCRIPT,
+    kCommandOpenButton = IDM_OPEN_BUTTON,
+    kCommandSaveButton = IDM_SAVE_BUTTON,
+    kCommandBackTen = IDM_BACK_TEN,
+    kCommandForwardTen = IDM_FORWARD_TEN,
+    kCommandLayerTool = IDM_LAYER_TOOL,
+    kCommandPenChange = IDM_PEN_CHANGE,
+    kCommandHelpFirst = IDM_HELP_OPEN,
+    kCommandHelpLast = IDM_HELP_PENS,
 };
 
 inline constexpr int kPageStep = 10;

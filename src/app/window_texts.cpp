@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/control_ids.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
 #include "store/paper_sizes.h"
@@ -19,25 +20,27 @@ struct Tooltip {
 };
 
 constexpr Tooltip kTooltips[] = {
-    {201, 211}, {202, 212}, {203, 213}, {206, 216}, {207, 217}, {208, 218}, {209, 219}, {210, 220}, {230, 221},
+    {IDM_PREVIOUS, IDS_PREVIOUS},       {IDM_NEXT, IDS_NEXT},         {IDM_PAGE_LIST, IDS_PAGE_LIST},
+    {IDM_OPEN_BUTTON, IDS_OPEN},        {IDM_SAVE_BUTTON, IDS_SAVE},  {IDM_BACK_TEN, IDS_BACK_TEN},
+    {IDM_FORWARD_TEN, IDS_FORWARD_TEN}, {IDM_LAYER_TOOL, IDS_LAYER_TOOL}, {IDM_PEN_CHANGE, IDS_PEN_CHANGE},
 };
 
 constexpr HelpText kHelpTexts[] = {
-    {150, "変換コマンド",
+    {IDM_HELP_OPEN, "変換コマンド",
      "変換するPDFを指定して下さい。　このアプリ単独で、又はGhostScriptがインストールされていればGS経由で変換し、表示します。"},
-    {155, "変換コマンド",
+    {IDM_HELP_GHOSTSCRIPT, "変換コマンド",
      "PDF読込後、変換をこのアプリ単独ではなく、GhostScript経由で変換し直します。　GhostScriptのインストールが必要です。"},
-    {152, "出力コマンド", "今表示している頁を JW_CAD 形式のデータファイルで出力します。"},
-    {154, "縮尺設定",
+    {IDM_HELP_SAVE, "出力コマンド", "今表示している頁を JW_CAD 形式のデータファイルで出力します。"},
+    {IDM_HELP_SCALE, "縮尺設定",
      "図面上の２点(端点・交点)を右クリックで指定し、その距離を入力することで図面の縮尺を設定します。「縮尺設定」というコマンドは特に"
      "無く、変換後の画面が表示された時点で、即、２点を指定できます。"},
-    {156, "レイヤ整理",
+    {IDM_HELP_LAYERS, "レイヤ整理",
      "１つのレイヤ内に変換された線のうち、指定した線（実線のみ）を別レイヤに移します。「線の長さ」による指定、「連結する線」による指定"
      "が可能。"},
-    {157, "Pen番号(線色)変更",
+    {IDM_HELP_PENS, "Pen番号(線色)変更",
      "線巾ごと(レイヤごと)に分けられたPen番号(線色)を、指定したPen番号(線色)に変更します(線のみ)。変更後頁切り替え操作でリセットされ"
      "ます。"},
-    {153, "出力コマンド",
+    {IDM_HELP_REPORT, "出力コマンド",
      "通常の変換操作では使用しません。　読み込んだPDFファイル (又はGhostScript による中間ファイル) "
      "のデータ概要をテキストファイルで出力します。"},
 };

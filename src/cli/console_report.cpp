@@ -31,7 +31,6 @@ bool LostContent(int code) { return code != kEncodingNameCode; }
 }  // namespace
 
 void SetVerbosity(Verbosity verbosity) { g_verbosity = verbosity; }
-Verbosity CurrentVerbosity() { return g_verbosity; }
 
 void SayError(const std::string& text) { WriteErrorLine(std::string(kProgramPrefix) + "error: " + text); }
 

@@ -27,7 +27,7 @@ int g_first_error_of_last_page = 0;
 
 constexpr Rgb kPageProgressColour = {255, 255, 255};
 constexpr Rgb kDirectProgressColour = {255, 100, 100};
-constexpr Rgb kGhostscriptProgressColour = {100, 255, 100};
+constexpr Rgb kGhostscriptReadingColour = {100, 255, 100};
 constexpr int kProgressEraseSpaces = 20;
 constexpr char kIdeographicSpace[] = "　";
 
@@ -190,7 +190,7 @@ bool ConvertViaGhostscript(WindowHandle window) {
         ReportErrors(window);
         return false;
     }
-    ShowProgress(window, "ＧＳ経由 解析中", kGhostscriptProgressColour);
+    ShowProgress(window, "ＧＳ経由 解析中", kGhostscriptReadingColour);
     if (!LoadForConversion(window, g_file_names.intermediate_path)) {
         ReportErrors(window);
         return false;

@@ -28,7 +28,7 @@ constexpr GhostscriptProgram kGhostscriptPrograms[] = {
 };
 #endif
 
-const Rgb kGhostscriptProgressColour = {255, 255, 255};
+const Rgb kGhostscriptRunningColour = {255, 255, 255};
 
 int g_last_status = -1;
 
@@ -36,7 +36,7 @@ int g_last_status = -1;
 
 bool RunGhostscript(WindowHandle window) {
     if (g_store.ghostscript_marker > 0) return true;  // the earlier run's file is read again
-    ShowProgress(window, "GhostScript で変換中", kGhostscriptProgressColour);
+    ShowProgress(window, "GhostScript で変換中", kGhostscriptRunningColour);
     for (const GhostscriptProgram& program : kGhostscriptPrograms) {
         // std::string instead of a fixed buffer: long paths must not overflow the command line.
         const std::string command = std::string(program.command_prefix) + "\"" +

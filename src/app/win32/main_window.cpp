@@ -15,7 +15,7 @@
 #include "app/win32/gdi_surface.h"
 #include "app/win32/layer_dialog.h"
 #include "app/win32/mouse_input.h"
-#include "app/win32/resource.h"
+#include "app/control_ids.h"
 #include "app/win32/tool_dialogs.h"
 #include "convert/document_reset.h"
 #include "platform/platform.h"
@@ -48,7 +48,9 @@ const WindowDialogs kDialogs = {
 };
 
 void CreateToolbar(HWND window, HINSTANCE instance) {
-    const int commands[kToolbarButtons] = {206, 207, 208, 201, 202, 209, 203, 210, 230};
+    const int commands[kToolbarButtons] = {kCommandOpenButton, kCommandSaveButton, kCommandBackTen,
+                                           kCommandPrevious,   kCommandNext,       kCommandForwardTen,
+                                           kCommandPageList,   kCommandLayerTool,  kCommandPenChange};
     TBBUTTON buttons[kToolbarButtons] = {};
     for (int i = 0; i < kToolbarButtons; ++i) {
         buttons[i].iBitmap = i;

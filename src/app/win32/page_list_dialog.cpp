@@ -1,7 +1,7 @@
 // PAGEDLG2: every page's row; the current one is selected and a click on another shows it.
 #include <windows.h>
 
-#include "app/win32/resource.h"
+#include "app/control_ids.h"
 #include "app/win32/tool_dialogs.h"
 #include "convert/driver.h"
 #include "store/document_store.h"

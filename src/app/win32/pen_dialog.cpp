@@ -2,7 +2,7 @@
 // buttons to and from the pen tool, and draws the pens' colour swatches.
 #include <windows.h>
 
-#include "app/win32/resource.h"
+#include "app/control_ids.h"
 #include "app/win32/tool_dialogs.h"
 #include "convert/driver.h"
 #include "store/document_store.h"

@@ -2,7 +2,7 @@
 // two radio buttons to and from the scale tool, which sets the scale.
 #include <windows.h>
 
-#include "app/win32/resource.h"
+#include "app/control_ids.h"
 #include "app/win32/tool_dialogs.h"
 #include "tools/choice_flags.h"
 #include "tools/scale_setting.h"

@@ -24,6 +24,7 @@ struct DocumentValues {
     char version_text[kVersionTextBytes];  // the 7 bytes after the file's first byte
     char creator_text[kCreatorTextBytes];
     int32_t page_tree_root;       // object number of the root Pages node
+    int32_t xref_rebuilt;         // 1 when the object table was rebuilt by scanning the file
 };
 
 extern DocumentValues g_document;

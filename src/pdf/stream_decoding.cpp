@@ -100,6 +100,29 @@ void NoteInflated(const Inflated& inflated, int page) {
     if (inflated.bytes.failed) RecordError(90);
 }
 
+constexpr char kEndstream[] = "endstream";
+constexpr int kEndstreamLength = 9;
+constexpr int kEndOfLineSlack = 4;  // white space a writer may put between the data and "endstream"
+
+// A Length that does not end at "endstream" (a damaged file, often one whose cross-reference is
+// damaged too) is replaced by the data up to the first "endstream" in the object; one scan of
+// the object's bytes at most.
+int32_t CheckedStreamLength(int32_t position, int32_t length, int32_t object_end) {
+    const int64_t stated_end = int64_t{position} + length;
+    for (int k = 0; k <= kEndOfLineSlack; ++k) {
+        if (BytesEqual(stated_end + k, kEndstream, kEndstreamLength)) return length;
+    }
+    const int64_t limit = std::min<int64_t>(object_end, g_file.data_length);
+    for (int64_t p = position; p + kEndstreamLength <= limit; ++p) {
+        if (g_file.data[p] != 'e' || std::memcmp(g_file.data + p, kEndstream, kEndstreamLength) != 0) continue;
+        int64_t end = p;
+        if (end > position && g_file.data[end - 1] == '\n') --end;
+        if (end > position && g_file.data[end - 1] == '\r') --end;
+        return ClampToInt32(end - position);
+    }
+    return length;
+}
+
 // Where object n's stream data lies and whether its label names FlateDecode.
 bool LocateObjectData(int32_t object_number, int32_t* position, int32_t* length, bool* flate) {
     if (!IsObjectNumber(object_number)) return false;
@@ -112,6 +135,7 @@ bool LocateObjectData(int32_t object_number, int32_t* position, int32_t* length,
     *length = LocateStream(start, end, &data_offset);
     if (*length <= 0) return false;
     *position = ClampToInt32(int64_t{end} + data_offset);
+    *length = CheckedStreamLength(*position, *length, ObjectEnd(object_number));
     *flate = LabelNamesFlate(object);
     return true;
 }

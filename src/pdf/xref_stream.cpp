@@ -265,4 +265,13 @@ void ExpandObjectStreams() {
     }
 }
 
+bool ObjectStreamMembers(int32_t s, std::vector<int64_t>* numbers) {
+    std::unordered_map<int32_t, ObjectStream> cache;
+    int64_t budget = int64_t{kExpansionFactor} * g_file.file_size;
+    const ObjectStream& stream = DecodeObjectStream(cache, s, &budget);
+    numbers->clear();
+    for (const ObjectStream::Pair& pair : stream.pairs) numbers->push_back(pair.number);
+    return stream.present;
+}
+
 }  // namespace velmora

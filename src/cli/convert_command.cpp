@@ -15,6 +15,7 @@
 #include "convert/document_reset.h"
 #include "convert/driver.h"
 #include "convert/ghostscript_route.h"
+#include "convert/page_setup.h"
 #include "jww/jww_save.h"
 #include "pdf/error_list.h"
 #include "platform/console_seam.h"
@@ -121,6 +122,10 @@ int WritePage(const ConvertOptions& options, int page, size_t requested_pages, i
         WarnAboutErrors(page, first_error);
     }
     *page_in_tables = 0;  // merged and scaled below: a page asked for again is converted again
+    if (PageContentUnreadable(page) && g_store.conversion.line_count == 0 && g_store.conversion.text_count == 0) {
+        SayError("page " + std::to_string(page) + ": content could not be read: no content stream of the page could be decoded");
+        return kExitUnreadable;
+    }
     if (options.scale_denominator > 0) SetGivenPageScale(page, options.scale_denominator);
     MergeDashRuns();
     const std::string output =

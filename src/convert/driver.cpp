@@ -138,7 +138,10 @@ int FirstErrorOfLastPage() { return g_first_error_of_last_page; }
 void OpenPdf(WindowHandle window) {
     ResetForOpen();
 
-    if (LoadForConversion(window, g_file_names.pdf_path)) {
+    const bool loaded = LoadForConversion(window, g_file_names.pdf_path);
+    // A page whose content could not be decoded is no empty drawing: Ghostscript may read it.
+    const bool unreadable = loaded && PageHasNoData() && PageContentUnreadable(1);
+    if (loaded && !unreadable) {
         g_store.conversion_route = 1;
         if (PageHasNoData()) {
             ShowResult(window,
@@ -157,6 +160,7 @@ void OpenPdf(WindowHandle window) {
                                              "ファイルサイズが大きい場合時間がかかります",
                                              "変換確認", MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes) {
+        if (unreadable) g_store.conversion_route = 1;  // loaded: the page itself says it is unreadable
         ReportErrors(window);
         return;
     }

@@ -18,6 +18,7 @@
 #include "convert/page_setup.h"
 #include "jww/jww_save.h"
 #include "pdf/error_list.h"
+#include "pdf/security_handler.h"
 #include "platform/console_seam.h"
 #include "platform/platform.h"
 #include "store/document_store.h"
@@ -161,6 +162,12 @@ int ConvertFile(const ConvertOptions& options, const std::string& input) {
     BeginFileWarnings();
     if (!OpenInput(options.route)) {
         FinishConsoleProgress();
+        for (int i = 0; i < g_errors.count; ++i) {
+            if (g_errors.codes[i] == kErrorPasswordRequired || g_errors.codes[i] == kErrorWrongPassword) {
+                SayError(Quoted(input) + (g_errors.codes[i] == kErrorPasswordRequired ? ": password required" : ": wrong password"));
+                return kExitUnreadable;
+            }
+        }
         const std::string reasons = ErrorListReasons();
         SayError(Quoted(input) + " could not be read" + (reasons.empty() ? "" : ": " + reasons));
         return kExitUnreadable;
@@ -230,6 +237,7 @@ int RunConverter(const std::vector<std::string>& arguments) {
         return kExitSuccess;
     }
 
+    SetDocumentPassword(options.password);
     SetVerbosity(options.quiet ? Verbosity::Quiet : options.verbose ? Verbosity::Verbose : Verbosity::Normal);
     SetConsoleMessages(options.verbose);
     SetConsoleProgress(options.verbose && isatty(2));

@@ -155,6 +155,13 @@ void OpenPdf(WindowHandle window) {
         return;
     }
 
+    // A password that does not open the file opens Ghostscript's copy no better.
+    for (int i = 0; i < g_errors.count; ++i) {
+        if (g_errors.codes[i] == kErrorPasswordRequired || g_errors.codes[i] == kErrorWrongPassword) {
+            ReportErrors(window);
+            return;
+        }
+    }
     const MessageAnswer answer = ShowMessage(window,
                                              "「単独変換」で変換できませんでした \r\n「GhostScript経由変換」を試してみますか？ \r\n"
                                              "ファイルサイズが大きい場合時間がかかります",

@@ -10,6 +10,8 @@
 #include "pdf/reader_bytes.h"
 #include "pdf/xref_chain.h"
 #include "pdf/xref_rebuild.h"
+#include "pdf/security_handler.h"
+#include "pdf/xref_sections.h"
 
 namespace velmora {
 
@@ -25,6 +27,7 @@ constexpr int kStartxrefLength = 9;
 
 void StartDocument() {
     ResetDocumentValues();
+    ResetDecryption();
     // Entries the new file does not name must not keep the previous file's positions.
     ClearObjectTable();
     g_store.object_count = 0;
@@ -75,6 +78,10 @@ bool ReadDocument() {
         ForgetCodesFrom(before_xref);
         RebuildCrossReference();
         RecordError(kWarningXrefRebuilt);
+    } else if (!HasFatalError()) {
+        // Object streams of a protected file are decrypted like any stream.
+        PrepareDecryption();
+        if (!HasFatalError()) ExpandObjectStreams();
     }
     if (HasFatalError()) return false;
     ClassifyObjects();

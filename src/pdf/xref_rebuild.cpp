@@ -9,6 +9,8 @@
 #include "pdf/object_table.h"
 #include "pdf/page_tree.h"
 #include "pdf/reader_bytes.h"
+#include "pdf/security_handler.h"
+#include "pdf/error_list.h"
 #include "pdf/xref_sections.h"
 
 namespace velmora {
@@ -94,6 +96,8 @@ int64_t RebuildCrossReference() {
     g_document.root = ObjectReference{};
     g_document.info = ObjectReference{};
     g_document.trailer_size = 0;
+    g_document.encrypt = ObjectReference{};
+    g_document.id_start = g_document.id_end = 0;
     // Where each number was defined last: a later definition, in the file or in an object stream
     // that stands later, replaces an earlier one.
     std::vector<int32_t> defined_at(kObjectCapacity, -1);
@@ -119,6 +123,21 @@ int64_t RebuildCrossReference() {
     }
     ComputeExtents();
 
+    // Root from the last trailer, or the last cross-reference stream's dictionary.
+    XrefChain chain{false, false, false, 0, 0};
+    int64_t prev = -1;
+    int32_t start = ClampToInt32(last_trailer), end = 0;
+    if (last_trailer >= 0 && FindDictionary(start, end) == 0) {
+        TakeSectionValues(start, end, &chain, &prev, nullptr);
+    } else {
+        for (int32_t n = static_cast<int32_t>(highest); n >= 1 && !chain.root_found; --n) {
+            if (defined_at[n] >= 0 && TypeIs(n, "XRef") && DictionaryBounds(n, &start, &end)) {
+                TakeSectionValues(start, end, &chain, &prev, nullptr);
+            }
+        }
+    }
+    // Object streams of a protected file are decrypted before their members are read.
+    PrepareDecryption();
     // Members of object streams, unless the file defines them again behind the stream.
     std::vector<int32_t> object_streams;
     for (int32_t n = 1; n <= highest; ++n) {
@@ -138,21 +157,8 @@ int64_t RebuildCrossReference() {
         }
     }
     ComputeExtents();
-    ExpandObjectStreams();
+    if (!HasFatalError()) ExpandObjectStreams();
 
-    // Root from the last trailer, or the last cross-reference stream's dictionary.
-    XrefChain chain{false, false, false, 0, 0};
-    int64_t prev = -1;
-    int32_t start = ClampToInt32(last_trailer), end = 0;
-    if (last_trailer >= 0 && FindDictionary(start, end) == 0) {
-        TakeSectionValues(start, end, &chain, &prev, nullptr);
-    } else {
-        for (int32_t n = static_cast<int32_t>(highest); n >= 1 && !chain.root_found; --n) {
-            if (defined_at[n] >= 0 && TypeIs(n, "XRef") && DictionaryBounds(n, &start, &end)) {
-                TakeSectionValues(start, end, &chain, &prev, nullptr);
-            }
-        }
-    }
     const int32_t root = g_document.root.number;
     if (!chain.root_found || !IsObjectNumber(root) || defined_at[root] < 0 || !TypeIs(root, "Catalog")) {
         for (int32_t n = static_cast<int32_t>(highest); n >= 1; --n) {

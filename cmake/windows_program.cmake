@@ -6,7 +6,7 @@ target_link_libraries(velmora_ui_win32 PUBLIC velmora_os gdi32 user32)
 
 # Resources go into an OBJECT library: the linker drops unreferenced .rsrc objects of a static one.
 add_library(velmora_resources OBJECT src/app/win32/velmora.rc)
-set(VELMORA_RESOURCE_FILES velmora.ico toolbar.bmp cursor_area.cur cursor_undo.cur cursor_redo.cur layer_dialog.rc)
+set(VELMORA_RESOURCE_FILES velmora.ico toolbar.bmp cursor_area.cur cursor_undo.cur cursor_redo.cur layer_dialog.rc
                             ../control_ids.h)
 list(TRANSFORM VELMORA_RESOURCE_FILES PREPEND ${CMAKE_SOURCE_DIR}/src/app/win32/)
 set_source_files_properties(src/app/win32/velmora.rc PROPERTIES OBJECT_DEPENDS "${VELMORA_RESOURCE_FILES}")

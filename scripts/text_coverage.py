@@ -16,12 +16,19 @@ import sys
 import tempfile
 
 
+# Protected corpus files and the user passwords their manifest names.
+PASSWORDS = {"encrypted_libreoffice_01": "openpassword", "encrypted_aes256_r6_01": "usersecret"}
+
+
 def our_texts(convert, pdf, work):
     # Converted beside a copy, so one-page and many-page files name their outputs alike.
     copy = os.path.join(work, "input.pdf")
     with open(pdf, "rb") as source, open(copy, "wb") as target:
         target.write(source.read())
-    result = subprocess.run([convert, "-q", "--route", "direct", "--svg", copy], capture_output=True, timeout=300)
+    password = PASSWORDS.get(os.path.basename(pdf)[:-4])
+    options = ["--password", password] if password else []
+    result = subprocess.run([convert, "-q", "--route", "direct", "--svg", *options, copy], capture_output=True,
+                            timeout=300)
     if result.returncode != 0:
         return None
     texts = []

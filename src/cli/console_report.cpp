@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "content/form_xobject.h"
 #include "pdf/error_list.h"
 #include "platform/console_seam.h"
 
@@ -18,15 +19,32 @@ constexpr int kEncodingNameCode = 100;
 Verbosity g_verbosity = Verbosity::Normal;
 std::set<std::pair<int, int>> g_warned;  // (page, code) said for the current file
 
+// Codes whose console line is the English one scripts look for, not the window's message.
+struct ConsoleText {
+    int code;
+    const char* text;
+};
+constexpr ConsoleText kConsoleTexts[] = {
+    {kErrorPasswordRequired, "password required"},
+    {kErrorWrongPassword, "wrong password"},
+    {kErrorEncryptionUnsupported, "encryption not supported"},
+    {kWarningXrefRebuilt, "cross-reference rebuilt"},
+    {kWarningContentUnreadable, "content could not be read"},
+};
+
 // The table's message as one console line: its CR LF line breaks would split a warning.
 std::string MessageLine(int code) {
+    for (const ConsoleText& row : kConsoleTexts) {
+        if (row.code == code) return row.text;
+    }
     const char* message = ErrorMessage(code);
     std::string text = message != nullptr ? message : "error " + std::to_string(code);
     for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 2);
     return ToConsoleEncoding(text);
 }
 
-bool LostContent(int code) { return code != kEncodingNameCode; }
+// An unreadable page is said as an error where the page is written, not as a warning.
+bool LostContent(int code) { return code != kEncodingNameCode && code != kWarningContentUnreadable; }
 
 }  // namespace
 
@@ -50,6 +68,10 @@ void WarnAboutErrors(int page, int first_error) {
     for (int i = 0; i < distinct; ++i) {
         if (!LostContent(codes[i]) || !g_warned.insert({page, codes[i]}).second) continue;
         const std::string where = page > 0 ? "page " + std::to_string(page) + ": " : "";
+        if (codes[i] == kWarningRasterImages && page > 0) {
+            SayWarning(where + std::to_string(RasterImagesOnPage(page)) + " raster images not converted");
+            continue;
+        }
         SayWarning(where + MessageLine(codes[i]));
     }
     ForgetErrors(first_error);

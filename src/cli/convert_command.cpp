@@ -15,8 +15,10 @@
 #include "convert/document_reset.h"
 #include "convert/driver.h"
 #include "convert/ghostscript_route.h"
+#include "convert/page_setup.h"
 #include "jww/jww_save.h"
 #include "pdf/error_list.h"
+#include "pdf/security_handler.h"
 #include "platform/console_seam.h"
 #include "platform/platform.h"
 #include "store/document_store.h"
@@ -123,6 +125,10 @@ int WritePage(const ConvertOptions& options, int page, size_t requested_pages, i
         WarnAboutErrors(page, first_error);
     }
     *page_in_tables = 0;  // merged and scaled below: a page asked for again is converted again
+    if (PageContentUnreadable(page) && g_store.conversion.line_count == 0 && g_store.conversion.text_count == 0) {
+        SayError("page " + std::to_string(page) + ": content could not be read: no content stream of the page could be decoded");
+        return kExitUnreadable;
+    }
     if (options.scale_denominator > 0) SetGivenPageScale(page, options.scale_denominator);
     MergeDashRuns();
     const std::string output =
@@ -158,6 +164,12 @@ int ConvertFile(const ConvertOptions& options, const std::string& input) {
     BeginFileWarnings();
     if (!OpenInput(options.route)) {
         FinishConsoleProgress();
+        for (int i = 0; i < g_errors.count; ++i) {
+            if (g_errors.codes[i] == kErrorPasswordRequired || g_errors.codes[i] == kErrorWrongPassword) {
+                SayError(Quoted(input) + (g_errors.codes[i] == kErrorPasswordRequired ? ": password required" : ": wrong password"));
+                return kExitUnreadable;
+            }
+        }
         const std::string reasons = ErrorListReasons();
         SayError(Quoted(input) + " could not be read" + (reasons.empty() ? "" : ": " + reasons));
         return kExitUnreadable;
@@ -227,6 +239,7 @@ int RunConverter(const std::vector<std::string>& arguments) {
         return kExitSuccess;
     }
 
+    SetDocumentPassword(options.password);
     SetVerbosity(options.quiet ? Verbosity::Quiet : options.verbose ? Verbosity::Verbose : Verbosity::Normal);
     SetConsoleMessages(options.verbose);
     SetConsoleProgress(options.verbose && isatty(2));

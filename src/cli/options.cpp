@@ -12,6 +12,7 @@ const char kUsageText[] =
     "  -p, --pages SPEC    pages to convert: all (default) | N | a list such as 1,3-5\n"
     "      --scale 1/N     give every converted page the scale 1/N (N >= 1)\n"
     "      --route R       auto (default) | direct | gs\n"
+    "      --password PW   the password of a protected PDF (the empty one is tried first)\n"
     "      --report PATH   also write the PDF report (into a directory PATH: STEM_PDFreport.txt)\n"
     "      --svg           also write an SVG picture of each converted page beside its .jww\n"
     "      --list          print the page list rows and exit\n"
@@ -43,7 +44,7 @@ struct OptionDefinition {
 
 constexpr OptionDefinition kOptionDefinitions[] = {
     {"-o", "--output", OptionKind::Value}, {"-p", "--pages", OptionKind::Value},
-    {nullptr, "--scale", OptionKind::Value}, {nullptr, "--route", OptionKind::Value},
+    {nullptr, "--scale", OptionKind::Value}, {nullptr, "--route", OptionKind::Value}, {nullptr, "--password", OptionKind::Value},
     {nullptr, "--report", OptionKind::Value}, {nullptr, "--svg", OptionKind::Flag},
     {nullptr, "--list", OptionKind::Flag}, {nullptr, "--config", OptionKind::Value},
     {"-q", "--quiet", OptionKind::Flag}, {"-v", "--verbose", OptionKind::Flag}, {"-h", "--help", OptionKind::Flag},
@@ -68,6 +69,8 @@ std::string Apply(const OptionDefinition& definition, const std::string& value, 
         if (!ParsePageList(value, &options->pages)) return "bad page list '" + value + "' (all, N or a list such as 1,3-5)";
     } else if (name == "--scale") {
         if (!ParseScale(value, &options->scale_denominator)) return "bad scale '" + value + "' (1/N with N >= 1)";
+    } else if (name == "--password") {
+        options->password = value;
     } else if (name == "--route") {
         if (value == "auto") options->route = Route::Auto;
         else if (value == "direct") options->route = Route::Direct;

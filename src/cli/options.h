@@ -21,6 +21,7 @@ struct ConvertOptions {
     std::vector<PageRange> pages;   // empty: all pages
     int scale_denominator = 0;      // 0: leave each page's scale as it is
     Route route = Route::Auto;
+    std::string password;           // tried after the empty user password of a protected file
     std::string report_path;
     bool svg = false;
     bool list = false;

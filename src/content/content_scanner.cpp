@@ -1,5 +1,7 @@
 #include "content/content_scanner.h"
 
+#include "pdf/error_list.h"
+
 #include <cstring>
 
 #include "content/form_xobject.h"
@@ -87,6 +89,7 @@ void RunOperator(const DecodedStream& stream, const ScanScope& scope, const char
         SetFontSize(g_operands.values[0]);
     }
     SaturatingIncrement(g_store.pages[page].operator_counters[op]);
+    if (op == kOpOther && std::strcmp(g_operands.token, "ID") == 0) NoteRasterImage(page);
     const double* o = g_operands.values;
     switch (op) {
         case kOpq: SaveGraphicsState(); break;
@@ -145,6 +148,7 @@ void ScanStream(const DecodedStream& stream, const ScanScope& scope, int32_t& mo
 void ContentScanner(int page) {
     if (page < 1 || page >= kPageTableSize) return;
     ResetPathForPageScan();
+    ResetRasterImages(page);
     g_store.conversion.line_count = 0;
     int32_t mode = kOutsideTextObject;
     ResetGraphicsState();
@@ -160,6 +164,7 @@ void ContentScanner(int page) {
         ScanStream(stream, scope, mode);
     }
     EndFormScan();
+    if (RasterImagesOnPage(page) > 0) RecordError(kWarningRasterImages);
 }
 
 }  // namespace velmora

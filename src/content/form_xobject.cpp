@@ -1,6 +1,7 @@
 #include "content/form_xobject.h"
 
 #include <cstdlib>
+#include <climits>
 #include <cstring>
 #include <unordered_map>
 
@@ -9,6 +10,7 @@
 #include "pdf/lexical.h"
 #include "pdf/page_tree.h"
 #include "pdf/stream_decoding.h"
+#include "store/capacities.h"
 
 namespace velmora {
 
@@ -55,6 +57,18 @@ Matrix FormMatrix(DictionarySpan dictionary) {
 
 }  // namespace
 
+namespace {
+int g_raster_images[kPageTableSize];
+}  // namespace
+
+void NoteRasterImage(int page) {
+    if (page >= 1 && page < kPageTableSize && g_raster_images[page] < INT32_MAX) ++g_raster_images[page];
+}
+void ResetRasterImages(int page) {
+    if (page >= 1 && page < kPageTableSize) g_raster_images[page] = 0;
+}
+int RasterImagesOnPage(int page) { return page >= 1 && page < kPageTableSize ? g_raster_images[page] : 0; }
+
 void BeginFormScan() {
     EndFormScan();
     g_forms.budget = int64_t{kExpansionFactor} * g_file.file_size;
@@ -75,6 +89,7 @@ bool OpenFormXObject(const ResourceScope& scope, const char* name, int page, For
     if (n < 0 || !DictionaryBounds(n, &dictionary.start, &dictionary.end)) return false;
     // Images (and anything else that is no form) are only counted.
     if (FindKey(dictionary.start, dictionary.end, "Subtype") == 0 || std::strncmp(EntryText, "Form", 4) != 0) {
+        if (std::strncmp(EntryText, "Image", 5) == 0) NoteRasterImage(page);
         return false;
     }
     const DecodedStream* content = FormContent(n, page);

@@ -34,6 +34,12 @@ void EndFormScan();
 // The form XObject that `name` (a content token such as "/Fm1") names in `scope`, decoded, when
 // the page's budget still covers it. False for images, unknown names and forms out of budget
 // (the first of these records 90).
+// Raster images painted on a page (image XObjects by Do, inline images): left out, but counted
+// so that a page of images is not taken for an empty one.
+void NoteRasterImage(int page);
+void ResetRasterImages(int page);
+int RasterImagesOnPage(int page);
+
 bool OpenFormXObject(const ResourceScope& scope, const char* name, int page, FormXObject* form);
 
 }  // namespace velmora

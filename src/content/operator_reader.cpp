@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -70,12 +72,99 @@ int32_t TokenEnd(const uint8_t* data, int32_t length, int32_t start) {
     return p;
 }
 
-// After "ID": one white-space byte, then the image's bytes up to an "EI" that stands alone.
-int32_t SkipInlineImage(const uint8_t* data, int32_t length, int32_t after_id) {
-    for (int32_t k = after_id + 1; k + 1 < length; ++k) {
-        if (data[k] != 'E' || data[k + 1] != 'I' || !IsContentWhiteSpace(data[k - 1])) continue;
-        if (k + 2 >= length || IsContentWhiteSpace(data[k + 2]) || IsContentDelimiter(data[k + 2])) return k + 2;
+constexpr int32_t kInlineDictionaryWindow = 4096;  // bytes between "BI" and "ID" looked at
+
+// What the inline image's dictionary says of its data: the exact byte count when it is
+// unfiltered and its colour space is one the count can be told for (-1 otherwise), and whether
+// a filter is named.
+struct InlineImageShape {
+    int64_t bytes;
+    bool filtered;
+};
+
+bool NameIs(const std::string& token, const char* a, const char* b) { return token == a || token == b; }
+
+InlineImageShape InlineShape(const uint8_t* data, int32_t id_position) {
+    // The dictionary runs from the last "BI" before "ID".
+    int32_t begin = -1;
+    for (int32_t k = id_position - 2; k >= 0 && k >= id_position - kInlineDictionaryWindow; --k) {
+        if (data[k] == 'B' && data[k + 1] == 'I' && (k == 0 || IsContentWhiteSpace(data[k - 1]))) {
+            begin = k + 2;
+            break;
+        }
     }
+    if (begin < 0) return InlineImageShape{-1, false};
+    // Tokens: names, numbers, brackets; values of arrays and dictionaries are read as tokens too.
+    std::vector<std::string> tokens;
+    for (int32_t p = begin; p < id_position;) {
+        const uint8_t c = data[p];
+        if (IsContentWhiteSpace(c)) { ++p; continue; }
+        int32_t q = p + 1;
+        if (c == '[' || c == ']') {
+            tokens.emplace_back(1, static_cast<char>(c));
+            p = q;
+            continue;
+        }
+        while (q < id_position && !IsContentWhiteSpace(data[q]) && !IsContentDelimiter(data[q])) ++q;
+        tokens.emplace_back(reinterpret_cast<const char*>(data + p), static_cast<size_t>(q - p));
+        p = q;
+    }
+    int64_t width = -1, height = -1, bits = 8, components = -1;
+    bool mask = false, filtered = false;
+    for (size_t i = 0; i + 1 < tokens.size(); ++i) {
+        const std::string& key = tokens[i];
+        const std::string& value = tokens[i + 1];
+        if (NameIs(key, "/W", "/Width")) width = std::atoll(value.c_str());
+        if (NameIs(key, "/H", "/Height")) height = std::atoll(value.c_str());
+        if (NameIs(key, "/BPC", "/BitsPerComponent")) bits = std::atoll(value.c_str());
+        if (NameIs(key, "/IM", "/ImageMask")) mask = value == "true";
+        if (NameIs(key, "/F", "/Filter")) filtered = value != "[" || (i + 2 < tokens.size() && tokens[i + 2] != "]");
+        if (NameIs(key, "/CS", "/ColorSpace")) {
+            if (NameIs(value, "/G", "/DeviceGray") || NameIs(value, "/CalGray", "/CalGray")) components = 1;
+            if (NameIs(value, "/RGB", "/DeviceRGB") || NameIs(value, "/CalRGB", "/CalRGB")) components = 3;
+            if (NameIs(value, "/CMYK", "/DeviceCMYK")) components = 4;
+            // [/I base hival lookup]: one index per sample.
+            if (value == "[" && i + 2 < tokens.size() && NameIs(tokens[i + 2], "/I", "/Indexed")) components = 1;
+        }
+    }
+    if (mask) {
+        components = 1;
+        bits = 1;
+    }
+    constexpr int64_t kSideBound = int64_t{1} << 20;
+    if (width <= 0 || height <= 0 || width > kSideBound || height > kSideBound || components <= 0 || bits <= 0 ||
+        bits > 16) {
+        return InlineImageShape{-1, filtered};
+    }
+    return InlineImageShape{height * ((width * components * bits + 7) / 8), filtered};
+}
+
+bool EndsImageData(const uint8_t* data, int32_t length, int32_t k) {
+    return data[k] == 'E' && data[k + 1] == 'I' &&
+           (k + 2 >= length || IsContentWhiteSpace(data[k + 2]) || IsContentDelimiter(data[k + 2]));
+}
+
+// After "ID": one white-space byte, then the image's data. Unfiltered data of a known shape has
+// an exact length (its last byte may stand right before "EI"); filtered data ends at an "EI"
+// with white space before it, else at the first "EI" that stands alone behind, else at the
+// exact length.
+int32_t SkipInlineImage(const uint8_t* data, int32_t length, int32_t after_id) {
+    const InlineImageShape shape = InlineShape(data, after_id - 2);
+    const int64_t exact_end = shape.bytes >= 0 ? int64_t{after_id} + 1 + shape.bytes : -1;
+    if (!shape.filtered && exact_end >= 0 && exact_end <= length) {
+        int32_t p = static_cast<int32_t>(exact_end);
+        while (p < length && IsContentWhiteSpace(data[p])) ++p;
+        if (p + 1 < length && EndsImageData(data, length, p)) return p + 2;
+    }
+    for (int32_t k = after_id + 1; k + 1 < length; ++k) {
+        if (IsContentWhiteSpace(data[k - 1]) && EndsImageData(data, length, k)) return k + 2;
+    }
+    if (shape.filtered) {
+        for (int32_t k = after_id + 1; k + 1 < length; ++k) {
+            if (EndsImageData(data, length, k)) return k + 2;
+        }
+    }
+    if (exact_end >= 0 && exact_end <= length) return static_cast<int32_t>(exact_end);
     return length;
 }
 

@@ -138,7 +138,10 @@ int FirstErrorOfLastPage() { return g_first_error_of_last_page; }
 void OpenPdf(WindowHandle window) {
     ResetForOpen();
 
-    if (LoadForConversion(window, g_file_names.pdf_path)) {
+    const bool loaded = LoadForConversion(window, g_file_names.pdf_path);
+    // A page whose content could not be decoded is no empty drawing: Ghostscript may read it.
+    const bool unreadable = loaded && PageHasNoData() && PageContentUnreadable(1);
+    if (loaded && !unreadable) {
         g_store.conversion_route = 1;
         if (PageHasNoData()) {
             ShowResult(window,
@@ -152,11 +155,19 @@ void OpenPdf(WindowHandle window) {
         return;
     }
 
+    // A password that does not open the file opens Ghostscript's copy no better.
+    for (int i = 0; i < g_errors.count; ++i) {
+        if (g_errors.codes[i] == kErrorPasswordRequired || g_errors.codes[i] == kErrorWrongPassword) {
+            ReportErrors(window);
+            return;
+        }
+    }
     const MessageAnswer answer = ShowMessage(window,
                                              "「単独変換」で変換できませんでした \r\n「GhostScript経由変換」を試してみますか？ \r\n"
                                              "ファイルサイズが大きい場合時間がかかります",
                                              "変換確認", MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes) {
+        if (unreadable) g_store.conversion_route = 1;  // loaded: the page itself says it is unreadable
         ReportErrors(window);
         return;
     }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "pdf/error_list.h"
+#include "pdf/security_handler.h"
 #include "store/document_store.h"
 #include "convert/driver.h"
 
@@ -39,8 +40,12 @@ bool RunGhostscript(WindowHandle window) {
     ShowProgress(window, "GhostScript で変換中", kGhostscriptRunningColour);
     for (const GhostscriptProgram& program : kGhostscriptPrograms) {
         // std::string instead of a fixed buffer: long paths must not overflow the command line.
+        // A protected file's password goes along (quotes in it would end the argument).
+        std::string password = DocumentPassword();
+        std::erase(password, '"');
+        const std::string password_option = password.empty() ? "" : "-sPDFPassword=\"" + password + "\" ";
         const std::string command = std::string(program.command_prefix) + "\"" +
-                                    g_file_names.intermediate_path + "\" \"" + g_file_names.pdf_path + "\"";
+                                    g_file_names.intermediate_path + "\" " + password_option + "\"" + g_file_names.pdf_path + "\"";
         int exit_code = 0;
         if (StartProcessAndWait(command, &exit_code)) {
             g_last_status = exit_code;

@@ -22,11 +22,23 @@ namespace {
 // 100th; the per-page total keeps many references to one long array object from repeating it.
 constexpr int32_t kContentArrayBytes = kContentsPerPage * 64;
 
-// What one page's Contents may still cost: bytes decoded (50 times the file) and array bytes read.
+// What one page's Contents may still cost: bytes decoded (50 times the file) and array bytes read;
+// and how many of its streams were tried and how many decoded without a failure.
 struct ContentBudget {
     int64_t decoded;
     int64_t array_bytes;
+    int tried;
+    int decoded_whole;
 };
+
+bool g_unreadable[kPageTableSize];
+
+bool RecordedSince(int first, int code) {
+    for (int i = first; i < g_errors.count; ++i) {
+        if (g_errors.codes[i] == code) return true;
+    }
+    return false;
+}
 
 // Appends one content stream to the page's list and decodes it; streams beyond the list's
 // 256 places are left out. Contents may name one stream 256 times, and each decoding may reach
@@ -39,8 +51,12 @@ void AddContentStream(int page, int32_t object_number, ContentBudget* budget) {
         return;
     }
     record.contents_objects[record.contents_count++] = object_number;
+    const int first_error = g_errors.count;
     const int entry = LoadStreamObject(object_number, page);
+    ++budget->tried;
     if (entry >= 0) budget->decoded -= g_store.streams[entry].length;
+    // A full error list hides a failure; the stream then counts as read.
+    if (entry >= 0 && !(RecordedSince(first_error, 90) || RecordedSince(first_error, 91))) ++budget->decoded_whole;
 }
 
 // Contents given as a reference to an array object: the references between its brackets.
@@ -67,8 +83,11 @@ void AddContentArray(int page, int32_t array_object, ContentBudget* budget) {
 
 }  // namespace
 
+bool PageContentUnreadable(int page) { return page >= 1 && page < kPageTableSize && g_unreadable[page]; }
+
 bool SetUpPage(int page) {
     if (page < 1 || page > kMaxPages) return false;
+    g_unreadable[page] = false;
     PageRecord& record = g_store.pages[page];
     const int32_t n = record.page_object;
     if (!IsObjectNumber(n)) {
@@ -99,13 +118,14 @@ bool SetUpPage(int page) {
     if (QuarterTurns(rotation) % 2 == 1) std::swap(box[2], box[3]);
     std::memcpy(record.media_box, box, sizeof box);
 
-    if (!FindPageAttribute(n, "Resources", &holder) || !GetKeyValue(holder.start, holder.end, "Resources", value)) {
-        RecordError(64);
-        return false;
+    // A page without Resources, its own or inherited, has no fonts and no named resources; its
+    // paths need none.
+    std::string resources;
+    if (FindPageAttribute(n, "Resources", &holder) && GetKeyValue(holder.start, holder.end, "Resources", value)) {
+        // A Resources value longer than an entry's text is read whole, for the fonts behind the cut.
+        resources = value;
+        CompleteCutValue(holder.start, holder.end, "Resources", kFontResourcesTextBytes, &resources);
     }
-    // A Resources value longer than an entry's text is read whole, for the fonts behind the cut.
-    std::string resources = value;
-    CompleteCutValue(holder.start, holder.end, "Resources", kFontResourcesTextBytes, &resources);
     // Fonts that cannot be found leave the page without fonts, not without its drawing.
     if (!ResolveFontResources(&resources)) resources.clear();
     RegisterPageFonts(page, resources.c_str());
@@ -116,7 +136,7 @@ bool SetUpPage(int page) {
     }
     record.contents_count = 0;
     // All of a page's content together decodes to no more than the 50-fold of the file.
-    ContentBudget budget{int64_t{kExpansionFactor} * g_file.file_size, kContentArrayBytes};
+    ContentBudget budget{int64_t{kExpansionFactor} * g_file.file_size, kContentArrayBytes, 0, 0};
     std::string contents = value;
     CompleteCutValue(begin, end, "Contents", kContentArrayBytes, &contents);
     int32_t c = 0, generation = 0;
@@ -128,6 +148,10 @@ bool SetUpPage(int page) {
         } else {
             AddContentArray(page, c, &budget);
         }
+    }
+    if (budget.tried > 0 && budget.decoded_whole == 0) {
+        g_unreadable[page] = true;
+        RecordError(kWarningContentUnreadable);
     }
     return true;
 }

@@ -6,10 +6,12 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 #include <string_view>
 
 #include "fonts/sjis_fallback.h"
 #include "pdf/bounded_inflate.h"
+#include "pdf/security_handler.h"
 #include "pdf/error_list.h"
 #include "pdf/lexical.h"
 #include "pdf/page_tree.h"
@@ -233,15 +235,18 @@ void SetCMapText(int k, const char* bytes, int32_t length) {
 }
 
 void InflateCMap(int k, int32_t position, int32_t length) {
-    if (!IsFontNumber(k)) return;
     const int64_t available = int64_t{g_file.data_length} - position;
+    const bool present = length > 0 && position >= 0 && available > 0;
+    InflateCMapBytes(k, present ? g_file.data + position : nullptr,
+                     present ? static_cast<int32_t>(std::min<int64_t>(length, available)) : 0, length);
+}
+
+void InflateCMapBytes(int k, const uint8_t* bytes, int32_t input, int32_t length) {
+    if (!IsFontNumber(k)) return;
     int32_t text_length = 0;
     bool failed = true;
     char* data = nullptr;
-    if (length > 0 && position >= 0 && available > 0) {
-        const auto input = static_cast<uint32_t>(std::min<int64_t>(length, available));
-        data = InflateText(g_file.data + position, input, &text_length, &failed);
-    }
+    if (bytes != nullptr && input > 0) data = InflateText(bytes, static_cast<uint32_t>(input), &text_length, &failed);
     GiveText(k, data, text_length);
     g_tounicode[k].input_length = length;
     if (failed) RecordError(91);
@@ -288,7 +293,15 @@ bool ReadToUnicode(int32_t font_object) {
     const bool flate = IsObjectNumber(t) &&
                        std::string_view(g_store.objects[t].label, strnlen(g_store.objects[t].label, kObjectLabelBytes))
                                .find("FlateDecode") != std::string_view::npos;
-    if (flate) {
+    // A protected file's CMap is decrypted with its object's key first.
+    std::vector<uint8_t> plain;
+    if (IsObjectNumber(t) && DecryptStream(t, g_store.objects[t].generation, g_file.data + position, length, &plain)) {
+        if (flate) {
+            InflateCMapBytes(k, plain.data(), static_cast<int32_t>(plain.size()), length);
+        } else {
+            SetCMapText(k, reinterpret_cast<const char*>(plain.data()), static_cast<int32_t>(plain.size()));
+        }
+    } else if (flate) {
         InflateCMap(k, position, length);
     } else {
         // LocateStream has cut the length to the bytes present.

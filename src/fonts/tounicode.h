@@ -32,6 +32,8 @@ bool ReadToUnicode(int32_t font_object);
 // Inflates the CMap stream at `position` into font k's buffer (code 91 when inflate fails; what
 // was decoded is kept).
 void InflateCMap(int k, int32_t position, int32_t length);
+// The same over `input` bytes already in memory (a decrypted stream); `length` is the stream's.
+void InflateCMapBytes(int k, const uint8_t* bytes, int32_t input, int32_t length);
 
 // Gives font k a copy of `length` bytes as its CMap text, replacing what it had.
 void SetCMapText(int k, const char* bytes, int32_t length);

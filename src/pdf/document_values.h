@@ -24,6 +24,9 @@ struct DocumentValues {
     char version_text[kVersionTextBytes];  // the 7 bytes after the file's first byte
     char creator_text[kCreatorTextBytes];
     int32_t page_tree_root;       // object number of the root Pages node
+    int32_t xref_rebuilt;
+    ObjectReference encrypt;      // the newest trailer's /Encrypt (number 0: none)
+    int32_t id_start, id_end;     // bounds of the newest trailer dictionary with an /ID         // 1 when the object table was rebuilt by scanning the file
 };
 
 extern DocumentValues g_document;

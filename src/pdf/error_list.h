@@ -8,7 +8,16 @@ namespace velmora {
 
 inline constexpr int kErrorListCapacity = 100;
 inline constexpr int kFirstWarningCode = 89;  // codes below are fatal
-inline constexpr int kErrorTableRows = 26;
+inline constexpr int kErrorTableRows = 32;
+
+// Codes of the protected-file and damaged-file paths (the older codes are written as numbers
+// where the reader records them).
+inline constexpr int kErrorPasswordRequired = 44;  // fatal: no password given opens the file
+inline constexpr int kErrorWrongPassword = 45;     // fatal: the password given opens nothing
+inline constexpr int kErrorEncryptionUnsupported = 46;  // fatal: a handler or method not read
+inline constexpr int kWarningXrefRebuilt = 92;     // the object table was rebuilt by scanning
+inline constexpr int kWarningRasterImages = 93;    // raster images were painted and left out
+inline constexpr int kWarningContentUnreadable = 94;  // no content stream of the page decoded
 
 struct ErrorList {
     int32_t codes[kErrorListCapacity];

@@ -9,12 +9,16 @@
 #include "pdf/page_tree.h"
 #include "pdf/reader_bytes.h"
 #include "pdf/xref_chain.h"
+#include "pdf/xref_rebuild.h"
+#include "pdf/security_handler.h"
+#include "pdf/xref_sections.h"
 
 namespace velmora {
 
 namespace {
 
 constexpr char kHeader[] = "%PDF-1.";
+constexpr char kHeaderTwo[] = "%PDF-2.0";
 constexpr int kHeaderLength = 7;
 constexpr int kStartxrefNearest = 15;   // the keyword must begin 15 to 34 bytes before the end
 constexpr int kStartxrefFarthest = 34;
@@ -23,6 +27,7 @@ constexpr int kStartxrefLength = 9;
 
 void StartDocument() {
     ResetDocumentValues();
+    ResetDecryption();
     // Entries the new file does not name must not keep the previous file's positions.
     ClearObjectTable();
     g_store.object_count = 0;
@@ -35,7 +40,16 @@ void CheckHeader() {
     for (int k = 0; k < kHeaderLength; ++k) g_document.version_text[k] = static_cast<char>(ByteAt(1 + k));
     g_document.version_text[kHeaderLength] = '\0';
     const uint8_t minor = ByteAt(kHeaderLength);
-    if (!BytesEqual(0, kHeader, kHeaderLength) || minor < '1' || minor > '7') RecordError(10);
+    const bool one = BytesEqual(0, kHeader, kHeaderLength) && minor >= '1' && minor <= '7';
+    // PDF 2.0 adds keys the reader passes over like any unknown key.
+    const bool two = BytesEqual(0, kHeaderTwo, kHeaderLength + 1);
+    if (!one && !two) RecordError(10);
+}
+
+// Takes the codes recorded since `first` off the list: the cross-reference that failed is
+// replaced by the rebuilt one, and only the rebuild is worth a word.
+void ForgetCodesFrom(int first) {
+    if (g_errors.count > first) g_errors.count = first;
 }
 
 int32_t FindStartXref() {
@@ -51,12 +65,24 @@ int32_t FindStartXref() {
 
 }  // namespace
 
+bool g_rebuild_damaged_cross_reference = true;
+
 bool ReadDocument() {
     CheckHeader();
     if (HasFatalError()) return false;
+    // A missing or damaged cross-reference is rebuilt from the objects' own headers.
+    const int before_xref = g_errors.count;
     const int32_t startxref = FindStartXref();
-    if (HasFatalError()) return false;
-    ReadCrossReference(startxref);
+    if (!HasFatalError()) ReadCrossReference(startxref);
+    if (g_rebuild_damaged_cross_reference && (HasFatalError() || CrossReferenceIsDamaged())) {
+        ForgetCodesFrom(before_xref);
+        RebuildCrossReference();
+        RecordError(kWarningXrefRebuilt);
+    } else if (!HasFatalError()) {
+        // Object streams of a protected file are decrypted like any stream.
+        PrepareDecryption();
+        if (!HasFatalError()) ExpandObjectStreams();
+    }
     if (HasFatalError()) return false;
     ClassifyObjects();
     ReadCatalog();

@@ -7,12 +7,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "pdf/bounded_inflate.h"
 #include "pdf/error_list.h"
 #include "pdf/expansion_statistics.h"
 #include "pdf/lexical.h"
 #include "pdf/reader_bytes.h"
+#include "pdf/security_handler.h"
 
 namespace velmora {
 
@@ -86,18 +88,44 @@ struct Inflated {
     int32_t input;
 };
 
+Inflated InflateBytes(const uint8_t* data, int32_t length) {
+    const auto input = static_cast<uint32_t>(std::max<int32_t>(length, 0));
+    const uint64_t bound = std::min<uint64_t>(uint64_t{input} * kExpansionFactor, kLargestDecodedLength);
+    return Inflated{InflateBounded(data, input, bound, kEntrySpareBytes, Z_FINISH), static_cast<int32_t>(input)};
+}
+
 Inflated InflateAt(int32_t position, int32_t length) {
     const int64_t available = int64_t{g_file.data_length} - position;
-    const auto input = static_cast<uint32_t>(std::min<int64_t>(length, available));
-    const uint64_t bound = std::min<uint64_t>(uint64_t{input} * kExpansionFactor, kLargestDecodedLength);
-    return Inflated{InflateBounded(g_file.data + position, input, bound, kEntrySpareBytes, Z_FINISH),
-                    static_cast<int32_t>(input)};
+    return InflateBytes(g_file.data + position, static_cast<int32_t>(std::min<int64_t>(length, available)));
 }
 
 // The statistics and the error code of one inflated stream.
 void NoteInflated(const Inflated& inflated, int page) {
     NoteExpansion(inflated.input, static_cast<int32_t>(inflated.bytes.length), page);
     if (inflated.bytes.failed) RecordError(90);
+}
+
+constexpr char kEndstream[] = "endstream";
+constexpr int kEndstreamLength = 9;
+constexpr int kEndOfLineSlack = 4;  // white space a writer may put between the data and "endstream"
+
+// A Length that does not end at "endstream" (a damaged file, often one whose cross-reference is
+// damaged too) is replaced by the data up to the first "endstream" in the object; one scan of
+// the object's bytes at most.
+int32_t CheckedStreamLength(int32_t position, int32_t length, int32_t object_end) {
+    const int64_t stated_end = int64_t{position} + length;
+    for (int k = 0; k <= kEndOfLineSlack; ++k) {
+        if (BytesEqual(stated_end + k, kEndstream, kEndstreamLength)) return length;
+    }
+    const int64_t limit = std::min<int64_t>(object_end, g_file.data_length);
+    for (int64_t p = position; p + kEndstreamLength <= limit; ++p) {
+        if (g_file.data[p] != 'e' || std::memcmp(g_file.data + p, kEndstream, kEndstreamLength) != 0) continue;
+        int64_t end = p;
+        if (end > position && g_file.data[end - 1] == '\n') --end;
+        if (end > position && g_file.data[end - 1] == '\r') --end;
+        return ClampToInt32(end - position);
+    }
+    return length;
 }
 
 // Where object n's stream data lies and whether its label names FlateDecode.
@@ -112,20 +140,38 @@ bool LocateObjectData(int32_t object_number, int32_t* position, int32_t* length,
     *length = LocateStream(start, end, &data_offset);
     if (*length <= 0) return false;
     *position = ClampToInt32(int64_t{end} + data_offset);
+    *length = CheckedStreamLength(*position, *length, ObjectEnd(object_number));
     *flate = LabelNamesFlate(object);
     return true;
 }
 
 // A raw copy of the stream data with the spare bytes zeroed; null (and 11) when memory is short.
-uint8_t* CopyBytes(int32_t position, int32_t length) {
-    auto* copy = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(length) + kEntrySpareBytes));
+uint8_t* CopyFrom(const uint8_t* data, int32_t length) {
+    auto* copy = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(std::max<int32_t>(length, 0)) + kEntrySpareBytes));
     if (copy == nullptr) {
         RecordError(11);
         return nullptr;
     }
-    std::memcpy(copy, g_file.data + position, static_cast<size_t>(length));
-    std::memset(copy + length, 0, kEntrySpareBytes);
+    if (length > 0) std::memcpy(copy, data, static_cast<size_t>(length));
+    std::memset(copy + std::max<int32_t>(length, 0), 0, kEntrySpareBytes);
     return copy;
+}
+
+// The stream's bytes as the filters see them: decrypted with the object's key in a protected
+// file, else the file's own bytes.
+struct StreamBytes {
+    std::vector<uint8_t> decrypted;
+    const uint8_t* data;
+    int32_t length;
+};
+
+void TakeStreamBytes(int32_t object_number, int32_t position, int32_t length, StreamBytes* bytes) {
+    bytes->data = g_file.data + position;
+    bytes->length = length;
+    if (DecryptStream(object_number, g_store.objects[object_number].generation, bytes->data, length, &bytes->decrypted)) {
+        bytes->data = bytes->decrypted.data();
+        bytes->length = static_cast<int32_t>(bytes->decrypted.size());
+    }
 }
 
 }  // namespace
@@ -144,10 +190,19 @@ int LoadStreamObject(int32_t object_number, int page) {
     int32_t position = 0, length = 0;
     bool flate = false;
     if (!LocateObjectData(object_number, &position, &length, &flate)) return -1;
-    if (flate) return InflateStream(page, position, length);
-    uint8_t* copy = CopyBytes(position, length);
+    StreamBytes bytes{};
+    TakeStreamBytes(object_number, position, length, &bytes);
+    if (flate) {
+        if (bytes.length <= 0) return -1;
+        const Inflated inflated = InflateBytes(bytes.data, bytes.length);
+        const int entry = ChooseEntry(page);
+        GiveEntry(entry, page, inflated.bytes.data, static_cast<int32_t>(inflated.bytes.length));
+        NoteInflated(inflated, page);
+        return entry;
+    }
+    uint8_t* copy = CopyFrom(bytes.data, bytes.length);
     const int entry = ChooseEntry(page);
-    GiveEntry(entry, page, copy, copy != nullptr ? length : 0);
+    GiveEntry(entry, page, copy, copy != nullptr ? bytes.length : 0);
     return entry;
 }
 
@@ -156,14 +211,16 @@ bool DecodeStreamObject(int32_t object_number, int page, DecodedStream* out) {
     int32_t position = 0, length = 0;
     bool flate = false;
     if (!LocateObjectData(object_number, &position, &length, &flate)) return false;
+    StreamBytes bytes{};
+    TakeStreamBytes(object_number, position, length, &bytes);
     if (flate) {
-        const Inflated inflated = InflateAt(position, length);
+        const Inflated inflated = InflateBytes(bytes.data, bytes.length);
         NoteInflated(inflated, page);
         out->data = inflated.bytes.data;
         out->length = static_cast<int32_t>(inflated.bytes.length);
     } else {
-        out->data = CopyBytes(position, length);
-        out->length = length;
+        out->data = CopyFrom(bytes.data, bytes.length);
+        out->length = bytes.length;
     }
     if (out->data == nullptr || out->length <= 0) {
         std::free(out->data);

@@ -193,7 +193,6 @@ void ReadCrossReference(int32_t startxref) {
     const int64_t size = chain.size_found ? g_document.trailer_size : 0;
     g_store.object_count = ClampToInt32(std::clamp<int64_t>(std::max(size, chain.entries_end), 0, kObjectCapacity));
     ComputeExtents();
-    ExpandObjectStreams();
 }
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace velmora {
 
@@ -26,5 +27,9 @@ int ReadStreamSection(int32_t position, XrefChain* chain, int64_t* prev);
 // Every entry in use that lies in an object stream gets its object appended behind the file's
 // bytes; each object stream is decoded once, within 50 times the file.
 void ExpandObjectStreams();
+
+// The object numbers object stream `s` holds, in the order of its header; false when it cannot
+// be decoded.
+bool ObjectStreamMembers(int32_t s, std::vector<int64_t>* numbers);
 
 }  // namespace velmora

@@ -174,6 +174,14 @@ void TakeSectionValues(int32_t start, int32_t end, XrefChain* chain, int64_t* pr
         g_document.trailer_size = TextInteger(value);
         chain->size_found = true;
     }
+    if (g_document.encrypt.number == 0 && GetKeyValue(start, end, "Encrypt", value) &&
+        ReadReference(0, value, &number, &generation, &letter) != -1) {
+        g_document.encrypt = {number, generation, letter};
+    }
+    if (g_document.id_end == 0 && FindExactEntry(start, end, "ID", &number) > 0) {
+        g_document.id_start = start;
+        g_document.id_end = end;
+    }
     *prev = GetKeyValue(start, end, "Prev", value) ? TextInteger(value) : -1;
     if (xref_stream != nullptr) *xref_stream = GetKeyValue(start, end, "XRefStm", value) ? TextInteger(value) : -1;
 }
@@ -263,6 +271,15 @@ void ExpandObjectStreams() {
         if (!stream.present || x < 0 || x >= static_cast<int32_t>(stream.pairs.size())) continue;
         AppendObject(e, stream, x);
     }
+}
+
+bool ObjectStreamMembers(int32_t s, std::vector<int64_t>* numbers) {
+    std::unordered_map<int32_t, ObjectStream> cache;
+    int64_t budget = int64_t{kExpansionFactor} * g_file.file_size;
+    const ObjectStream& stream = DecodeObjectStream(cache, s, &budget);
+    numbers->clear();
+    for (const ObjectStream::Pair& pair : stream.pairs) numbers->push_back(pair.number);
+    return stream.present;
 }
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 #include "fonts/font_resources.h"
 #include "fonts/tounicode.h"
 #include "pdf/document_values.h"
+#include "pdf/security_handler.h"
 #include "pdf/expansion_statistics.h"
 #include "pdf/file_buffer.h"
 #include "report/report_names.h"
@@ -39,6 +40,13 @@ void WriteDocumentFacts(ReportSink& sink) {
                 FieldText(g_document.version_text, kVersionTextBytes).c_str());
     if (g_document.xref_stream_flag == 1) {
         ReportPrint(sink, "XRef Stream (圧縮型クロスリファレンスストリームフォーマット) 使用PDFファイル\n");
+    }
+    // Lines only a protected or damaged file has: other reports stay as they were.
+    if (DocumentEncrypted()) {
+        ReportPrint(sink, "暗号化    : %s  (標準セキュリティハンドラ)\n", EncryptionDescription().c_str());
+    }
+    if (g_document.xref_rebuilt == 1) {
+        ReportPrint(sink, "クロスリファレンス再構築 (cross-reference rebuilt)\n");
     }
     ReportBlank(sink);
     ReportPrint(sink, "%s\n", FieldText(g_document.creator_text, kCreatorTextBytes).c_str());

@@ -72,7 +72,7 @@ check_run() {
   fi
   case $status in
     0) return 0 ;;
-    2) if grep -q "could not be read" <<<"$output"; then return 0; fi
+    2) if grep -q -e "could not be read" -e ": password required" -e ": wrong password" <<<"$output"; then return 0; fi
        fail "$name ($route): status 2 without the message"; return 1 ;;
     124) fail "$name ($route): no end within 300 s"; return 1 ;;
     *) fail "$name ($route): status $status"; sed 's/^/    /' <<<"$output" | tail -20; return 1 ;;

@@ -12,6 +12,8 @@
 
 #include "pdf/document_values.h"
 #include "pdf/file_buffer.h"
+#include "pdf/error_list.h"
+#include "pdf/security_handler.h"
 #include "convert/page_setup.h"
 #include "reader_fixture.h"
 #include "support/pdf_maker.h"
@@ -110,6 +112,41 @@ TEST_F(QpdfVariants, ObjectStreamsAndTheirLineFeedEndedHeadersLoad) {
     EXPECT_NE(Appended(g_document.root.number).find("/Type /Catalog"), std::string::npos);
     ASSERT_EQ(g_store.page_count, 2);
     EXPECT_EQ(SetUpPages(), (std::vector<std::string>{kFirstContent, kSecondContent}));
+}
+
+// Protected files as qpdf writes them: each method with the empty and with a given user
+// password, strings and object streams encrypted; a wrong or missing password opens nothing.
+TEST_F(QpdfVariants, ProtectedFilesOpenWithTheirUserPassword) {
+    struct Case {
+        const char* options;
+        const char* password;
+        const char* method;
+    };
+    const Case cases[] = {
+        {"--allow-weak-crypto --encrypt '' owner 40 -- --object-streams=disable", "", "R 2, 40-bit RC4"},
+        {"--allow-weak-crypto --encrypt '' owner 128 --use-aes=n -- --object-streams=generate", "", "R 3, 128-bit RC4"},
+        {"--allow-weak-crypto --encrypt user owner 128 --use-aes=y -- --object-streams=generate", "user", "R 4, 128-bit AES-128 (AESV2)"},
+        {"--encrypt '' owner 256 -- --object-streams=generate", "", "R 6, 256-bit AES-256 (AESV3)"},
+        {"--encrypt secret owner 256 -- --object-streams=generate", "secret", "R 6, 256-bit AES-256 (AESV3)"},
+    };
+    for (const Case& c : cases) {
+        const std::string file = Qpdf(c.options);
+        SetDocumentPassword(c.password);
+        Load(file);
+        EXPECT_EQ(Codes(), Vec{}) << c.options;
+        EXPECT_EQ(EncryptionDescription(), c.method) << c.options;
+        ASSERT_EQ(g_store.page_count, 2) << c.options;
+        EXPECT_EQ(SetUpPages(), (std::vector<std::string>{kFirstContent, kSecondContent})) << c.options;
+        if (std::string(c.password).empty()) continue;
+        SetDocumentPassword("");
+        Load(file);
+        EXPECT_EQ(Codes(), Vec{kErrorPasswordRequired}) << c.options;
+        SetDocumentPassword("wrong");
+        Load(file);
+        EXPECT_EQ(Codes(), Vec{kErrorWrongPassword}) << c.options;
+        EXPECT_EQ(g_store.page_count, 0);
+    }
+    SetDocumentPassword("");
 }
 
 TEST_F(QpdfVariants, LinearizedFileLoadsThroughBothTables) {

@@ -13,6 +13,12 @@ namespace velmora {
 
 class ReaderTest : public StoreTest {
 protected:
+    void TearDown() override {
+        g_rebuild_damaged_cross_reference = true;
+        StoreTest::TearDown();
+    }
+    // For the tests of the table readers themselves: their codes, without the rebuild behind them.
+    static void ReadTablesOnly() { g_rebuild_damaged_cross_reference = false; }
     void Load(const std::string& bytes) {
         ResetForFile();
         LoadPdfBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());

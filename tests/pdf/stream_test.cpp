@@ -93,12 +93,10 @@ TEST_F(Streams, FlateIsInflatedOtherFiltersAreCopiedAndLengthsAreClamped) {
     EXPECT_EQ(Decode(8), "3130 30");
     EXPECT_EQ(Decode(9), text);  // the label names FlateDecode
     EXPECT_EQ(Decode(10), "raw");
-    // A length beyond the data is cut to the bytes the buffer holds.
+    // A length that does not end at "endstream" gives way to the data up to it.
     const int entry = LoadStreamObject(11, 1);
     ASSERT_GT(entry, 0);
-    const int data_start = g_store.objects[11].offset + static_cast<int>(std::string("11 0 obj\n<</Length 1000000>>\nstream\n").size());
-    EXPECT_EQ(g_store.streams[entry].length, g_file.data_length - data_start);
-    EXPECT_EQ(EntryBytes(entry).substr(0, 5), "short");
+    EXPECT_EQ(EntryBytes(entry), "short");
     EXPECT_EQ(g_store.stream_count, entry);
     EXPECT_EQ(g_store.streams[entry].page_number, 1);
     EXPECT_EQ(Codes(), Vec{});
@@ -169,7 +167,14 @@ std::string XrefStreamFile(const XrefStreamOptions& options, int size = 8) {
     return pdf.Finish(pdf.XrefStream(7, size, {}, options));
 }
 
-using XrefStreams = Streams;
+// The stream sections' own codes; the rebuild behind them has its own tests.
+class XrefStreams : public Streams {
+protected:
+    void SetUp() override {
+        Streams::SetUp();
+        ReadTablesOnly();
+    }
+};
 
 TEST_F(XrefStreams, RowsOfEveryWidthFillTheTable) {
     for (const auto& widths : {std::vector<int>{1, 2, 1}, std::vector<int>{1, 3, 1}, std::vector<int>{1, 4, 2}}) {
@@ -397,7 +402,8 @@ TEST_F(XrefStreams, ObjectStreamHeadersAreReadByTheirNAndFirstWithAnyWhiteSpace)
 }
 
 TEST_F(XrefStreams, ObjectStreamsDecodeNoMoreThanFiftyTimesTheFile) {
-    // Each stream's Length reaches past the file, so each may inflate to 50 times the rest of it:
+    // Each stream's Length reaches past the file (and no "endstream" tells where its data ends),
+    // so each may inflate to 50 times the rest of it:
     // forty such streams would hold far more than the file justifies.
     PdfMaker pdf = OnePageDocument();
     pdf.offsets.erase(6);
@@ -407,8 +413,7 @@ TEST_F(XrefStreams, ObjectStreamsDecodeNoMoreThanFiftyTimesTheFile) {
         const int s = 10 + i;
         // Object 6 is small; object 7 behind it is the bulk.
         const std::string data = "6 0 7 40 <</Type/Font/Subtype/Type1>>" + std::string(200000 + 8, ' ');
-        pdf.Add(s, "<</Type/ObjStm/N 2/First 9/Filter/FlateDecode/Length 99999999>>\nstream\n" + Deflate(data) +
-                       "\nendstream");
+        pdf.Add(s, "<</Type/ObjStm/N 2/First 9/Filter/FlateDecode/Length 99999999>>\nstream\n" + Deflate(data));
         compressed[100 + i] = {s, 0};
     }
     compressed[6] = {10, 0};

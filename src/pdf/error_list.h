@@ -8,7 +8,10 @@ namespace velmora {
 
 inline constexpr int kErrorListCapacity = 100;
 inline constexpr int kFirstWarningCode = 89;  // codes below are fatal
-inline constexpr int kErrorTableRows = 26;
+inline constexpr int kErrorTableRows = 27;
+// A code table of the fonts (the two-byte duplicates, the long texts) was full: some codes of a
+// ToUnicode CMap were not registered whole.
+inline constexpr int kCodeTableFullWarning = 102;
 
 struct ErrorList {
     int32_t codes[kErrorListCapacity];

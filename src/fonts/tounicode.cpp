@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <bitset>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -307,6 +308,31 @@ void ResetLongTexts() {
     g_long_text_count = 0;
 }
 
+namespace {
+// The two-byte codes the CMap being parsed has registered, and where: a later range or
+// character of the same CMap replaces an earlier one (a range that runs past the end of its
+// byte, <39FF> <3AFF>, is followed by the codes it overran).
+std::bitset<kCidMapEntries> g_in_map_now;
+std::bitset<kCidMapEntries> g_in_duplicates_now;
+
+bool ReplaceOwnText(int k, int32_t code, const char s[3]) {
+    if (g_in_map_now[static_cast<size_t>(code)]) {
+        std::memcpy(g_store.cid_map[code].text, s, 3);
+        return true;
+    }
+    if (!g_in_duplicates_now[static_cast<size_t>(code)]) return false;
+    for (int i = std::min(g_store.duplicate_count, kDuplicateCapacity); i >= 1; --i) {
+        DuplicateEntry& d = g_store.duplicates[i];
+        if (d.code == code && d.font_number == k) {
+            std::memset(d.text, 0, sizeof d.text);
+            std::memcpy(d.text, s, 3);
+            return true;
+        }
+    }
+    return false;
+}
+}  // namespace
+
 void RegisterCode(int k, int width, int32_t code, uint16_t u) {
     char s[3];
     const int length = UnicodeToSjis(u, s);
@@ -338,9 +364,12 @@ bool RegisterCodeText(int k, int width, int32_t code, const char* text, int leng
     if (width == 2) {
         if (code < 0 || code >= kCidMapEntries) return kept;
         CidMapEntry& e = g_store.cid_map[code];
-        if (e.text[0] == '\0' || (e.text[0] == s[0] && e.text[1] == s[1])) {
+        if (ReplaceOwnText(k, code, s)) {
+            // replaced in place
+        } else if (e.text[0] == '\0' || (e.text[0] == s[0] && e.text[1] == s[1])) {
             std::memcpy(e.text, s, sizeof e.text);
             e.owner_font = static_cast<uint8_t>(k & 0xFF);
+            g_in_map_now.set(static_cast<size_t>(code));
         } else {
             // The code already stands for another text of an earlier font; it keeps that one.
             if (g_store.duplicate_count >= kDuplicateCapacity) kept = false;
@@ -351,6 +380,7 @@ bool RegisterCodeText(int k, int width, int32_t code, const char* text, int leng
             d.code = code;
             d.font_number = k;
             e.duplicate = 1;
+            g_in_duplicates_now.set(static_cast<size_t>(code));
         }
         UnicodeByCode[code] = first_unit;
         ++g_two_byte_registrations;
@@ -396,6 +426,8 @@ void ParseCMap(int k, int* width) {
     CMapScan scan{std::string_view(g_tounicode[k].data, static_cast<size_t>(g_tounicode[k].length)),
                   kRegistrationBudget, false};
     const int codespace_width = CodespaceWidth(scan);
+    g_in_map_now.reset();
+    g_in_duplicates_now.reset();
     if (ParseSections(k, codespace_width, width, scan, kBfrangeKeyword, kBfrangeEnd, ParseBfrange)) {
         ParseSections(k, codespace_width, width, scan, kBfcharKeyword, kBfcharEnd, ParseBfchar);
     }

@@ -69,6 +69,24 @@ TEST_F(ToUnicodeTest, WholeRangesAreRegisteredUpToTheirCodeSpace) {
     EXPECT_EQ(g_store.fonts[1].one_byte_code_count, 16);
 }
 
+TEST_F(ToUnicodeTest, LaterEntriesOfOneCMapReplaceWhatARangeOverran) {
+    LoadCMap(TwoByte("2 beginbfrange\n<39FF> <3AFF> <FF33>\n<3A00> <3A00> <FF34>\nendbfrange\n"
+                     "1 beginbfchar\n<3A01> <0041>\nendbfchar"));
+    EXPECT_EQ(Cid(0x39FF), "Ｓ");
+    EXPECT_EQ(Cid(0x3A00), "Ｔ");
+    EXPECT_EQ(Cid(0x3A01), "A");
+    EXPECT_EQ(g_store.duplicate_count, 0);
+    // Another font's CMap does not replace them: its texts are duplicates.
+    SetUpOnePage("/F1 10 0 R /F2 20 0 R",
+                 {{10, Font("Type0", "/ToUnicode 11 0 R")},
+                  {11, FlateStreamBody("", TwoByte("1 beginbfchar\n<0005> <4E9C>\nendbfchar"))},
+                  {20, Font("Type0", "/ToUnicode 21 0 R")},
+                  {21, FlateStreamBody("", TwoByte("2 beginbfchar\n<0005> <5516>\n<0005> <4E00>\nendbfchar"))}});
+    EXPECT_EQ(Cid(5), "亜");
+    ASSERT_EQ(g_store.duplicate_count, 1);
+    EXPECT_STREQ(g_store.duplicates[1].text, "一");
+}
+
 TEST_F(ToUnicodeTest, ArrayDestinationsGiveEachCodeItsOwnElement) {
     // As Qt writes them: a dimension's digits and a net label's letters out of order.
     LoadCMap(TwoByte("2 beginbfrange\n<0001> <0005> [<0033> <0038> <0030>\n<0034> <00660069>]\n"

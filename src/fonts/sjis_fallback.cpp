@@ -56,17 +56,15 @@ int SjisFallback(uint16_t u, char* out) {
 
 int UnicodeToSjis(uint16_t u, char out[3]) {
     if (!g_cache.known[u]) {
-        const std::string converted = Utf16ToCodePage932(std::u16string(1, static_cast<char16_t>(u)));
+        // The draughtsman's table comes first, so both code page conversions (glibc's, and
+        // Windows' with its own best fit) give the same stand-in.
+        const uint16_t typed = TypedCharacter(u);
+        const char16_t unit = static_cast<char16_t>(typed != 0 ? typed : u);
+        const std::string converted = Utf16ToCodePage932(std::u16string(1, unit));
         char text[3] = {};
         // Code page 932 gives one or two bytes; anything longer would not fit the tables.
         for (size_t k = 0; k < converted.size() && k < 2; ++k) text[k] = converted[k];
-        if (text[0] == '?' && u != '?' && SjisFallback(u, text) == 1) {
-            const uint16_t typed = TypedCharacter(u);
-            if (typed != 0 && typed != u) {
-                const std::string stand_in = Utf16ToCodePage932(std::u16string(1, static_cast<char16_t>(typed)));
-                for (size_t k = 0; k < 2; ++k) text[k] = k < stand_in.size() ? stand_in[k] : '\0';
-            }
-        }
+        if (text[0] == '?' && u != '?') SjisFallback(u, text);
         std::memcpy(g_cache.text[u], text, sizeof text);
         g_cache.known[u] = true;
     }

@@ -71,7 +71,17 @@ void RunForm(const ScanScope& scope, const char* name) {
     SaveGraphicsState();
     ConcatenateMatrix(form.matrix);
     int32_t mode = kOutsideTextObject;
+    // Only a form's own /Font dictionary is searched first; one that inherits its caller's
+    // resources keeps the fonts it was run with.
+    DictionarySpan fonts{0, 0};
+    if (!(form.resources.span.start == scope.resources.span.start && form.resources.span.end == scope.resources.span.end) &&
+        !DictionaryValue(form.resources.span, "Font", &fonts)) {
+        fonts = DictionarySpan{0, 0};
+    }
+    const DictionarySpan caller_fonts = SetFormFonts(DictionarySpan{0, 0});
+    SetFormFonts(fonts.end > 0 ? fonts : caller_fonts);
     ScanStream(*form.content, ScanScope{scope.page, form.resources, scope.depth + 1}, mode);
+    SetFormFonts(caller_fonts);
     g_graphics = saved;
     g_graphics.text_base_matrix = g_graphics.accum_matrix;  // as Q leaves it
 }

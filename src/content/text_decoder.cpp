@@ -6,6 +6,7 @@
 #include "fonts/predefined_cmaps.h"
 #include "fonts/simple_encoding.h"
 #include "fonts/sjis_fallback.h"
+#include "fonts/tounicode.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
 
@@ -61,7 +62,9 @@ void DecodeText(int32_t first, int32_t count, DecodedText& text) {
         char character[3] = {};
         switch (font->conversion_type) {
             case kConversionToUnicode:
-                if (font->code_length == 2) {
+                if (const char* whole = LongTextForCode(font_number, font->code_length, code)) {
+                    Append(text, whole, kLongCodeTextBytes);
+                } else if (font->code_length == 2) {
                     AppendTwoByteCode(text, code, font_number);
                 } else if (font->code_length == 1 && code < kOneByteCodes) {
                     Append(text, font->one_byte_codes[code], sizeof font->one_byte_codes[code]);

@@ -8,6 +8,7 @@
 #include "content/text_decoder.h"
 #include "content/text_emitter.h"
 #include "content/text_operator.h"
+#include "fonts/font_resources.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
 
@@ -56,10 +57,29 @@ void BeginTextObject() {
 
 }  // namespace
 
+namespace {
+DictionarySpan g_form_fonts{0, 0};
+}  // namespace
+
+DictionarySpan SetFormFonts(DictionarySpan fonts) {
+    const DictionarySpan previous = g_form_fonts;
+    g_form_fonts = fonts;
+    return previous;
+}
+
 // Every name in a text object picks the font, not only Tf's operand; an unknown name gives 1.
+// A form's own fonts come first (registered on first use), then the page's slots.
 void SelectFont(int page, const char* name) {
     if (page < 1 || page >= kPageTableSize) return;
     g_store.conversion.font_number = 1;
+    if (g_form_fonts.end > 0 && name[0] != '\0') {
+        const int32_t object = ReferenceValue(g_form_fonts, name);
+        const int number = object > 0 ? RegisterFont(page, object, name) : 0;
+        if (number > 0) {
+            g_store.conversion.font_number = number;
+            return;
+        }
+    }
     const PageRecord& record = g_store.pages[page];
     const int32_t slots = record.font_count < kFontSlotsPerPage - 1 ? record.font_count : kFontSlotsPerPage - 1;
     const size_t n = std::strlen(name);  // at most 99, so the slot's byte n is inside it

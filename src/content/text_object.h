@@ -2,6 +2,8 @@
 // and the placement of every shown string.
 #pragma once
 
+#include "pdf/dictionary_values.h"
+
 #include <cstdint>
 
 #include "content/graphics_state.h"
@@ -38,6 +40,10 @@ void ResetTextStateUse();
 // Tf, inside a text object or before it: the font of the page's slot `name` (1 when none has
 // it), and the size seen through the current matrices.
 void SelectFont(int page, const char* name);
+
+// The /Font dictionary of the form being run, looked up before the page's slots; span.end 0
+// when the content run is the page's own (or the form names no fonts). Returns the previous.
+DictionarySpan SetFormFonts(DictionarySpan fonts);
 void SetFontSize(double size);
 
 // Reads the text object from `position` (just after BT, or the start of a later stream of the

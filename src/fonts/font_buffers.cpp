@@ -1,5 +1,6 @@
 #include "fonts/font_buffers.h"
 
+#include "fonts/sjis_fallback.h"
 #include "fonts/tounicode.h"
 #include "store/document_store.h"
 
@@ -15,6 +16,8 @@ void ResetFontTables() {
     g_store.differences_count = 0;
     g_two_byte_registrations = 0;
     g_font_use.winansi_seen = false;
+    g_unmapped_characters = 0;
+    ResetLongTexts();
 }
 
 }  // namespace velmora

@@ -30,4 +30,11 @@ int SjisFallback(uint16_t u, char* out);
 // the text's length.
 int UnicodeToSjis(uint16_t u, char out[3]);
 
+// Any code point (beyond the BMP too) as Shift-JIS text of up to 2 bytes, as UnicodeToSjis.
+int CodePointToSjis(uint32_t cp, char out[3]);
+
+// Conversions since the file was loaded that found no character at all and gave "?" (the
+// report prints it); reset with the font tables.
+extern int32_t g_unmapped_characters;
+
 }  // namespace velmora

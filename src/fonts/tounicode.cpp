@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <bitset>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -36,8 +37,9 @@ constexpr int32_t kInflateSpare = 10;
 constexpr uint64_t kLargestText = INT32_MAX - 64;
 // Positions inside one section are 16-bit: a section is read up to this many bytes.
 constexpr int64_t kSectionWindow = 65535;
-// A range of more than 251 codes registers only its first code.
-constexpr int32_t kLongestRange = 250;
+// A destination keeps this many UTF-16 units (a ligature of three letters, a surrogate pair, a
+// few combining marks); what follows is dropped.
+constexpr int kDestinationUnits = 8;
 // No real CMap comes near this (65,536 codes, each met a few times); a crafted one that does
 // would otherwise keep the page set-up busy for minutes.
 constexpr int64_t kRegistrationBudget = int64_t{1} << 20;
@@ -50,10 +52,17 @@ constexpr std::string_view kBfcharEnd = "endbfchar";
 
 bool IsFontNumber(int k) { return k >= 0 && k < kFontCapacity; }
 
-// The CMap text being parsed and the registrations it may still make.
+// The CMap text being parsed, the registrations it may still make, and whether a table was full.
 struct CMapScan {
     std::string_view text;
     int64_t budget;
+    bool table_full;
+};
+
+// One destination of a range or a character: its UTF-16 units.
+struct Destination {
+    uint16_t units[kDestinationUnits];
+    int count;
 };
 
 int64_t Find(const CMapScan& scan, std::string_view what, int64_t from, int64_t to) {
@@ -96,15 +105,66 @@ int CodespaceWidth(const CMapScan& scan) {
     return close - open > 3 ? 2 : 1;
 }
 
-bool Register(int k, int width, int32_t code, int32_t u, CMapScan& scan) {
+// The hexadecimal string opened by the "<" at `open`: four digits to a unit, two digits alone
+// (a one-byte destination) as one unit. Returns the position after its ">" (or `end`).
+int64_t ReadDestination(const CMapScan& scan, int64_t open, int64_t end, Destination* d) {
+    d->count = 0;
+    int32_t value = 0;
+    int digits = 0;
+    int64_t p = open + 1;
+    for (; p < end; ++p) {
+        const char c = scan.text[static_cast<size_t>(p)];
+        if (c == '>') break;
+        const int digit = HexDigit(c);
+        if (digit < 0) continue;  // white space inside the string
+        value = value * 16 + digit;
+        if (++digits == 4) {
+            if (d->count < kDestinationUnits) d->units[d->count++] = static_cast<uint16_t>(value);
+            value = 0;
+            digits = 0;
+        }
+    }
+    if (digits > 0 && d->count < kDestinationUnits) d->units[d->count++] = static_cast<uint16_t>(value);
+    return p < end ? p + 1 : end;
+}
+
+// The Shift-JIS text of every character of a destination, surrogate pairs joined to their code
+// point; characters that would not fit `capacity` are left off whole.
+int DestinationSjis(const Destination& d, char* out, int capacity) {
+    int length = 0;
+    out[0] = '\0';
+    for (int i = 0; i < d.count; ++i) {
+        uint32_t cp = d.units[i];
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < d.count && d.units[i + 1] >= 0xDC00 && d.units[i + 1] < 0xE000) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (d.units[i + 1] - 0xDC00);
+            ++i;
+        }
+        char s[3];
+        const int n = CodePointToSjis(cp, s);
+        if (n == 0 || length + n >= capacity) continue;
+        std::memcpy(out + length, s, static_cast<size_t>(n));
+        length += n;
+        out[length] = '\0';
+    }
+    return length;
+}
+
+bool Register(int k, int width, int32_t code, const Destination& d, CMapScan& scan) {
     if (scan.budget <= 0) return false;
     --scan.budget;
-    RegisterCode(k, width, code, static_cast<uint16_t>(u));
+    if (d.count == 0) return true;
+    char text[kLongCodeTextBytes];
+    const int length = DestinationSjis(d, text, sizeof text);
+    if (!RegisterCodeText(k, width, code, text, length, d.units[0])) scan.table_full = true;
     return true;
 }
 
-// One bfrange section: "<lo> <hi> <u>" registers lo..hi as u, u + 1, ...; an array destination
-// gives its first element as the start of that run.
+// The largest code of a width: a range never reaches past its code space.
+int32_t LargestCode(int width) { return width == 2 ? kCidMapEntries - 1 : kOneByteCodes - 1; }
+
+// One bfrange section: "<lo> <hi> <u...>" registers lo..hi as u, u + 1, ... (the last unit
+// counts up, so a surrogate pair or a ligature keeps its other units); "<lo> <hi> [<a> <b> ...]"
+// gives each code of the range its own element.
 void ParseBfrange(int k, int width, CMapScan& scan, int64_t begin, int64_t end) {
     if (width == 0) return;
     const int digits = 2 * width;
@@ -114,23 +174,33 @@ void ParseBfrange(int k, int width, CMapScan& scan, int64_t begin, int64_t end) 
         const int32_t lo = HexNumber(scan, a + 1, digits, end);
         const int64_t b = Find(scan, "<", a + digits, end);
         if (b < 0) return;
-        int32_t hi = HexNumber(scan, b + 1, digits, end);
-        if (hi > lo + kLongestRange) hi = lo;
+        const int32_t hi = std::min(HexNumber(scan, b + 1, digits, end), LargestCode(width));
         const int64_t c = Find(scan, "<", b + digits, end);
         if (c < 0) return;
-        const int32_t u = HexNumber(scan, c + 1, 4, end);
-        for (int32_t code = lo; code <= hi && u + (code - lo) <= 0xFFFF; ++code) {
-            if (!Register(k, width, code, u + (code - lo), scan)) return;
+        const int64_t bracket = Find(scan, "[", b + digits, c);
+        Destination d{};
+        if (bracket >= 0) {
+            const int64_t close = Find(scan, "]", bracket, end);
+            const int64_t stop = close < 0 ? end : close;
+            int32_t code = lo;
+            for (int64_t e = Find(scan, "<", bracket, stop); e >= 0 && code <= hi; e = Find(scan, "<", e, stop), ++code) {
+                e = ReadDestination(scan, e, stop, &d);
+                if (!Register(k, width, code, d, scan)) return;
+            }
+            p = close < 0 ? end : close + 1;
+            continue;
         }
-        // Go on behind the destination: its ">", or the "]" of an array destination, whose
-        // further elements are not ranges of their own.
-        const bool array = Find(scan, "[", b + digits, c) >= 0;
-        const int64_t close = Find(scan, array ? "]" : ">", c + 1, end);
-        p = close < 0 ? end : close + 1;
+        p = ReadDestination(scan, c, end, &d);
+        if (d.count == 0) continue;
+        const uint16_t last = d.units[d.count - 1];
+        for (int32_t code = lo; code <= hi && last + (code - lo) <= 0xFFFF; ++code) {
+            d.units[d.count - 1] = static_cast<uint16_t>(last + (code - lo));
+            if (!Register(k, width, code, d, scan)) return;
+        }
     }
 }
 
-// One bfchar section: "<src> <u>" pairs.
+// One bfchar section: "<src> <u...>" pairs.
 void ParseBfchar(int k, int width, CMapScan& scan, int64_t begin, int64_t end) {
     if (width == 0) return;
     const int digits = 2 * width;
@@ -140,10 +210,9 @@ void ParseBfchar(int k, int width, CMapScan& scan, int64_t begin, int64_t end) {
         const int32_t source = HexNumber(scan, a + 1, digits, end);
         const int64_t c = Find(scan, "<", a + digits + 2, end);
         if (c < 0) return;
-        const int32_t u = HexNumber(scan, c + 1, 4, end);
-        if (!Register(k, width, source, u, scan)) return;
-        const int64_t close = Find(scan, ">", c + 1, end);
-        p = close < 0 ? end : close + 1;
+        Destination d{};
+        p = ReadDestination(scan, c, end, &d);
+        if (!Register(k, width, source, d, scan)) return;
     }
 }
 
@@ -191,18 +260,121 @@ void GiveText(int k, char* data, int32_t length) {
 
 }  // namespace
 
+LongCodeText g_long_texts[kLongCodeTextCapacity];
+int32_t g_long_text_count;
+int32_t g_long_text_slots[kLongCodeTextSlots];
+
+namespace {
+
+uint32_t LongTextHash(int k, int width, uint32_t code) {
+    return (static_cast<uint32_t>(k) * 2654435761u ^ (code * 40503u) ^ static_cast<uint32_t>(width)) %
+           kLongCodeTextSlots;
+}
+
+// Keeps a text of more than two bytes for font k's code; false when the table is full.
+bool KeepLongText(int k, int width, int32_t code, const char* text) {
+    uint32_t slot = LongTextHash(k, width, static_cast<uint32_t>(code));
+    for (int probe = 0; probe < kLongCodeTextSlots; ++probe, slot = (slot + 1) % kLongCodeTextSlots) {
+        const int32_t index = g_long_text_slots[slot] - 1;
+        if (index < 0) break;
+        LongCodeText& e = g_long_texts[index];
+        if (e.font == k && e.width == width && e.code == code) {
+            std::strncpy(e.text, text, sizeof e.text - 1);
+            return true;
+        }
+    }
+    if (g_long_text_count >= kLongCodeTextCapacity) return false;
+    LongCodeText& e = g_long_texts[g_long_text_count];
+    e = LongCodeText{k, code, width, {}};
+    std::strncpy(e.text, text, sizeof e.text - 1);
+    g_long_text_slots[slot] = ++g_long_text_count;
+    return true;
+}
+
+}  // namespace
+
+const char* LongTextForCode(int k, int width, uint32_t code) {
+    if (g_long_text_count == 0) return nullptr;
+    uint32_t slot = LongTextHash(k, width, code);
+    for (int probe = 0; probe < kLongCodeTextSlots; ++probe, slot = (slot + 1) % kLongCodeTextSlots) {
+        const int32_t index = g_long_text_slots[slot] - 1;
+        if (index < 0) return nullptr;
+        const LongCodeText& e = g_long_texts[index];
+        if (e.font == k && e.width == width && static_cast<uint32_t>(e.code) == code) return e.text;
+    }
+    return nullptr;
+}
+
+void ResetLongTexts() {
+    if (g_long_text_count > 0) std::memset(g_long_text_slots, 0, sizeof g_long_text_slots);
+    g_long_text_count = 0;
+}
+
+namespace {
+// The two-byte codes the CMap being parsed has registered, and where: a later range or
+// character of the same CMap replaces an earlier one (a range that runs past the end of its
+// byte, <39FF> <3AFF>, is followed by the codes it overran).
+std::bitset<kCidMapEntries> g_in_map_now;
+std::bitset<kCidMapEntries> g_in_duplicates_now;
+
+bool ReplaceOwnText(int k, int32_t code, const char s[3]) {
+    if (g_in_map_now[static_cast<size_t>(code)]) {
+        std::memcpy(g_store.cid_map[code].text, s, 3);
+        return true;
+    }
+    if (!g_in_duplicates_now[static_cast<size_t>(code)]) return false;
+    for (int i = std::min(g_store.duplicate_count, kDuplicateCapacity); i >= 1; --i) {
+        DuplicateEntry& d = g_store.duplicates[i];
+        if (d.code == code && d.font_number == k) {
+            std::memset(d.text, 0, sizeof d.text);
+            std::memcpy(d.text, s, 3);
+            return true;
+        }
+    }
+    return false;
+}
+}  // namespace
+
 void RegisterCode(int k, int width, int32_t code, uint16_t u) {
-    if (!IsFontNumber(k)) return;
     char s[3];
+    const int length = UnicodeToSjis(u, s);
+    RegisterCodeText(k, width, code, s, length, u);
+}
+
+bool RegisterCodeText(int k, int width, int32_t code, const char* text, int length, uint16_t first_unit) {
+    if (!IsFontNumber(k)) return true;
+    // The code's tables hold two bytes; a longer text (a ligature, several characters) is kept
+    // beside them whole, and the tables get the characters that fit.
+    char s[3] = {};
+    bool kept = true;
+    if (length > 2) {
+        if ((width == 1 && code >= 0 && code < kOneByteCodes) || (width == 2 && code >= 0 && code < kCidMapEntries)) {
+            kept = KeepLongText(k, width, code, text);
+        }
+        const int first = (static_cast<uint8_t>(text[0]) >= 0x81 && static_cast<uint8_t>(text[0]) <= 0x9F) ||
+                                  (static_cast<uint8_t>(text[0]) >= 0xE0 && static_cast<uint8_t>(text[0]) <= 0xFC)
+                              ? 2
+                              : 1;
+        std::memcpy(s, text, static_cast<size_t>(first));
+        if (first == 1 && !((static_cast<uint8_t>(text[1]) >= 0x81 && static_cast<uint8_t>(text[1]) <= 0x9F) ||
+                            (static_cast<uint8_t>(text[1]) >= 0xE0 && static_cast<uint8_t>(text[1]) <= 0xFC))) {
+            s[1] = text[1];
+        }
+    } else if (length > 0) {
+        std::memcpy(s, text, static_cast<size_t>(length));
+    }
     if (width == 2) {
-        if (code < 0 || code >= kCidMapEntries) return;
-        UnicodeToSjis(u, s);
+        if (code < 0 || code >= kCidMapEntries) return kept;
         CidMapEntry& e = g_store.cid_map[code];
-        if (e.text[0] == '\0' || (e.text[0] == s[0] && e.text[1] == s[1])) {
+        if (ReplaceOwnText(k, code, s)) {
+            // replaced in place
+        } else if (e.text[0] == '\0' || (e.text[0] == s[0] && e.text[1] == s[1])) {
             std::memcpy(e.text, s, sizeof e.text);
             e.owner_font = static_cast<uint8_t>(k & 0xFF);
+            g_in_map_now.set(static_cast<size_t>(code));
         } else {
             // The code already stands for another text of an earlier font; it keeps that one.
+            if (g_store.duplicate_count >= kDuplicateCapacity) kept = false;
             g_store.duplicate_count = std::min(g_store.duplicate_count + 1, kDuplicateCapacity);
             DuplicateEntry& d = g_store.duplicates[g_store.duplicate_count];
             std::memset(d.text, 0, sizeof d.text);
@@ -210,16 +382,17 @@ void RegisterCode(int k, int width, int32_t code, uint16_t u) {
             d.code = code;
             d.font_number = k;
             e.duplicate = 1;
+            g_in_duplicates_now.set(static_cast<size_t>(code));
         }
-        UnicodeByCode[code] = u;
+        UnicodeByCode[code] = first_unit;
         ++g_two_byte_registrations;
     } else if (width == 1) {
-        if (code < 0 || code >= kOneByteCodes) return;
+        if (code < 0 || code >= kOneByteCodes) return kept;
         FontDef& font = g_store.fonts[k];
-        UnicodeToSjis(u, s);
         std::memcpy(font.one_byte_codes[code], s, sizeof s);
         ++font.one_byte_code_count;
     }
+    return kept;
 }
 
 void SetCMapText(int k, const char* bytes, int32_t length) {
@@ -256,10 +429,14 @@ void ParseCMap(int k, int* width) {
     *width = 0;
     if (!IsFontNumber(k) || g_tounicode[k].data == nullptr) return;
     CMapScan scan{std::string_view(g_tounicode[k].data, static_cast<size_t>(g_tounicode[k].length)),
-                  kRegistrationBudget};
+                  kRegistrationBudget, false};
     const int codespace_width = CodespaceWidth(scan);
-    if (!ParseSections(k, codespace_width, width, scan, kBfrangeKeyword, kBfrangeEnd, ParseBfrange)) return;
-    ParseSections(k, codespace_width, width, scan, kBfcharKeyword, kBfcharEnd, ParseBfchar);
+    g_in_map_now.reset();
+    g_in_duplicates_now.reset();
+    if (ParseSections(k, codespace_width, width, scan, kBfrangeKeyword, kBfrangeEnd, ParseBfrange)) {
+        ParseSections(k, codespace_width, width, scan, kBfcharKeyword, kBfcharEnd, ParseBfchar);
+    }
+    if (scan.table_full) RecordError(kCodeTableFullWarning);
 }
 
 bool ReadToUnicode(int32_t font_object) {

@@ -44,6 +44,27 @@ void ParseCMap(int k, int* width);
 
 // Registers one code of font k (width in bytes: 1 or 2; 0 stores nothing) as UTF-16 unit u.
 void RegisterCode(int k, int width, int32_t code, uint16_t u);
+// Registers one code as a Shift-JIS text of `length` bytes whose first UTF-16 unit was
+// first_unit. False when a table it needed was full (the text is then cut).
+bool RegisterCodeText(int k, int width, int32_t code, const char* text, int length, uint16_t first_unit);
+
+// Texts of more than two Shift-JIS bytes for one code (ligatures, several characters): the
+// code tables keep what fits, this table the whole text, by font, code width and code.
+inline constexpr int kLongCodeTextCapacity = 4096;
+inline constexpr int kLongCodeTextSlots = 8192;
+inline constexpr int kLongCodeTextBytes = 16;
+struct LongCodeText {
+    int32_t font;
+    int32_t code;
+    int32_t width;
+    char text[kLongCodeTextBytes];  // terminated
+};
+extern LongCodeText g_long_texts[kLongCodeTextCapacity];
+extern int32_t g_long_text_count;
+// The whole text of font k's code when it is longer than two bytes, else null.
+const char* LongTextForCode(int k, int width, uint32_t code);
+// Called with the font tables' reset: no long text of the previous file is kept.
+void ResetLongTexts();
 
 // Releases font k's CMap text, or every font's.
 void ReleaseCMapText(int k);

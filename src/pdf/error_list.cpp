@@ -33,6 +33,7 @@ const ErrorTableRow ErrorTable[kErrorTableRows] = {
     {kWarningContentUnreadable, "ページの内容を読み込めませんでした"},
     {100, "差分文字コードが見つかりません"},
     {101, "ShiftJisに変換できない(外部CMAPが必要な)文字コードがあります"},
+    {kCodeTableFullWarning, "文字コードの表が一杯のため、一部の文字を登録できませんでした"},
     {110, "GhostScriptが見つかりません"},
     {120, "１頁当たりの線数が設定値を超えているため\r\n この頁の線を最後まで読み込めませんでした"},
     {121, "１頁当たりの文字数が設定値を超えているため\r\n この頁の文字を最後まで読み込めませんでした"},

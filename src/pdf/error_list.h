@@ -8,7 +8,7 @@ namespace velmora {
 
 inline constexpr int kErrorListCapacity = 100;
 inline constexpr int kFirstWarningCode = 89;  // codes below are fatal
-inline constexpr int kErrorTableRows = 32;
+inline constexpr int kErrorTableRows = 33;
 
 // Codes of the protected-file and damaged-file paths (the older codes are written as numbers
 // where the reader records them).
@@ -18,6 +18,9 @@ inline constexpr int kErrorEncryptionUnsupported = 46;  // fatal: a handler or m
 inline constexpr int kWarningXrefRebuilt = 92;     // the object table was rebuilt by scanning
 inline constexpr int kWarningRasterImages = 93;    // raster images were painted and left out
 inline constexpr int kWarningContentUnreadable = 94;  // no content stream of the page decoded
+// A code table of the fonts (the two-byte duplicates, the long texts) was full: some codes of a
+// ToUnicode CMap were not registered whole.
+inline constexpr int kCodeTableFullWarning = 102;
 
 struct ErrorList {
     int32_t codes[kErrorListCapacity];

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "fonts/sjis_fallback.h"
 #include "fonts/tounicode.h"
 #include "report/report_sections.h"
 #include "store/document_store.h"
@@ -47,6 +48,13 @@ void WriteToUnicodeTable(ReportSink& sink) {
     ReportPrint(sink, "====================  Tounicode で変換された文字  ====================\n");
     ReportPrint(sink, "Tounicode 変換表でUniCode → Shiftjisに変換登録された文字\n");
     ReportPrint(sink, "2byte CID code(Type0)の数(ファイル全体)　= %5d\n", g_two_byte_registrations);
+    // Shown only when it happened, so the reports of files without such characters stay as they were.
+    if (g_unmapped_characters > 0) {
+        ReportPrint(sink, "ShiftJisに対応する文字がなく ? とした文字の数 = %5d\n", g_unmapped_characters);
+    }
+    if (g_long_text_count > 0) {
+        ReportPrint(sink, "複数文字に変換された文字コードの数 = %5d\n", g_long_text_count);
+    }
     ReportPrint(sink, " CID UNI code → ShiftJis[字]\n");
     int written = 0;
     for (int cid = 0; cid < kCidMapEntries; ++cid) {

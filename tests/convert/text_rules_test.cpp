@@ -78,6 +78,22 @@ std::vector<TextRule> Rules() {
          "BT /F1 10 Tf 10 20 Td <41b14220d7>Tj ET", "A±B ×", 10, 20, 10},
         {"BalancedParenthesesAndLineContinuation", kFontResources, {{10, kHelvetica}},
          "BT /F1 10 Tf 10 20 Td (a(b)c\\\nd) Tj ET", "a(b)cd", 10, 20, 10},
+        // The form names its font F1 as the page does, for another font: the form's own wins.
+        {"FormWithItsOwnFonts", "<</Font <</F1 10 0 R>>/XObject <</Fm1 13 0 R>>>>",
+         {{10, kHelvetica},
+          {13, test_support::StreamBody("/Type/XObject/Subtype/Form/BBox [0 0 200 100]"
+                                        "/Resources <</Font <</F1 14 0 R>>>>",
+                                        "BT /F1 10 Tf 20 20 Td <00010002> Tj ET")},
+          {14, "<</Type/Font/Subtype/Type0/BaseFont/Digits/Encoding/Identity-H/ToUnicode 15 0 R>>"},
+          {15, test_support::StreamBody("", "1 begincodespacerange <0000> <FFFF> endcodespacerange\n"
+                                            "1 beginbfchar <0001> <0033> <0002> <0038> endbfchar")}},
+         "/Fm1 Do", "38", 20, 20, 10},
+        // As Qt writes a dimension's font: one range whose destination is an array.
+        {"ArrayRangeDestination", kFontResources,
+         {{10, "<</Type/Font/Subtype/Type0/BaseFont/QtFont/Encoding/Identity-H/ToUnicode 11 0 R>>"},
+          {11, test_support::StreamBody("", "1 begincodespacerange <0000> <FFFF> endcodespacerange\n"
+                                            "1 beginbfrange <0001> <0004> [<0034> <0032> <0037> <2300>] endbfrange")}},
+         "BT /F1 10 Tf 10 20 Td <0004000100020003> Tj ET", "φ427", 10, 20, 10},
     };
 }
 

@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "fonts/draughtsman_characters.h"
 #include "fonts/font_fixture.h"
+#include "fonts/sjis_fallback.h"
+#include "pdf/error_list.h"
+#include <cstdio>
 #include "fonts/font_resources.h"
 #include "pdf/file_buffer.h"
 #include "support/pdf_maker.h"
@@ -51,24 +55,81 @@ TEST_F(ToUnicodeTest, OneByteRangeFillsTheFontsOwnTable) {
     EXPECT_EQ(Cid(1), "");
 }
 
-TEST_F(ToUnicodeTest, RangesLongerThan251CodesRegisterOnlyTheirFirst) {
-    LoadCMap(TwoByte("2 beginbfrange\n<0010> <0200> <4E00>\n<1000> <10FA> <4E00>\nendbfrange"));
+TEST_F(ToUnicodeTest, WholeRangesAreRegisteredUpToTheirCodeSpace) {
+    LoadCMap(TwoByte("2 beginbfrange\n<0010> <013B> <4E00>\n<FFF0> <FFFF> <0041>\nendbfrange"));
     EXPECT_EQ(Cid(0x10), "一");
-    EXPECT_EQ(Cid(0x11), "");
-    EXPECT_EQ(Cid(0x1000), "一");
-    EXPECT_FALSE(Cid(0x10FA).empty());  // 251 codes: all kept
-    EXPECT_EQ(UnicodeByCode[0x10FA], 0x4E00 + 250);
-    EXPECT_EQ(g_two_byte_registrations, 1 + 251);
+    EXPECT_EQ(UnicodeByCode[0x13B], 0x4E00 + 299);  // 300 codes, all kept
+    EXPECT_FALSE(Cid(0x13B).empty());
+    EXPECT_EQ(Cid(0x13C), "");
+    EXPECT_EQ(Cid(0xFFFF), "P");
+    EXPECT_EQ(g_two_byte_registrations, 300 + 16);
+    // A one-byte range reaching past its code space stops at 0xFF.
+    LoadCMap(OneByte("1 beginbfrange\n<F0> <FFFF> <0061>\nendbfrange"));
+    EXPECT_EQ(Text(1, 0xFF), "p");
+    EXPECT_EQ(g_store.fonts[1].one_byte_code_count, 16);
 }
 
-TEST_F(ToUnicodeTest, ArrayAndMultiUnitDestinationsGiveTheirFirstUnit) {
-    LoadCMap(TwoByte("2 beginbfrange\n<0001> <0003> [<0041> <0058> <0059>]\n<0010> <0010> <0044>\nendbfrange\n"
+TEST_F(ToUnicodeTest, LaterEntriesOfOneCMapReplaceWhatARangeOverran) {
+    LoadCMap(TwoByte("2 beginbfrange\n<39FF> <3AFF> <FF33>\n<3A00> <3A00> <FF34>\nendbfrange\n"
+                     "1 beginbfchar\n<3A01> <0041>\nendbfchar"));
+    EXPECT_EQ(Cid(0x39FF), "Ｓ");
+    EXPECT_EQ(Cid(0x3A00), "Ｔ");
+    EXPECT_EQ(Cid(0x3A01), "A");
+    EXPECT_EQ(g_store.duplicate_count, 0);
+    // Another font's CMap does not replace them: its texts are duplicates.
+    SetUpOnePage("/F1 10 0 R /F2 20 0 R",
+                 {{10, Font("Type0", "/ToUnicode 11 0 R")},
+                  {11, FlateStreamBody("", TwoByte("1 beginbfchar\n<0005> <4E9C>\nendbfchar"))},
+                  {20, Font("Type0", "/ToUnicode 21 0 R")},
+                  {21, FlateStreamBody("", TwoByte("2 beginbfchar\n<0005> <5516>\n<0005> <4E00>\nendbfchar"))}});
+    EXPECT_EQ(Cid(5), "亜");
+    ASSERT_EQ(g_store.duplicate_count, 1);
+    EXPECT_STREQ(g_store.duplicates[1].text, "一");
+}
+
+TEST_F(ToUnicodeTest, ArrayDestinationsGiveEachCodeItsOwnElement) {
+    // As Qt writes them: a dimension's digits and a net label's letters out of order.
+    LoadCMap(TwoByte("2 beginbfrange\n<0001> <0005> [<0033> <0038> <0030>\n<0034> <00660069>]\n"
+                     "<0010> <0010> <0044>\nendbfrange\n"
                      "2 beginbfchar\n<0020> <00660069>\n<0021>     <0047>\nendbfchar"));
-    EXPECT_EQ(Cid(1) + Cid(2) + Cid(3), "ABC");  // a consecutive run from the first element
-    EXPECT_EQ(Cid(0x58), "");                    // the array's other elements are no ranges
+    EXPECT_EQ(Cid(1) + Cid(2) + Cid(3) + Cid(4), "3804");
+    EXPECT_EQ(Cid(0x33), "");  // the elements are destinations, not codes
     EXPECT_EQ(Cid(0x10), "D");
-    EXPECT_EQ(Cid(0x20), "f");
+    EXPECT_EQ(Cid(0x20), "fi");  // a ligature keeps both letters
+    EXPECT_EQ(Cid(5), "fi");
     EXPECT_EQ(Cid(0x21), "G");
+    EXPECT_EQ(g_long_text_count, 0);
+}
+
+TEST_F(ToUnicodeTest, LongAndSupplementaryDestinationsAreKeptWhole) {
+    LoadCMap(TwoByte("1 beginbfrange\n<0001> <0002> <006600660069>\nendbfrange\n"
+                     "3 beginbfchar\n<0003> <D835DC34>\n<0004> <4E00 4E8C 4E09>\n<0005> <D83DDE00>\nendbfchar"));
+    EXPECT_STREQ(LongTextForCode(1, 2, 1), "ffi");
+    EXPECT_STREQ(LongTextForCode(1, 2, 2), "ffj");  // the last unit counts up
+    EXPECT_EQ(Cid(1), "ff");                        // the code table keeps what fits
+    EXPECT_EQ(Cid(3), "A");                         // U+1D434, mathematical italic A
+    EXPECT_STREQ(LongTextForCode(1, 2, 4), "一二三");
+    EXPECT_EQ(Cid(4), "一");
+    EXPECT_EQ(LongTextForCode(1, 2, 3), nullptr);
+    EXPECT_EQ(LongTextForCode(2, 2, 1), nullptr);  // another font's code
+    EXPECT_EQ(Cid(5), "?");                        // an emoji has no stand-in
+    EXPECT_EQ(g_unmapped_characters, 1);
+    EXPECT_TRUE(Codes().empty());
+}
+
+TEST_F(ToUnicodeTest, AFullLongTextTableIsAWarning) {
+    std::string chars;
+    for (int c = 0; c < kLongCodeTextCapacity + 10; ++c) {
+        char line[48];
+        std::snprintf(line, sizeof line, "%s<%04X> <006600660069>\n", c % 1000 == 0 ? "endbfchar\nbeginbfchar\n" : "", c);
+        chars += line;
+    }
+    LoadCMap(TwoByte("1 beginbfchar\n" + chars + "endbfchar"));
+    EXPECT_EQ(g_long_text_count, kLongCodeTextCapacity);
+    EXPECT_STREQ(LongTextForCode(1, 2, kLongCodeTextCapacity - 1), "ffi");
+    EXPECT_EQ(LongTextForCode(1, 2, kLongCodeTextCapacity), nullptr);
+    EXPECT_EQ(Cid(kLongCodeTextCapacity + 5), "ff");
+    EXPECT_EQ(Codes(), std::vector<int>{kCodeTableFullWarning});
 }
 
 TEST_F(ToUnicodeTest, CharactersTheCodePageLacksTakeTheFallbackTable) {
@@ -76,6 +137,25 @@ TEST_F(ToUnicodeTest, CharactersTheCodePageLacksTakeTheFallbackTable) {
     EXPECT_EQ(Cid(1), "人");
     EXPECT_EQ(Cid(2), "?");
     EXPECT_EQ(Cid(3), "亜");
+    EXPECT_EQ(g_unmapped_characters, 1);
+}
+
+TEST_F(ToUnicodeTest, DrawingSignsTheCodePageLacksAreTypedAsADraughtsmanWould) {
+    LoadCMap(TwoByte("9 beginbfchar\n<0001> <2300>\n<0002> <00D8>\n<0003> <2126>\n<0004> <00E9>\n<0005> <2013>\n"
+                     "<0006> <2014>\n<0007> <00B2>\n<0008> <2264>\n<0009> <2032>\nendbfchar"));
+    EXPECT_EQ(Cid(1), "φ");
+    EXPECT_EQ(Cid(2), "φ");
+    EXPECT_EQ(Cid(3), "Ω");
+    EXPECT_EQ(Cid(4), "e");
+    EXPECT_EQ(Cid(5), "‐");
+    EXPECT_EQ(Cid(6), "―");
+    EXPECT_EQ(Cid(7), "2");
+    EXPECT_EQ(Cid(8), "≦");
+    EXPECT_EQ(Cid(9), "′");
+    EXPECT_EQ(g_unmapped_characters, 0);
+    for (int i = 1; i < kDraughtsmanCharacterCount; ++i) {
+        ASSERT_LT(kDraughtsmanCharacters[i - 1].unicode, kDraughtsmanCharacters[i].unicode) << i;  // binary search
+    }
 }
 
 TEST_F(ToUnicodeTest, AnotherFontsDifferentTextForACodeIsKeptAsADuplicate) {

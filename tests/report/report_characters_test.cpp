@@ -70,6 +70,11 @@ TEST_F(ReportCharacters, FontTableToUnicodeDuplicatesOneByteCodesAndDifferences)
     ASSERT_NE(f4, lines.end());
     EXPECT_EQ((f4 + 1)->rfind("  3  .  A     !  \"  #  $  %  & ", 0), 0u) << *(f4 + 1);
     *(f4 + 1) = "<F4's codes>";
+    // How many of StandardEncoding's characters the code page lacks depends on its conversion.
+    const auto unmapped = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind("ShiftJisに対応する文字がなく ? とした文字の数 = ", 0) == 0;
+    });
+    if (unmapped != lines.end()) lines.erase(unmapped);
 
     // The ratio is the CMap's decoded length over its stream's length, in single precision.
     auto sizes = [](const std::string& cmap) {

@@ -224,6 +224,24 @@ int32_t OptionalGroupOfObject(int32_t object_number) {
     return object_number > 0 ? FindGroup(object_number) : 0;
 }
 
+int32_t OptionalGroupOfProperties(int32_t object_number) {
+    if (g_optional_content.count == 0 || !IsObjectNumber(object_number) || object_number <= 0) return 0;
+    if (const int32_t group = FindGroup(object_number)) return group;
+    int32_t start = 0, end = 0;
+    if (!DictionaryBounds(object_number, &start, &end)) return 0;
+    int32_t value_start = 0;
+    const int32_t entry_end = FindExactEntry(start, end, "OCGs", &value_start);
+    if (entry_end == 0) return 0;
+    const int64_t p = SkipSpaces(value_start, end);
+    int32_t number = 0;
+    if (ByteAt(p) != '[') return ReadReferenceAt(p, end, &number) >= 0 ? FindGroup(number) : 0;
+    int32_t first = 0;
+    WalkReferenceArray(p, end, [&](int32_t member) {
+        if (first == 0) first = FindGroup(member);
+    });
+    return first;
+}
+
 void ReadOptionalContent() {
     ResetOptionalContent();
     int32_t start = 0, end = 0;

@@ -14,8 +14,6 @@ struct OptionalGroup {
     int32_t object_number;
     char name[kOptionalGroupNameBytes];
     uint8_t visible;       // 1 when shown by default
-    int32_t line_count;    // records drawn in it, all pages, counted by the conversion
-    int32_t text_count;
 };
 
 // Groups 1..count in the viewer's order: /D /Order first, then the rest of /OCGs as listed.
@@ -34,6 +32,11 @@ void ReadOptionalContent();
 
 // The group index (1..count) of an optional content group object, 0 when it is none of them.
 int32_t OptionalGroupOfObject(int32_t object_number);
+
+// The group that content marked with a properties object is drawn in: the object itself when
+// it is a group, else the first group of its membership dictionary (/OCMD /OCGs) that the table
+// holds, whatever its /P; 0 for anything else. Content belongs to one layer in the drawing.
+int32_t OptionalGroupOfProperties(int32_t object_number);
 
 // The PDF string at `position` (literal or hex) as Shift-JIS: UTF-16BE with its byte order
 // mark, else PDFDocEncoding. At most `capacity` - 1 bytes; false when no string stands there.

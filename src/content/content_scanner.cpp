@@ -7,6 +7,7 @@
 #include "content/form_xobject.h"
 #include "content/graphics_state.h"
 #include "content/line_emitter.h"
+#include "content/marked_content.h"
 #include "content/operator_reader.h"
 #include "content/path_builder.h"
 #include "content/text_object.h"
@@ -43,6 +44,19 @@ OperatorCounter LookUpOperator(const char* token) {
     return kOpOther;
 }
 
+// BDC /OC /name, BMC and EMC: the others are plain "other" operators.
+void RunMarkedContentOperator(const ResourceScope& scope, const char* tag, const char* name) {
+    const char* token = g_operands.token;
+    if (token[0] != 'B' && token[0] != 'E') return;
+    if (std::strcmp(token, "BDC") == 0) {
+        BeginMarkedContent(scope, tag, name);
+    } else if (std::strcmp(token, "BMC") == 0) {
+        BeginGroupContent(0);
+    } else if (std::strcmp(token, "EMC") == 0) {
+        EndMarkedContent();
+    }
+}
+
 void SetLineWidth(double width) {
     g_store.conversion.line_width = width <= kMinimumLineWidth ? kMinimumLineWidth : width;
 }
@@ -70,6 +84,9 @@ void RunForm(const ScanScope& scope, const char* name) {
     const GraphicsState saved = g_graphics;
     SaveGraphicsState();
     ConcatenateMatrix(form.matrix);
+    const int32_t marked_depth = g_marked_content.depth;
+    const int32_t marked_floor = EnterFormMarkedContent();
+    if (form.pdf_layer > 0) BeginGroupContent(form.pdf_layer);
     int32_t mode = kOutsideTextObject;
     // Only a form's own /Font dictionary is searched first; one that inherits its caller's
     // resources keeps the fonts it was run with.
@@ -82,14 +99,15 @@ void RunForm(const ScanScope& scope, const char* name) {
     SetFormFonts(fonts.end > 0 ? fonts : caller_fonts);
     ScanStream(*form.content, ScanScope{scope.page, form.resources, scope.depth + 1}, mode);
     SetFormFonts(caller_fonts);
+    LeaveFormMarkedContent(marked_floor, marked_depth);
     g_graphics = saved;
     g_graphics.text_base_matrix = g_graphics.accum_matrix;  // as Q leaves it
 }
 
 // One operator: count it, then run its handler with the operands as they stand. `name` is the
-// name token read just before it, if any (the operand of Do).
-void RunOperator(const DecodedStream& stream, const ScanScope& scope, const char* name, int32_t& position,
-                 int32_t& mode) {
+// name token read just before it, if any (the operand of Do), and `tag` the name before that.
+void RunOperator(const DecodedStream& stream, const ScanScope& scope, const char* tag, const char* name,
+                 int32_t& position, int32_t& mode) {
     const int page = scope.page;
     const OperatorCounter op = LookUpOperator(g_operands.token);
     if (g_operands.token[0] == '/') std::memcpy(g_last_name, g_operands.token + 1, sizeof g_last_name - 1);
@@ -98,6 +116,7 @@ void RunOperator(const DecodedStream& stream, const ScanScope& scope, const char
         SelectFont(page, g_last_name);
         SetFontSize(g_operands.values[0]);
     }
+    if (op == kOpOther) RunMarkedContentOperator(scope.resources, tag, name);
     SaturatingIncrement(g_store.pages[page].operator_counters[op]);
     if (op == kOpOther && std::strcmp(g_operands.token, "ID") == 0) NoteRasterImage(page);
     const double* o = g_operands.values;
@@ -135,19 +154,23 @@ void RunOperator(const DecodedStream& stream, const ScanScope& scope, const char
 
 void ScanStream(const DecodedStream& stream, const ScanScope& scope, int32_t& mode) {
     char name[kTokenCapacity + 1] = "";
+    char tag[kTokenCapacity + 1] = "";
     // The last two bytes never start a step, so an operator right at the end is not read.
     int32_t position = 0;
     while (position < stream.length - 2) {
         if (mode == kInsideTextObject) {
             mode = ReadTextObject(stream, scope.page, position);
             name[0] = '\0';
+            tag[0] = '\0';
         } else if (ReadOperator(stream, position)) {
-            RunOperator(stream, scope, name, position, mode);
+            RunOperator(stream, scope, tag, name, position, mode);
             // A name is read as a token of its own; the operator after it takes it as operand.
             if (g_operands.token[0] == '/') {
+                std::memcpy(tag, name, sizeof tag);
                 std::memcpy(name, g_operands.token, sizeof name);
             } else {
                 name[0] = '\0';
+                tag[0] = '\0';
             }
         }
     }
@@ -162,6 +185,7 @@ void ContentScanner(int page) {
     g_store.conversion.line_count = 0;
     int32_t mode = kOutsideTextObject;
     ResetGraphicsState();
+    ResetMarkedContent();
     BeginFormScan();
     ScanScope scope{page, ResourceScope{false, DictionarySpan{0, 0}}, 0};
     scope.resources.present = PageResources(g_store.pages[page].page_object, &scope.resources.span);

@@ -8,6 +8,7 @@
 #include "pdf/error_list.h"
 #include "pdf/file_buffer.h"
 #include "pdf/lexical.h"
+#include "pdf/optional_content.h"
 #include "pdf/page_tree.h"
 #include "pdf/stream_decoding.h"
 #include "store/capacities.h"
@@ -98,6 +99,7 @@ bool OpenFormXObject(const ResourceScope& scope, const char* name, int page, For
     form->matrix = FormMatrix(dictionary);
     DictionarySpan own{};
     form->resources = DictionaryValue(dictionary, "Resources", &own) ? ResourceScope{true, own} : scope;
+    form->pdf_layer = OptionalGroupOfProperties(ReferenceValue(dictionary, "OC"));
     return true;
 }
 

@@ -24,6 +24,7 @@ struct FormXObject {
     const DecodedStream* content;  // owned by the page scan's cache
     Matrix matrix;                 // /Matrix, or the identity
     ResourceScope resources;       // its own /Resources, or those it was run from
+    int32_t pdf_layer;             // the group its own /OC names, 0 without one
 };
 
 // Start and end of a page scan: the budget is 50 times the file's size in bytes run through

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "content/graphics_state.h"
+#include "content/marked_content.h"
 #include "pdf/error_list.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
@@ -82,6 +83,7 @@ bool EmitLine(double x1, double y1, double x2, double y2, int page, bool grouped
     line.width_class = WidthClass(c.line_width);
     line.reserved = 0;
     line.page_number = page;
+    line.pdf_layer = CurrentPdfLayer();
     ++c.line_count;
     return true;
 }

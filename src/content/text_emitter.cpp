@@ -5,6 +5,7 @@
 
 #include "content/graphics_state.h"
 #include "content/line_emitter.h"
+#include "content/marked_content.h"
 #include "pdf/error_list.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
@@ -69,6 +70,7 @@ bool EmitText(double x1, double y1, double x2, double y2, int page, const char* 
     t.string_length = length;
     t.page_number = page;
     t.duplicate_mark = 0;
+    t.pdf_layer = CurrentPdfLayer();
     if (length > 0) std::memcpy(g_store.text_pool + c.pool_used, text, static_cast<size_t>(length));
     g_store.text_pool[c.pool_used + length] = '\0';
     c.pool_used += length + 1;

@@ -14,6 +14,7 @@
 #include "store/document_store.h"
 #include "convert/driver_stages.h"
 #include "convert/layer_assignment.h"
+#include "convert/pdf_layer_assignment.h"
 #include "settings/settings.h"
 
 namespace velmora {
@@ -97,6 +98,7 @@ void ConvertPage(int page) {
     ReadPage(page);
     AssignLineLayers();
     AssignTextLayers();
+    AssignPdfLayers();
     g_store.converted_flag = 1;
     DetectPaperSize(page);
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "convert/pdf_layer_assignment.h"
 #include "jww/jww_bytes.h"
 #include "store/document_store.h"
 #include "store/paper_sizes.h"
@@ -64,16 +65,34 @@ void PutInts(JwwOutput* out, int32_t value, int count) {
 
 void PutString(JwwOutput* out, const char* text) { PutShortString(out, text, std::strlen(text)); }
 
-void PutLayerGroups(JwwOutput* out, double scale) {
+void PutLayerGroups(JwwOutput* out, double scale, bool named) {
     for (int group = 0; group < kJwwLayerGroups; ++group) {
+        // With PDF layers a hidden slot gets state 0; the write layer is the group's first shown one.
+        int write_layer = 0;
+        while (named && write_layer < kJwwLayersPerGroup - 1 && PdfLayerSlotHidden(group, write_layer)) ++write_layer;
         PutI32(out, group == 0 ? 3 : 2);  // group state: 0 is the one being written
-        PutI32(out, 0);                   // write layer
+        PutI32(out, write_layer);         // write layer
         PutDouble(out, scale);
         PutI32(out, 0);                   // protection
         for (int layer = 0; layer < kJwwLayersPerGroup; ++layer) {
-            PutI32(out, layer == 0 ? 3 : 2);
+            const bool hidden = named && layer != write_layer && PdfLayerSlotHidden(group, layer);
+            PutI32(out, hidden ? 0 : (layer == write_layer ? 3 : 2));
             PutI32(out, 0);
         }
+    }
+}
+
+// The layer names, then the group names: "Ln" / "Gn" where no PDF layer gives one.
+void PutLayerNames(JwwOutput* out, bool named) {
+    for (int group = 0; group < kJwwLayerGroups; ++group) {
+        for (int layer = 0; layer < kJwwLayersPerGroup; ++layer) {
+            const char* name = named ? PdfLayerSlotName(group, layer) : nullptr;
+            PutString(out, name != nullptr && name[0] != '\0' ? name : kLayerName);
+        }
+    }
+    for (int group = 0; group < kJwwLayerGroups; ++group) {
+        char name[kOptionalGroupNameBytes];
+        PutString(out, named && PdfLayerGroupName(group, name, sizeof name) ? name : kGroupName);
     }
 }
 
@@ -85,7 +104,8 @@ void PutHeader(JwwOutput* out, int page) {
     PutString(out, kMemo);
     PutI32(out, MatchPaperSize(record.media_box));
     PutI32(out, 0);  // current layer group
-    PutLayerGroups(out, static_cast<double>(JwwScaleDenominator(page)));
+    const bool named = PageUsesPdfLayers(page);
+    PutLayerGroups(out, static_cast<double>(JwwScaleDenominator(page)), named);
     PutInts(out, 0, 20);
     PutI32(out, -101);       // maximum drawing width
     PutDoubles(out, 0.0, 2); // print origin
@@ -93,8 +113,7 @@ void PutHeader(JwwOutput* out, int page) {
     PutInts(out, 0, 2);      // print settings, grid mode
     PutDoubles(out, 10.0, 3);
     PutDoubles(out, 0.0, 2);
-    for (int i = 0; i < kJwwLayerGroups * kJwwLayersPerGroup; ++i) PutString(out, kLayerName);
-    for (int i = 0; i < kJwwLayerGroups; ++i) PutString(out, kGroupName);
+    PutLayerNames(out, named);
     PutDoubles(out, 0.0, 2);
     PutI32(out, 0);
     PutDoubles(out, 0.0, 3);

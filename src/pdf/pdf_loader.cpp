@@ -6,6 +6,7 @@
 #include "pdf/document_values.h"
 #include "pdf/error_list.h"
 #include "pdf/object_table.h"
+#include "pdf/optional_content.h"
 #include "pdf/page_tree.h"
 #include "pdf/reader_bytes.h"
 #include "pdf/xref_chain.h"
@@ -86,6 +87,7 @@ bool ReadDocument() {
     if (HasFatalError()) return false;
     ClassifyObjects();
     ReadCatalog();
+    ReadOptionalContent();
     return true;
 }
 

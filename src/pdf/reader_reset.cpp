@@ -3,6 +3,7 @@
 #include "pdf/document_values.h"
 #include "pdf/error_list.h"
 #include "pdf/expansion_statistics.h"
+#include "pdf/optional_content.h"
 
 namespace velmora {
 
@@ -10,6 +11,7 @@ void ResetReaderForFile() {
     ClearErrors();
     ResetExpansionStatistics();
     ResetDocumentValues();
+    ResetOptionalContent();
 }
 
 }  // namespace velmora

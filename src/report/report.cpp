@@ -29,6 +29,7 @@ void WriteReportBody(ReportSink& sink) {
     WriteDifferences(sink);
     WriteWinAnsiUse(sink);
     WriteDisabledCommands(sink);
+    WriteOptionalContent(sink);
 }
 
 bool WriteReportBody(std::FILE* file) {

@@ -43,5 +43,6 @@ void WriteOneByteCodes(ReportSink& sink);
 void WriteDifferences(ReportSink& sink);
 void WriteWinAnsiUse(ReportSink& sink);
 void WriteDisabledCommands(ReportSink& sink);
+void WriteOptionalContent(ReportSink& sink);
 
 }  // namespace velmora

@@ -25,6 +25,7 @@ struct Settings {
     char font_default[kSettingTextBytes];
     int32_t text_pen;
     int32_t wheel_direction;
+    int32_t pdf_layers;  // 1: each PDF layer its own Jw_cad layer; 0: layers by width alone
     uint8_t sxf_data[kSxfDataCapacity];
     int32_t sxf_length;  // -1 when JWsxf.dat was not found
 };

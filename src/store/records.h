@@ -27,6 +27,7 @@ struct LineRecord {
     int32_t width_class;    // line width x 10, truncated toward zero
     int32_t reserved;       // always 0
     int32_t page_number;    // 1-based; negative once absorbed by dash run merging
+    int32_t pdf_layer;      // optional content group drawn in; 0: drawn outside every PDF layer
 };
 
 // One shown string; same seven-field header as LineRecord.
@@ -50,6 +51,7 @@ struct TextRecord {
     int32_t string_length;  // bytes, without the NUL
     int32_t page_number;    // 1-based
     uint8_t duplicate_mark; // 1 = repeats an earlier text, not written
+    int32_t pdf_layer;      // optional content group drawn in; 0: drawn outside every PDF layer
 };
 
 // Per-page facts; index = page number (1..1023).

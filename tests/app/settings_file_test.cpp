@@ -166,6 +166,17 @@ TEST_F(SettingsFileTest, FontColorAndWheelTakeTheirNumber) {
     EXPECT_EQ(g_settings.wheel_direction, 1);
 }
 
+TEST_F(SettingsFileTest, PdfLayerKeyTurnsTheLayerMappingOnOnlyWithOne) {
+    ReadSettingsText("WHEEL 2\r\n");
+    EXPECT_EQ(g_settings.pdf_layers, 0);
+    ReadSettingsText("PDFLAYER 1\r\n");
+    EXPECT_EQ(g_settings.pdf_layers, 1);
+    ReadSettingsText("PDFLAYER 1\r\nPDFLAYER 2\r\n");
+    EXPECT_EQ(g_settings.pdf_layers, 0);
+    ReadSettingsText("PDFLAYER 1\r\npdflayer 0\r\nPDFLAYER\r\n");
+    EXPECT_EQ(g_settings.pdf_layers, 1);
+}
+
 TEST_F(SettingsFileTest, EndStopsReadingAndKeywordsAreCaseSensitive) {
     ReadSettingsText("FontColor 4\r\nlcollor_1 0 0 0\r\nfontcolor 6\r\nEND\r\nFontColor 7\r\nWHEEL 2\r\n");
     EXPECT_EQ(g_settings.text_pen, 4);

@@ -46,6 +46,17 @@ int main(int argc, char** argv) {
         for (int group = 0; group < 16; ++group) std::printf("group %d scale %.17g\n", group, file.groups[group].scale);
     }
     if (objects) {
+        // Named and hidden layers only, so files without PDF layers keep their summaries.
+        for (int group = 0; group < 16; ++group) {
+            for (int layer = 0; layer < 16; ++layer) {
+                const std::string& name = file.layer_names[static_cast<size_t>(group * 16 + layer)];
+                if (name != "Ln") std::printf("name %X-%X %s\n", group, layer, name.c_str());
+                if (file.groups[group].layer_state[layer] == 0) std::printf("hidden %X-%X\n", group, layer);
+            }
+            if (file.group_names[static_cast<size_t>(group)] != "Gn") {
+                std::printf("group name %X %s\n", group, file.group_names[static_cast<size_t>(group)].c_str());
+            }
+        }
         for (const auto& line : file.lines) {
             std::printf("L %.17g %.17g %.17g %.17g layer %u group %u pen %u style %u\n", line.x1, line.y1, line.x2,
                         line.y2, line.attributes.layer, line.attributes.layer_group, line.attributes.pen_colour,

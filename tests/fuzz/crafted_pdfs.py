@@ -236,11 +236,34 @@ def sections_name_each_other(scale):
     return bytes(out)
 
 
+def layers_nest_deeper_than_the_stack(scale):
+    """Optional content: many groups, an /Order nested past its depth, marked content opened far
+    deeper than the stack and closed more often than opened, a form in a layer of its own."""
+    count = scale(3000, 40)
+    groups = {100 + i: b"<</Type/OCG/Name <FEFF%s>>>" % (b"0041" * (i % 50)) for i in range(count)}
+    refs = b" ".join(b"%d 0 R" % n for n in groups)
+    order = b"[" * 20 + refs + b"]" * 20
+    properties = b"<<" + b"".join(b"/P%d %d 0 R" % (i, 100 + i) for i in range(count)) + b"/M 6 0 R>>"
+    body = b"/OC /P1 BDC 0 0 m 9 9 l S EMC EMC EMC"
+    form = (b"<</Type/XObject/Subtype/Form/BBox [0 0 9 9]/OC 101 0 R/Length %d>>\nstream\n" % len(body) + body +
+            b"\nendstream")
+    content = (b"/OC /P0 BDC " * scale(5000, 100) + b"/OC /M BDC /A Do 0 0 m 5 5 l S BT /F1 9 Tf (x) Tj ET " +
+               b"EMC " * scale(6000, 150) + b"\n")
+    objects = {1: b"<</Type/Catalog/Pages 2 0 R/OCProperties <</OCGs [%s]/D <</Order %s/BaseState /OFF/ON [100 0 R]>>>>>>"
+                  % (refs, order),
+               2: pages_node(3, 1),
+               3: page(b"4 0 R", b"<</XObject <</A 5 0 R>>/Properties " + properties + b">>"),
+               4: b"<</Length %d>>\nstream\n" % len(content) + content + b"\nendstream", 5: form,
+               6: b"<</Type/OCMD/OCGs [7 0 R 102 0 R]/P /AnyOff>>", 7: b"<</Type/OCG/Name (unlisted)>>"}
+    objects.update(groups)
+    return classic_pdf(objects)
+
+
 KINDS = [object_streams_past_the_file, contents_one_stream_many_times, fonts_share_a_cmap_past_the_file,
          prev_chain_past_the_file, entries_point_at_a_run_without_spaces, objects_with_unclosed_dictionaries,
          contents_name_an_unclosed_array, contents_name_a_long_array_many_times, pages_name_a_large_dictionary,
          pages_share_a_page_object_with_a_long_extent, lengths_name_a_long_object_without_obj, forms_name_themselves,
-         sections_name_each_other]
+         sections_name_each_other, layers_nest_deeper_than_the_stack]
 
 
 def main(argv):

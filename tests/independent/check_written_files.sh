@@ -12,11 +12,12 @@ data=${VELMORA_TEST_DATA:-$root/../shared}
 here=$root/tests/independent
 
 # Drawings from the corpus that the direct route reads: CAD exports, Japanese drawings, many
-# pages, rotated pages, tens of thousands of lines on one page.
+# pages, rotated pages, tens of thousands of lines on one page, PDF layers (names, hidden states).
 corpus_files=(arch_floor_plan_clibpdf_01 autocad_electrical_01 autocad_floor_plan_01 excel_cid_truetype_01
               freecad_drawing_storey_01 jp_circuit_msprint_01 jp_floor_plan_01 jp_kampo_vertical_01
               jp_power_panel_table_01 jp_site_plan_01 kicad_schematic_01 lasercut_cairo_01
-              matplotlib_chart_01 rotate_mixed_20p_01)
+              matplotlib_chart_01 rotate_mixed_20p_01 autocad_floor_plan_02 jp_mech_enclosure_drawing_01
+              lasercut_corel_01)
 # The real-world files (corpus drawings, Jw_cad's own files) stay outside the repository.
 have_real_world=0
 if [[ -d $data/corpus && -d $data/jww-samples ]]; then

@@ -159,6 +159,18 @@ int main(int argc, char** argv) {
                 document.Header.GLay[0].m_adScale, object_count, seen.lines.size(), seen.texts.size());
     if (!objects) return 0;
 
+    // Named and hidden layers as jwwlib's header reading holds them (only those, as jww_check).
+    for (int group = 0; group < 16; ++group) {
+        for (int layer = 0; layer < 16; ++layer) {
+            const std::string& name = document.Header.m_aStrLayName[group][layer];
+            if (name != "Ln") std::printf("name %X-%X %s\n", group, layer, name.c_str());
+            if (document.Header.GLay[group].m_nLay[layer].m_aanLay == 0) std::printf("hidden %X-%X\n", group, layer);
+        }
+        if (document.Header.m_aStrGLayName[group] != "Gn") {
+            std::printf("group name %X %s\n", group, document.Header.m_aStrGLayName[group].c_str());
+        }
+    }
+
     // Import order: lines, arcs, points, texts, then each dimension's line and text.
     for (size_t i = 0; i < seen.lines.size(); ++i) {
         const SeenLine& line = seen.lines[i];

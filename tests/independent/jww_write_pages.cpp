@@ -1,13 +1,14 @@
 // jww_write_pages DIR JWSXF: writes a few pages straight through the save command's functions
 // into DIR, with what PDFs do not give velmora-convert often enough to rely on: texts (Latin and
 // Japanese, turned, 254 and 300 bytes long), texts after more than 0x7FFF lines (the long class
-// tag) and past 0xFFFF objects (the long count), texts with no lines at all. The independent
+// tag) and past 0xFFFF objects (the long count), texts with no lines at all, PDF layer names. The independent
 // reader check then reads them with both readers. Exit status 0 when every page was written.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "convert/document_reset.h"
+#include "convert/pdf_layer_assignment.h"
 #include "jww/jww_save.h"
 #include "store/document_store.h"
 #include "settings/settings.h"
@@ -109,6 +110,26 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 0xFFFF; ++i) AddLine(10 + (i % 500) * 2.3, 10 + (i / 500) * 6, 11 + (i % 500) * 2.3, 14 + (i / 500) * 6, 0, i % 16, 2, 1);
     for (int i = 0; i < 5; ++i) AddText("文字" + std::to_string(i), 100 + i * 100, 830, 6, 0);
     ok = Save(directory, "texts_past_long_count.jww") && ok;
+
+    // PDF layers: names (Latin with a space, Japanese) in the header, a family's group name, a
+    // hidden layer; the header's later sections move by the names' bytes.
+    StartPage(1190.55, 841.89, 100);
+    const char* names[] = {"A-WALL", "A-DOOR", "寸法 線", "通り芯"};
+    for (int i = 0; i < 4; ++i) {
+        OptionalGroup& group = g_optional_content.groups[i + 1];
+        group.object_number = 10 + i;
+        std::strcpy(group.name, names[i]);
+        group.visible = i == 2 ? 0 : 1;
+    }
+    g_optional_content.count = 4;
+    g_settings.pdf_layers = 1;
+    for (int i = 0; i < 8; ++i) {
+        AddLine(50 + i * 100, 50, 120 + i * 100, 700, 0, 0, 1 + i % 8, 1);
+        g_store.lines[g_store.conversion.line_count - 1].pdf_layer = i % 5;
+    }
+    AssignPdfLayers();
+    ok = Save(directory, "pdf_layer_names.jww") && ok;
+    g_settings.pdf_layers = 0;
 
     FreeDocument();
     return ok ? 0 : 1;

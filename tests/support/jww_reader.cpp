@@ -318,16 +318,22 @@ bool ReadJwwFile(const std::string& path, JwwFile* file, std::string* error) {
 bool CheckWriterLayout(const JwwFile& file, std::string* error) {
     std::string problem;
     if (file.memo != "pdf") problem = "memo is not \"pdf\"";
+    // "Ln" / "Gn", or the PDF's layer names: every later section moves by the names' extra bytes.
+    long extra = 0;
     for (const std::string& name : file.layer_names) {
-        if (name != "Ln") problem = "a layer name is not \"Ln\"";
+        if (name.empty() || name.size() >= 64) problem = "a layer name is empty or too long";
+        extra += static_cast<long>(name.size()) - 2;
     }
     for (const std::string& name : file.group_names) {
-        if (name != "Gn") problem = "a group name is not \"Gn\"";
+        if (name.empty() || name.size() >= 64) problem = "a group name is empty or too long";
+        extra += static_cast<long>(name.size()) - 2;
     }
     if (file.layer_names_offset != 2548) problem = "layer names at " + std::to_string(file.layer_names_offset);
-    if (file.sxf_offset != 4504) problem = "SXF block at " + std::to_string(file.sxf_offset);
-    if (file.text_kinds_offset != 4504 + file.sxf_length) problem = "text kinds not right after the SXF block";
-    if (file.object_list_offset != 4884 + file.sxf_length) {
+    if (static_cast<long>(file.sxf_offset) != 4504 + extra) problem = "SXF block at " + std::to_string(file.sxf_offset);
+    if (static_cast<long>(file.text_kinds_offset) != 4504 + extra + static_cast<long>(file.sxf_length)) {
+        problem = "text kinds not right after the SXF block";
+    }
+    if (static_cast<long>(file.object_list_offset) != 4884 + extra + static_cast<long>(file.sxf_length)) {
         problem = "object list at " + std::to_string(file.object_list_offset);
     }
     if (problem.empty()) return true;

@@ -105,7 +105,8 @@ bool ReadJww(const uint8_t* data, size_t size, JwwFile* file, std::string* error
 bool ReadJwwFile(const std::string& path, JwwFile* file, std::string* error);
 
 // The fixed layout this program writes: memo "pdf", names "Ln"/"Gn", the SXF block at 4504, the
-// object list right after the 380 bytes of text settings. Real Jw_cad files differ here.
+// object list right after the 380 bytes of text settings. PDF layer names in place of "Ln"/"Gn"
+// move every later section by their extra bytes. Real Jw_cad files differ here.
 bool CheckWriterLayout(const JwwFile& file, std::string* error);
 
 }  // namespace velmora::test_support

@@ -25,6 +25,7 @@ struct Settings {
     char font_default[kSettingTextBytes];
     int32_t text_pen;
     int32_t wheel_direction;
+    int32_t arcs;        // 1: runs of curve pieces that trace a circle or ellipse are kept as arcs
     uint8_t sxf_data[kSxfDataCapacity];
     int32_t sxf_length;  // -1 when JWsxf.dat was not found
 };

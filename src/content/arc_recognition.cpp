@@ -50,28 +50,29 @@ double Wrap(double angle) {
     return angle;
 }
 
-// Solves the 5x5 system in place (partial pivoting); false when it is singular.
-bool Solve5(double m[5][6]) {
-    for (int col = 0; col < 5; ++col) {
+// Solves the n x n system (n <= 5, right-hand side in column n) in place with partial
+// pivoting; false when it is singular.
+bool Solve(double m[5][6], int n) {
+    for (int col = 0; col < n; ++col) {
         int pivot = col;
-        for (int r = col + 1; r < 5; ++r) {
+        for (int r = col + 1; r < n; ++r) {
             if (std::fabs(m[r][col]) > std::fabs(m[pivot][col])) pivot = r;
         }
         if (!(std::fabs(m[pivot][col]) > 1e-12)) return false;
         if (pivot != col) {
-            for (int k = 0; k < 6; ++k) {
+            for (int k = 0; k <= n; ++k) {
                 const double t = m[col][k];
                 m[col][k] = m[pivot][k];
                 m[pivot][k] = t;
             }
         }
-        for (int r = 0; r < 5; ++r) {
+        for (int r = 0; r < n; ++r) {
             if (r == col) continue;
             const double f = m[r][col] / m[col][col];
-            for (int k = col; k < 6; ++k) m[r][k] -= f * m[col][k];
+            for (int k = col; k <= n; ++k) m[r][k] -= f * m[col][k];
         }
     }
-    for (int r = 0; r < 5; ++r) m[r][5] /= m[r][r];
+    for (int r = 0; r < n; ++r) m[r][n] /= m[r][r];
     return true;
 }
 
@@ -79,12 +80,15 @@ struct Ellipse {
     double cx, cy, a, b, tilt;
 };
 
-// Least-squares conic a u^2 + b uv + c v^2 + d u + e v = 1 through the pieces' points, taken
-// about their mean (never on the curve) and scaled to unit size so the system stays well posed.
-bool FitEllipse(const CubicPiece* pieces, int count, Ellipse* out, double* extent) {
+// The pieces' points about their mean, scaled to unit size so the systems stay well posed.
+struct Frame {
+    double mx, my, size;
+};
+
+bool FrameOf(const CubicPiece* pieces, int count, Frame* frame) {
     double mx = 0.0, my = 0.0;
-    int n = 0;
     double minx = 1e300, maxx = -1e300, miny = 1e300, maxy = -1e300;
+    int n = 0;
     for (int k = 0; k < count; ++k) {
         for (int i = 0; i <= kSweepSamples; ++i) {
             const Point p = CubicAt(pieces[k].p, static_cast<double>(i) / kSweepSamples);
@@ -97,10 +101,48 @@ bool FitEllipse(const CubicPiece* pieces, int count, Ellipse* out, double* exten
             maxy = p.y > maxy ? p.y : maxy;
         }
     }
-    mx /= n;
-    my /= n;
     const double size = (maxx - minx) > (maxy - miny) ? (maxx - minx) : (maxy - miny);
     if (!(size > 1e-9) || !std::isfinite(size)) return false;
+    *frame = Frame{mx / n, my / n, size};
+    return true;
+}
+
+// Least-squares circle u^2 + v^2 + d u + e v + f = 0 (tried first: a single cubic is fitted by
+// many ellipses, and a round curve should come out round).
+bool FitCircle(const CubicPiece* pieces, int count, Ellipse* out) {
+    Frame fr{};
+    if (!FrameOf(pieces, count, &fr)) return false;
+    double m[5][6] = {};
+    for (int k = 0; k < count; ++k) {
+        for (int i = 0; i <= kSweepSamples; ++i) {
+            const Point p = CubicAt(pieces[k].p, static_cast<double>(i) / kSweepSamples);
+            const double u = (p.x - fr.mx) / fr.size;
+            const double v = (p.y - fr.my) / fr.size;
+            const double row[3] = {u, v, 1.0};
+            const double rhs = -(u * u + v * v);
+            for (int r = 0; r < 3; ++r) {
+                for (int c = 0; c < 3; ++c) m[r][c] += row[r] * row[c];
+                m[r][3] += row[r] * rhs;
+            }
+        }
+    }
+    if (!Solve(m, 3)) return false;
+    const double u0 = -0.5 * m[0][3], v0 = -0.5 * m[1][3];
+    const double r2 = u0 * u0 + v0 * v0 - m[2][3];
+    if (!(r2 > 0.0)) return false;
+    out->cx = fr.mx + u0 * fr.size;
+    out->cy = fr.my + v0 * fr.size;
+    out->a = out->b = std::sqrt(r2) * fr.size;
+    out->tilt = 0.0;
+    return std::isfinite(out->cx) && std::isfinite(out->cy) && std::isfinite(out->a);
+}
+
+// Least-squares conic a u^2 + b uv + c v^2 + d u + e v = 1 through the pieces' points, taken
+// about their mean (never on the curve) and scaled to unit size so the system stays well posed.
+bool FitEllipse(const CubicPiece* pieces, int count, Ellipse* out, double* extent) {
+    Frame fr{};
+    if (!FrameOf(pieces, count, &fr)) return false;
+    const double mx = fr.mx, my = fr.my, size = fr.size;
     *extent = size;
     double m[5][6] = {};
     for (int k = 0; k < count; ++k) {
@@ -115,7 +157,7 @@ bool FitEllipse(const CubicPiece* pieces, int count, Ellipse* out, double* exten
             }
         }
     }
-    if (!Solve5(m)) return false;
+    if (!Solve(m, 5)) return false;
     const double A = m[0][5], B = m[1][5], C = m[2][5], D = m[3][5], E = m[4][5];
     const double det = 4.0 * A * C - B * B;
     if (!(det > 1e-12)) return false;  // not an ellipse
@@ -179,20 +221,33 @@ double ArcTolerance(double radius) {
     return relative < kLargestTolerance ? relative : kLargestTolerance;
 }
 
+namespace {
+
+ArcFit FitTo(const CubicPiece* pieces, int count, Ellipse e, double extent);
+
+}  // namespace
+
 ArcFit FitArc(const CubicPiece* pieces, int count) {
     ArcFit fit{};
     if (count < 1) return fit;
+    Frame frame{};
+    if (!FrameOf(pieces, count, &frame)) return fit;
     Ellipse e{};
+    if (FitCircle(pieces, count, &e)) {
+        fit = FitTo(pieces, count, e, frame.size);
+        if (fit.ok) return fit;
+    }
     double extent = 0.0;
-    if (!FitEllipse(pieces, count, &e, &extent)) return fit;
+    if (FitEllipse(pieces, count, &e, &extent)) fit = FitTo(pieces, count, e, extent);
+    return fit;
+}
+
+namespace {
+
+ArcFit FitTo(const CubicPiece* pieces, int count, Ellipse e, double extent) {
+    ArcFit fit{};
     if (!(e.a <= kLargestRadiusToExtent * extent) || !(e.b >= kSmallestFlatness * e.a)) return fit;
     const double tolerance = ArcTolerance(e.a);
-    // Nearly round: written as a circle, so a user reads one radius and no tilt.
-    if (e.a - e.b <= tolerance) {
-        const double r = 0.5 * (e.a + e.b);
-        e.a = e.b = r;
-        e.tilt = 0.0;
-    }
     double deviation = 0.0;
     double sweep = 0.0;
     for (int k = 0; k < count; ++k) {
@@ -252,6 +307,8 @@ ArcFit FitArc(const CubicPiece* pieces, int count) {
     fit.deviation = deviation;
     return fit;
 }
+
+}  // namespace
 
 namespace {
 

@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <string>
 
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "cli/console_report.h"
+#include "content/arc_recognition.h"
 #include "cli/output_paths.h"
 #include "cli/report_command.h"
 #include "cli/svg_picture.h"
@@ -220,6 +222,16 @@ int ConvertFile(const ConvertOptions& options, const std::string& input) {
     return status;
 }
 
+// How many curve pieces became arcs, and how close the arcs keep to the curves (mm on paper).
+void SayArcStatistics() {
+    const ArcStatistics& a = g_arc_statistics;
+    char text[200];
+    std::snprintf(text, sizeof text, "arcs: %lld arcs from %lld of %lld curve pieces, largest distance %.4f mm",
+                  static_cast<long long>(a.arcs), static_cast<long long>(a.arc_pieces),
+                  static_cast<long long>(a.curve_pieces), a.largest_deviation * kMmPerPoint);
+    SayResult(text);
+}
+
 }  // namespace
 
 int RunConverter(const std::vector<std::string>& arguments) {
@@ -245,6 +257,7 @@ int RunConverter(const std::vector<std::string>& arguments) {
     SetConsoleProgress(options.verbose && isatty(2));
     g_settings_directory = ChooseConfigDirectory(options.config_directory, ProgramDirectory());
     ReadSettings(nullptr);
+    if (options.curves >= 0) g_settings.arcs = options.curves;  // --curves wins over the file for this run
     ReadSxfData(nullptr);
 
     StoreTables tables;
@@ -266,6 +279,7 @@ int RunConverter(const std::vector<std::string>& arguments) {
     // Each file in turn; one that fails does not stop the others, and the worst status wins.
     int status = kExitSuccess;
     for (const std::string& input : options.inputs) status = std::max(status, ConvertFile(options, input));
+    if (options.verbose && g_settings.arcs == 1) SayArcStatistics();
     return status;
 }
 

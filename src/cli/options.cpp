@@ -15,6 +15,8 @@ const char kUsageText[] =
     "      --password PW   the password of a protected PDF (the empty one is tried first)\n"
     "      --report PATH   also write the PDF report (into a directory PATH: STEM_PDFreport.txt)\n"
     "      --svg           also write an SVG picture of each converted page beside its .jww\n"
+    "      --curves C      arcs | lines: curves tracing circles and ellipses as arcs or as\n"
+    "                      ten straight pieces each (default: the ARC line of VELMORA.JWF)\n"
     "      --list          print the page list rows and exit\n"
     "      --config DIR    read VELMORA.JWF and JWsxf.dat from DIR\n"
     "  -q, --quiet         errors only\n"
@@ -48,7 +50,7 @@ constexpr OptionDefinition kOptionDefinitions[] = {
     {nullptr, "--report", OptionKind::Value}, {nullptr, "--svg", OptionKind::Flag},
     {nullptr, "--list", OptionKind::Flag}, {nullptr, "--config", OptionKind::Value},
     {"-q", "--quiet", OptionKind::Flag}, {"-v", "--verbose", OptionKind::Flag}, {"-h", "--help", OptionKind::Flag},
-    {nullptr, "--version", OptionKind::Flag},
+    {nullptr, "--version", OptionKind::Flag}, {nullptr, "--curves", OptionKind::Value},
 };
 
 const OptionDefinition* FindOption(const std::string& name) {
@@ -76,6 +78,10 @@ std::string Apply(const OptionDefinition& definition, const std::string& value, 
         else if (value == "direct") options->route = Route::Direct;
         else if (value == "gs") options->route = Route::Ghostscript;
         else return "bad route '" + value + "' (auto, direct or gs)";
+    } else if (name == "--curves") {
+        if (value == "arcs") options->curves = 1;
+        else if (value == "lines") options->curves = 0;
+        else return "bad curves '" + value + "' (arcs or lines)";
     } else if (name == "--report") options->report_path = value;
     else if (name == "--svg") options->svg = true;
     else if (name == "--list") options->list = true;

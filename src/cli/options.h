@@ -24,6 +24,7 @@ struct ConvertOptions {
     std::string password;           // tried after the empty user password of a protected file
     std::string report_path;
     bool svg = false;
+    int curves = -1;                // --curves: 1 arcs, 0 lines, -1 as VELMORA.JWF says
     bool list = false;
     std::string config_directory;   // empty: current directory or the installed data
     bool quiet = false;              // errors only

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "content/arc_recognition.h"
 #include "content/form_xobject.h"
 #include "content/graphics_state.h"
 #include "content/line_emitter.h"
@@ -197,6 +198,7 @@ void ContentScanner(int page) {
         if (stream.page_number != page || stream.length <= 2 || stream.data == nullptr) continue;
         ScanStream(stream, scope, mode);
     }
+    ArcEndRun();  // a path never painted keeps what it drew, its arcs too
     EndFormScan();
     if (RasterImagesOnPage(page) > 0) RecordError(kWarningRasterImages);
 }

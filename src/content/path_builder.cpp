@@ -1,5 +1,6 @@
 #include "content/path_builder.h"
 
+#include "content/arc_recognition.h"
 #include "content/line_emitter.h"
 #include "store/document_store.h"
 
@@ -32,6 +33,7 @@ void ClearPath() {
 void NotePathStart() {
     if (g_path.has_records) return;
     g_path.has_records = true;
+    ArcNotePathStart();
     g_path.first_record = g_store.conversion.line_count;
     g_path.subpath_first_record = g_path.first_record;
 }
@@ -39,11 +41,14 @@ void NotePathStart() {
 // m and re begin a subpath; f* takes back the records of the last one.
 void NoteSubpathStart() {
     NotePathStart();
+    ArcNoteSubpathStart();
     g_path.subpath_first_record = g_store.conversion.line_count;
 }
 
-void TakeBackFrom(int32_t first_record) {
-    if (g_path.has_records) RewindLines(g_store.conversion.line_count - first_record);
+void TakeBackFrom(int32_t first_record, bool whole_path) {
+    if (!g_path.has_records) return;
+    ArcTakeBack(whole_path);
+    RewindLines(g_store.conversion.line_count - first_record);
 }
 
 Point FirstPoint() { return g_path.points[1]; }
@@ -67,12 +72,14 @@ Point CubicAt(const Point p[4], double t) {
 
 // Ten pieces at t = i / 10, each starting where the one before ended.
 void EmitCurvePieces(const Point control[4], int page) {
+    const int32_t first_line = g_store.conversion.line_count;
     Point previous = control[0];
     for (int i = 1; i <= kCurvePieces; ++i) {
         const Point next = CubicAt(control, static_cast<double>(i) / 10.0);
         Emit(previous, next, page, true);
         previous = next;
     }
+    ArcAddCurve(control, first_line, page);
 }
 
 }  // namespace
@@ -87,9 +94,11 @@ void ResetPathForPageScan() {
     g_path.current = Point{0.0, 0.0};
     g_path.last_end = Point{0.0, 0.0};
     g_path.has_records = false;
+    ArcResetForPageScan();
 }
 
 void PathMoveTo(double x, double y) {
+    ArcEndRun();
     NoteSubpathStart();
     g_path.current = Point{x, y};
     if (g_path.count < kPathPointCapacity) {
@@ -102,6 +111,7 @@ void PathMoveTo(double x, double y) {
 }
 
 void PathLineTo(double x, double y, int page) {
+    ArcEndRun();
     NotePathStart();
     const Point end{x, y};
     PushPoint(end);
@@ -150,6 +160,7 @@ void PathCurveY(double x1, double y1, double x3, double y3, int page) {
 }
 
 void PathRectangle(double x, double y, double w, double h, int page) {
+    ArcEndRun();
     NoteSubpathStart();
     const bool has_room = g_path.count < kPathPointCapacity;
     if (has_room) {
@@ -178,6 +189,7 @@ void PathRectangle(double x, double y, double w, double h, int page) {
 }
 
 void PathClose(int page) {
+    ArcEndRun();
     // Without a point there is nothing to close; a segment here would come from stale points.
     if (g_path.count == 0) return;
     EmitClosingSegment(page);
@@ -190,12 +202,14 @@ void PathClose(int page) {
 }
 
 void PathStroke(int page) {
+    ArcEndRun();
     if (g_path.state == kPathClosed && g_path.count > 0) EmitClosingSegment(page);
     ClearPath();
 }
 
 void PathEndNoPaint() {
-    if (g_path.state == kPathClosed) TakeBackFrom(g_path.first_record);
+    ArcEndRun();
+    if (g_path.state == kPathClosed) TakeBackFrom(g_path.first_record, true);
     ClearPath();
 }
 
@@ -208,6 +222,7 @@ void PathClip() {
 }
 
 void PathFill(int page) {
+    ArcEndRun();
     if (g_path.count > 0) {
         EmitClosingSegment(page);
         PushPoint(LastPoint());
@@ -218,7 +233,7 @@ void PathFill(int page) {
 // Only the last subpath goes, as far as the point list reaches: glyph outlines written as
 // "... h x y m f*" keep their outlines.
 void PathFillEvenOdd() {
-    TakeBackFrom(g_path.subpath_first_record);
+    TakeBackFrom(g_path.subpath_first_record, false);
     g_path.state = kNoPath;
     g_path.count = 0;
     g_path.has_records = false;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "store/arc_records.h"
 #include "store/document_store.h"
 #include "settings/settings.h"
 
@@ -47,10 +48,13 @@ int RecordCount(int32_t count, int capacity) {
 
 void AssignLineLayers() {
     const int line_count = RecordCount(g_store.conversion.line_count, kLineCapacity);
-    if (line_count == 0) return;
+    const int arc_count = ReadableArcCount();
+    if (line_count == 0 && arc_count == 0) return;
 
     int32_t counts[kWidthClassCount] = {};
     for (int i = 0; i < line_count; ++i) ++counts[WidthClass(g_store.lines[i].width_class)];
+    // Arcs are curve pieces kept whole: they count and go where the pieces would have gone.
+    for (int i = 0; i < arc_count; ++i) ++counts[WidthClass(g_arcs.records[i].width_class)];
     int used = 0;
     for (int32_t count : counts) used += count > 0 ? 1 : 0;
 
@@ -78,6 +82,14 @@ void AssignLineLayers() {
         line.layer = place.layer;
         line.layer_group = place.group;
         line.pen_colour = pens[c];
+    }
+    for (int i = 0; i < arc_count; ++i) {
+        ArcRecord& arc = g_arcs.records[i];
+        const int c = WidthClass(arc.width_class);
+        const LayerPlace place = arc.group_number != 0 ? Advance(places[c], used + 1) : places[c];
+        arc.layer = place.layer;
+        arc.layer_group = place.group;
+        arc.pen_colour = pens[c];
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "convert/pdf_layer_assignment.h"
 #include "jww/jww_bytes.h"
+#include "store/arc_records.h"
 #include "store/document_store.h"
 #include "store/paper_sizes.h"
 #include "settings/settings.h"
@@ -19,6 +20,7 @@ constexpr char kLayerName[] = "Ln";
 constexpr char kGroupName[] = "Gn";
 constexpr char kLineClass[] = "CDataSen";
 constexpr char kTextClass[] = "CDataMoji";
+constexpr char kArcClass[] = "CDataEnko";
 
 constexpr uint16_t kNewClassTag = 0xFFFF;
 constexpr uint16_t kClassTagBit = 0x8000;
@@ -207,6 +209,7 @@ struct ClassTagger {
     uint32_t next_index = 1;
     uint32_t line_class = 0;
     uint32_t text_class = 0;
+    uint32_t arc_class = 0;
 };
 
 void PutClassTag(JwwOutput* out, ClassTagger* tagger, uint32_t* class_index, const char* name) {
@@ -252,6 +255,19 @@ void PutTextString(JwwOutput* out, const TextRecord& text) {
         return;
     }
     PutShortString(out, g_store.text_pool + offset, static_cast<size_t>(length));
+}
+
+// Centre and radius in the writer's millimetres; the frame is not mirrored, so the angles stay.
+void PutArc(JwwOutput* out, ClassTagger* tagger, const JwwTransform& t, const ArcRecord& arc) {
+    PutClassTag(out, tagger, &tagger->arc_class, kArcClass);
+    PutAttributes(out, arc);
+    PutPoint(out, t, arc.centre_x, arc.centre_y);
+    PutDouble(out, arc.radius * t.k);
+    PutDouble(out, arc.start_angle);
+    PutDouble(out, arc.sweep);
+    PutDouble(out, arc.tilt);
+    PutDouble(out, arc.flatness);
+    PutU32(out, arc.full_circle != 0 ? 1u : 0u);
 }
 
 int32_t BoundedCount(int32_t count, int32_t capacity) {
@@ -337,6 +353,8 @@ bool WriteJww(std::FILE* file, int page) {
     uint32_t object_count = 0;
     for (int32_t i = 0; i < line_count; ++i) object_count += g_store.lines[i].page_number >= 0 ? 1 : 0;
     for (int32_t i = 0; i < text_count; ++i) object_count += g_store.texts[i].duplicate_mark == 0 ? 1 : 0;
+    const int32_t arc_count = ReadableArcCount();
+    object_count += static_cast<uint32_t>(arc_count);
 
     static JwwOutput out;  // 16 KB: kept off the stack
     BeginJwwOutput(&out, file);
@@ -355,6 +373,7 @@ bool WriteJww(std::FILE* file, int page) {
         PutPoint(&out, t, line.x1, line.y1);
         PutPoint(&out, t, line.x2, line.y2);
     }
+    for (int32_t i = 0; i < arc_count; ++i) PutArc(&out, &tagger, t, g_arcs.records[i]);
     for (int32_t i = 0; i < text_count; ++i) {
         const TextRecord& text = g_store.texts[i];
         if (text.duplicate_mark != 0) continue;

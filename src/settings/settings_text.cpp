@@ -18,6 +18,7 @@ constexpr int kLargestPenWidth = 255;
 constexpr size_t kKeywordNumbersFrom = 9;   // LCOLLOR_x, PCOLLOR_x, FontColor: the 10th character
 constexpr size_t kWheelNumberFrom = 5;      // WHEEL: the 6th character
 constexpr size_t kPdfLayerNumberFrom = 8;   // PDFLAYER: the 9th character
+constexpr size_t kArcNumberFrom = 3;        // ARC: the 4th character
 constexpr size_t kFontChangeFieldFrom = 10;
 constexpr size_t kFontDefaultFieldFrom = 11;
 constexpr int kReversedWheel = 2;
@@ -106,6 +107,12 @@ void ApplyPdfLayers(Line line) {
     if (ReadNumbers(line, kPdfLayerNumberFrom, &value, 1) == 1) g_settings.pdf_layers = value == 1 ? 1 : 0;
 }
 
+// ARC 1 keeps curves that trace circles and ellipses as arcs; ARC 0 (or no line) flattens them.
+void ApplyArcs(Line line) {
+    int32_t value = 0;
+    if (ReadNumbers(line, kArcNumberFrom, &value, 1) == 1) g_settings.arcs = value == 1 ? 1 : 0;
+}
+
 // The part of the line after the keyword; of a longer part only its last 295 bytes count.
 std::string_view SlashPart(Line line, size_t from) {
     if (from >= line.size()) return {};
@@ -158,6 +165,7 @@ void ApplyLine(Line line) {
     else if (HasKeyword(line, "FontColor")) ApplyTextPen(line);
     else if (HasKeyword(line, "WHEEL")) ApplyWheel(line);
     else if (HasKeyword(line, "PDFLAYER")) ApplyPdfLayers(line);
+    else if (HasKeyword(line, "ARC")) ApplyArcs(line);
 }
 
 }  // namespace

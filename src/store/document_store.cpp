@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "store/arc_records.h"
+
 
 namespace velmora {
 
@@ -102,6 +104,7 @@ void ResetConversionCounters(bool reset_dash_merge_flag) {
 void ResetStoreForFile() {
     ConversionState& c = g_store.conversion;
     c.line_count = 0;
+    g_arcs.count = 0;
     c.text_count = 0;
     c.pool_used = 0;
     c.total_segments = 0;
@@ -137,6 +140,7 @@ void ResetStoreForFile() {
 void ResetForPage(int page) {
     ConversionState& c = g_store.conversion;
     c.line_count = 0;
+    g_arcs.count = 0;
     c.text_count = 0;
     c.pool_used = 0;
     g_store.stream_count = 0;

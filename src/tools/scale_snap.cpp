@@ -1,5 +1,6 @@
 #include "tools/scale_snap.h"
 
+#include "store/arc_records.h"
 #include "store/document_store.h"
 
 namespace velmora {
@@ -62,6 +63,16 @@ bool SnapToEndPoint(const SnapArea& area, double* x, double* y, double* best) {
         if (InSquare(area, line.x1, line.y1)) candidates[count++] = SnapPoint{line.x1, line.y1};
         if (count < kSnapCandidateLimit && InSquare(area, line.x2, line.y2)) {
             candidates[count++] = SnapPoint{line.x2, line.y2};
+        }
+    }
+    // An arc offers its two end points and its centre, as Jw_cad's own snap does.
+    for (int i = 0; i < ReadableArcCount() && count < kSnapCandidateLimit; ++i) {
+        const ArcRecord& arc = g_arcs.records[i];
+        SnapPoint points[3] = {{arc.centre_x, arc.centre_y}, {0, 0}, {0, 0}};
+        ArcStartPoint(arc, &points[1].x, &points[1].y);
+        ArcEndPoint(arc, &points[2].x, &points[2].y);
+        for (const SnapPoint& point : points) {
+            if (count < kSnapCandidateLimit && InSquare(area, point.x, point.y)) candidates[count++] = point;
         }
     }
     if (count == 0) return false;

@@ -6,6 +6,7 @@
 
 #include "convert/driver.h"
 #include "jww/jww_writer.h"
+#include "store/arc_records.h"
 #include "store/document_store.h"
 #include "store/file_names.h"
 #include "settings/settings.h"
@@ -115,6 +116,27 @@ void DrawLine(const DrawingSurface& surface, const PageView& view, const LineRec
 
 bool Drawn(const LineRecord& line) { return line.page_number >= 0; }
 
+// An arc as a polyline of short chords (tilted ellipses included), each clipped as a line is:
+// 64 chords to the full turn keep a circle round at any zoom the preview offers.
+void DrawArc(const DrawingSurface& surface, const PageView& view, const ArcRecord& arc, const DrawPen& pen) {
+    constexpr int kChordsPerTurn = 64;
+    constexpr int kFewestChords = 4;
+    constexpr double kTurn = 6.283185307179586;
+    if (!(arc.sweep > 0.0) || !(arc.sweep <= kTurn + 1e-9)) return;  // at most a whole turn
+    int chords = static_cast<int>(std::ceil(arc.sweep / kTurn * kChordsPerTurn - 1e-9));
+    if (chords < kFewestChords) chords = kFewestChords;
+    LineRecord chord{};
+    ArcPointAt(arc, arc.start_angle, &chord.x2, &chord.y2);
+    for (int i = 1; i <= chords; ++i) {
+        chord.x1 = chord.x2;
+        chord.y1 = chord.y2;
+        ArcPointAt(arc, arc.start_angle + arc.sweep * i / chords, &chord.x2, &chord.y2);
+        DrawLine(surface, view, chord, pen);
+    }
+}
+
+bool InLayer(const ArcRecord& arc, int group, int layer) { return arc.layer_group == group && arc.layer == layer; }
+
 // Escapement in tenths of a degree from the direction of the mapped base line.
 int EscapementOf(double x1, double y1, double x2, double y2) {
     const double a = std::atan2(y2 - y1, x2 - x1);
@@ -215,6 +237,10 @@ void DrawNormalPicture(const DrawingSurface& surface, const PageView& view, int 
         if (!Drawn(line)) continue;
         DrawLine(surface, view, line, DrawPen{ScreenColour(line.pen_colour), StyleOf(line.pen_style)});
     }
+    for (int32_t i = 0; i < ReadableArcCount(); ++i) {
+        const ArcRecord& arc = g_arcs.records[i];
+        DrawArc(surface, view, arc, DrawPen{ScreenColour(arc.pen_colour), StyleOf(arc.pen_style)});
+    }
     const Rgb text_colour = ScreenColour(g_settings.text_pen);
     const int32_t texts = TextCount();
     for (int32_t i = 0; i < texts; ++i) {
@@ -233,6 +259,9 @@ void DrawLayerToolPicture(const DrawingSurface& surface, const PageView& view, b
         for (int32_t i = 0; i < lines; ++i) {
             const LineRecord& line = g_store.lines[i];
             if (Drawn(line)) DrawLine(surface, view, line, DrawPen{dim, StyleOf(line.pen_style)});
+        }
+        for (int32_t i = 0; i < ReadableArcCount(); ++i) {
+            DrawArc(surface, view, g_arcs.records[i], DrawPen{dim, StyleOf(g_arcs.records[i].pen_style)});
         }
         const int32_t texts = TextCount();
         for (int32_t i = 0; i < texts; ++i) {
@@ -272,6 +301,10 @@ void DrawPenDialogPicture(const DrawingSurface& surface, const PageView& view, b
             if (!Drawn(line)) continue;
             DrawLine(surface, view, line, DrawPen{Halved(ScreenColour(line.pen_colour)), StyleOf(line.pen_style)});
         }
+        for (int32_t i = 0; i < ReadableArcCount(); ++i) {
+            const ArcRecord& arc = g_arcs.records[i];
+            DrawArc(surface, view, arc, DrawPen{Halved(ScreenColour(arc.pen_colour)), StyleOf(arc.pen_style)});
+        }
         const Rgb dim = Halved(Background());
         const int32_t texts = TextCount();
         for (int32_t i = 0; i < texts; ++i) {
@@ -284,11 +317,17 @@ void DrawPenDialogPicture(const DrawingSurface& surface, const PageView& view, b
         if (!Drawn(line) || !InLayer(line, g_pen_selection.group, g_pen_selection.layer)) continue;
         DrawLine(surface, view, line, DrawPen{ScreenColour(line.pen_colour), StyleOf(line.pen_style)});
     }
+    for (int32_t i = 0; i < ReadableArcCount(); ++i) {
+        const ArcRecord& arc = g_arcs.records[i];
+        if (!InLayer(arc, g_pen_selection.group, g_pen_selection.layer)) continue;
+        DrawArc(surface, view, arc, DrawPen{ScreenColour(arc.pen_colour), StyleOf(arc.pen_style)});
+    }
 }
 
 void PaintPreview(WindowHandle window, const DrawingSurface& surface, ClientSize client) {
     const PageView whole{CurrentView(), true, client};
-    if (g_store.conversion.line_count <= 0 && g_store.conversion.text_count <= 0 && g_file_names.pdf_path[0] != '\0') {
+    if (g_store.conversion.line_count <= 0 && g_store.conversion.text_count <= 0 && ReadableArcCount() == 0 &&
+        g_file_names.pdf_path[0] != '\0') {
         FillBackground(surface, whole);
         ShowProgress(window, kEmptyPageText, kBlack);
         return;

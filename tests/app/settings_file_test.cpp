@@ -177,6 +177,21 @@ TEST_F(SettingsFileTest, PdfLayerKeyTurnsTheLayerMappingOnOnlyWithOne) {
     EXPECT_EQ(g_settings.pdf_layers, 1);
 }
 
+TEST_F(SettingsFileTest, ArcTurnsCurveRecognitionOnOnlyWithOne) {
+    ReadSettingsText("FontColor 3\r\n");
+    EXPECT_EQ(g_settings.arcs, 0);  // no key: curves stay ten straight pieces
+    ReadSettingsText("ARC 1\r\n");
+    EXPECT_EQ(g_settings.arcs, 1);
+    ReadSettingsText("ARC 1\r\nARC 0\r\n");
+    EXPECT_EQ(g_settings.arcs, 0);
+    ReadSettingsText("ARC 1\r\nARC\r\narc 0\r\n");
+    EXPECT_EQ(g_settings.arcs, 1);
+    ReadSettingsText("ARC 2\r\n");
+    EXPECT_EQ(g_settings.arcs, 0);
+    ReadSettingsText("END\r\nARC 1\r\n");
+    EXPECT_EQ(g_settings.arcs, 0);
+}
+
 TEST_F(SettingsFileTest, EndStopsReadingAndKeywordsAreCaseSensitive) {
     ReadSettingsText("FontColor 4\r\nlcollor_1 0 0 0\r\nfontcolor 6\r\nEND\r\nFontColor 7\r\nWHEEL 2\r\n");
     EXPECT_EQ(g_settings.text_pen, 4);

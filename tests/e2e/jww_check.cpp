@@ -66,6 +66,12 @@ int main(int argc, char** argv) {
             std::printf("T %.17g %.17g %.17g %.17g size %.17g angle %.17g bytes %zu\n", text.x1, text.y1, text.x2,
                         text.y2, text.size_y, text.angle, text.text.size());
         }
+        for (const auto& arc : file.arc_list) {
+            std::printf("A %.17g %.17g %.17g start %.17g sweep %.17g tilt %.17g flat %.17g full %u layer %u group %u pen %u style %u\n",
+                        arc.centre_x, arc.centre_y, arc.radius, arc.start_angle, arc.sweep, arc.tilt, arc.flatness,
+                        arc.full_circle, arc.attributes.layer, arc.attributes.layer_group, arc.attributes.pen_colour,
+                        arc.attributes.pen_style);
+        }
     }
     return 0;
 }

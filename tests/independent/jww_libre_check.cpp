@@ -197,5 +197,13 @@ int main(int argc, char** argv) {
         std::printf("T %.17g %.17g %.17g %.17g size %.17g angle %.17g bytes %zu\n", text.x, text.y, data.m_end.x,
                     data.m_end.y, text.height, data.m_degKakudo, text.text.size());
     }
+    // Arcs as jwwlib's document holds them: the fields in its own reading of the file.
+    for (const CDataEnko& arc : document.vEnko) {
+        std::printf("A %.17g %.17g %.17g start %.17g sweep %.17g tilt %.17g flat %.17g full %u layer %u group %u pen %u style %u\n",
+                    arc.m_start.x, arc.m_start.y, arc.m_dHankei, arc.m_radKaishiKaku, arc.m_radEnkoKaku,
+                    arc.m_radKatamukiKaku, arc.m_dHenpeiRitsu, static_cast<unsigned>(arc.m_bZenEnFlg),
+                    static_cast<unsigned>(arc.m_nLayer), static_cast<unsigned>(arc.m_nGLayer),
+                    static_cast<unsigned>(arc.m_nPenColor), static_cast<unsigned>(arc.m_nPenStyle));
+    }
     return 0;
 }

@@ -3,6 +3,7 @@
 // Japanese, turned, 254 and 300 bytes long), texts after more than 0x7FFF lines (the long class
 // tag) and past 0xFFFF objects (the long count), texts with no lines at all, PDF layer names. The independent
 // reader check then reads them with both readers. Exit status 0 when every page was written.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -130,6 +131,28 @@ int main(int argc, char** argv) {
     AssignPdfLayers();
     ok = Save(directory, "pdf_layer_names.jww") && ok;
     g_settings.pdf_layers = 0;
+
+    // Arcs of every kind beside lines and texts: circles, quarter arcs, tilted ellipse arcs on
+    // several layers, pens and styles.
+    StartPage(841.89, 595.28, 20);
+    AddLine(10, 10, 200, 10, 0, 0, 2, 1);
+    for (int i = 0; i < 24; ++i) {
+        ArcRecord& arc = test_support::AddArc(60 + i * 30, 300 - i * 7.5, 5 + i, i * 0.3, 0.25 + i * 0.25, i * 0.2 - 1.5,
+                                              i % 3 == 0 ? 1.0 : 0.3 + i * 0.02);
+        arc.layer = static_cast<int16_t>(i % 16);
+        arc.layer_group = static_cast<int16_t>((i * 5) % 16);
+        arc.pen_colour = static_cast<int16_t>(1 + i % 8);
+        arc.pen_style = static_cast<uint8_t>(1 + i % 5);
+    }
+    test_support::AddArc(400, 400, 50, 0, 2 * M_PI);
+    AddText("R50", 400, 400, 5, 0);
+    ok = Save(directory, "arcs_mixed.jww") && ok;
+
+    // 40,000 lines, then arcs: the arc class index passes 0x7FFF and takes the long tag.
+    StartPage(841.89, 595.28, 100);
+    for (int i = 0; i < 40000; ++i) AddLine(20 + (i % 400) * 2, 20 + (i / 400) * 5.5, 21 + (i % 400) * 2, 24 + (i / 400) * 5.5, i % 16, 0, 1 + i % 8, 1);
+    for (int i = 0; i < 30; ++i) test_support::AddArc(30 + i * 25, 570, 10, 0, i % 2 == 0 ? 2 * M_PI : M_PI / 2);
+    ok = Save(directory, "arcs_after_many_lines.jww") && ok;
 
     FreeDocument();
     return ok ? 0 : 1;

@@ -206,7 +206,18 @@ bool ReadObjectBody(Cursor* in, const std::string& name, JwwFile* file) {
         text.text = in->String();
         file->texts.push_back(std::move(text));
     } else if (name == "CDataEnko") {
-        in->Skip(7 * 8 + 4);  // centre, radius, start, arc and tilt angles, flatness, full circle
+        JwwArc arc;
+        arc.attributes = a;
+        arc.centre_x = in->Double();
+        arc.centre_y = in->Double();
+        arc.radius = in->Double();
+        arc.start_angle = in->Double();
+        arc.sweep = in->Double();
+        arc.tilt = in->Double();
+        arc.flatness = in->Double();
+        arc.full_circle = in->U32();
+        if (in->ok && arc.full_circle > 1) in->Fail("full-circle flag out of range");
+        file->arc_list.push_back(arc);
         ++file->arcs;
     } else if (name == "CDataTen") {
         in->Skip(2 * 8 + 4);

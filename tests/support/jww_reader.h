@@ -26,6 +26,12 @@ struct JwwLine {
     double x1, y1, x2, y2;
 };
 
+struct JwwArc {
+    JwwAttributes attributes;
+    double centre_x, centre_y, radius, start_angle, sweep, tilt, flatness;
+    uint32_t full_circle;
+};
+
 struct JwwText {
     JwwAttributes attributes;
     double x1, y1, x2, y2;
@@ -98,6 +104,7 @@ struct JwwFile {
     std::vector<JwwLine> lines;
     std::vector<JwwText> texts;
     size_t arcs, points, solids;
+    std::vector<JwwArc> arc_list;  // every CDataEnko in file order
 };
 
 // Reads a whole file. False with a reason naming the offset when anything is out of place.

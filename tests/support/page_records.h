@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "store/arc_records.h"
 #include "store/document_store.h"
 
 namespace velmora::test_support {
@@ -29,6 +30,25 @@ inline LineRecord& AddLine(double x1, double y1, double x2, double y2) {
     line.y2 = y2;
     line.page_number = 1;
     return line;
+}
+
+// An arc of the page (a full circle when `sweep` is a whole turn), pen 2, solid, on page 1.
+inline ArcRecord& AddArc(double cx, double cy, double radius, double start, double sweep, double tilt = 0.0,
+                         double flatness = 1.0) {
+    ArcRecord& arc = g_arcs.records[g_arcs.count++];
+    arc = ArcRecord{};
+    arc.pen_style = 1;
+    arc.pen_colour = 2;
+    arc.centre_x = cx;
+    arc.centre_y = cy;
+    arc.radius = radius;
+    arc.start_angle = start;
+    arc.sweep = sweep;
+    arc.tilt = tilt;
+    arc.flatness = flatness;
+    arc.full_circle = sweep >= 2.0 * 3.14159265358979323846 ? 1 : 0;
+    arc.page_number = 1;
+    return arc;
 }
 
 // A text whose base line runs `size / 2` per byte along `angle` degrees from (x, y).

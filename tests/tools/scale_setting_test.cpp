@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "support/page_records.h"
 #include "support/tool_fixture.h"
 #include "tools/page_scale.h"
 #include "tools/scale_setting.h"
@@ -28,6 +29,22 @@ protected:
     static int State() { return static_cast<int>(g_tool_state.scale_pick); }
     static const PageRecord& Page(int page) { return g_store.pages[page]; }
 };
+
+TEST_F(ScaleTest, ArcsOfferTheirEndPointsAndTheirCentre) {
+    // A door swing: a quarter of radius 100 about (0, 0), from (100, 0) to (0, 100).
+    test_support::AddArc(0, 0, 100, 0, 3.14159265358979323846 / 2);
+    double x = 0, y = 0;
+    ASSERT_TRUE(Take(3, -2, &x, &y));
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    ASSERT_TRUE(Take(97, 4, &x, &y));
+    EXPECT_NEAR(x, 100, 1e-12);
+    EXPECT_NEAR(y, 0, 1e-12);
+    ASSERT_TRUE(Take(-5, 95, &x, &y));
+    EXPECT_NEAR(x, 0, 1e-12);
+    EXPECT_NEAR(y, 100, 1e-12);
+    EXPECT_FALSE(Take(70.7, 70.7, &x, &y));  // the middle of the curve is no snap point
+}
 
 TEST_F(ScaleTest, RatiosRoundToTheStandardScalesWithinTheirBands) {
     const struct {

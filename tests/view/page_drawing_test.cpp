@@ -3,6 +3,10 @@
 // the paint's empty-page message.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "support/page_records.h"
+
 #include <cstring>
 
 #include "store/file_names.h"
@@ -64,6 +68,24 @@ TEST_F(PageDrawingTest, LinesInTheirPensColoursAndStylesOverTheBackground) {
     EXPECT_LT(lines[4].x1, 0);
     EXPECT_GT(lines[4].x2, 800);
     EXPECT_GE(lines[4].x1, -kScreenCoordinateLimit);
+}
+
+TEST_F(PageDrawingTest, ArcsAreDrawnAsChordsThroughTheirPointsInTheirPensStyle) {
+    test_support::AddArc(200, -200, 100, 0, 2 * 3.14159265358979323846);                   // a circle: 64 chords
+    test_support::AddArc(400, -100, 50, 0, 3.14159265358979323846 / 2, 0.5, 0.5).pen_style = 3;  // a tilted quarter
+    const std::vector<DrawnShape> lines = DrawNormal().Of(DrawnShape::Line);
+    ASSERT_EQ(lines.size(), 64u + 16u);
+    for (size_t i = 0; i < 64; ++i) {
+        EXPECT_NEAR(std::hypot(lines[i].x1 - 200, lines[i].y1 - 200), 100, 1.5);  // whole pixels
+        EXPECT_EQ(lines[i].style, LineStyle::Solid);
+        EXPECT_TRUE(lines[i].ColourIs(0, 255, 0));
+    }
+    EXPECT_EQ(lines[63].x2, 300);  // the circle closes where it began
+    EXPECT_EQ(lines[63].y2, 200);
+    EXPECT_EQ(lines[64].style, LineStyle::Dash);
+    // The quarter starts on its tilted axis: (400, 100) + 50 (cos 0.5, -sin 0.5) on the screen.
+    EXPECT_NEAR(lines[64].x1, 400 + 50 * std::cos(0.5), 1.0);
+    EXPECT_NEAR(lines[64].y1, 100 - 50 * std::sin(0.5), 1.0);
 }
 
 TEST_F(PageDrawingTest, TextsTakeTheTextPenTheirFontAndTheirBaseLinesEscapement) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "content/colour_state.h"
 #include "content/form_xobject.h"
 #include "content/graphics_state.h"
 #include "content/line_emitter.h"
@@ -88,6 +89,9 @@ void RunOperator(const DecodedStream& stream, const ScanScope& scope, const char
     }
     SaturatingIncrement(g_store.pages[page].operator_counters[op]);
     const double* o = g_operands.values;
+    if (op == kOpOther || op == kOprg || op == kOpg || op == kOpG) {
+        RunColourOperator(g_operands.token, o, g_operands.count, name, scope.resources.present, scope.resources.span);
+    }
     switch (op) {
         case kOpq: SaveGraphicsState(); break;
         case kOpQ: RestoreGraphicsState(); break;

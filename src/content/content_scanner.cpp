@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "content/colour_state.h"
+#include "content/fill_path.h"
 #include "content/form_xobject.h"
 #include "content/graphics_state.h"
 #include "content/line_emitter.h"
@@ -10,6 +11,7 @@
 #include "content/path_builder.h"
 #include "content/text_object.h"
 #include "pdf/dictionary_values.h"
+#include "store/solid_records.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
 
@@ -115,11 +117,18 @@ void RunOperator(const DecodedStream& stream, const ScanScope& scope, const char
         case kOpBT: mode = ReadTextObject(stream, page, position); break;
         case kOph: PathClose(page); break;
         case kOpf:
-        case kOpF: PathFill(page); break;
-        case kOpfStar: PathFillEvenOdd(); break;
+        case kOpF:
+            if (FillsAsSolids()) PathFillAsSolids(page, FillRule::kNonZero, false);
+            else PathFill(page);
+            break;
+        case kOpfStar:
+            if (FillsAsSolids()) PathFillAsSolids(page, FillRule::kEvenOdd, false);
+            else PathFillEvenOdd();
+            break;
         case kOpDo:
             if (name[0] != '\0') RunForm(scope, name);
             break;
+        case kOpOther: RunFillAndStroke(g_operands.token, page); break;
         default: break;  // colour, images, graphics-state dictionaries: counted only
     }
 }
@@ -150,6 +159,7 @@ void ContentScanner(int page) {
     if (page < 1 || page >= kPageTableSize) return;
     ResetPathForPageScan();
     g_store.conversion.line_count = 0;
+    ResetSolidsForPage();
     int32_t mode = kOutsideTextObject;
     ResetGraphicsState();
     BeginFormScan();

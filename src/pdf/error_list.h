@@ -8,7 +8,9 @@ namespace velmora {
 
 inline constexpr int kErrorListCapacity = 100;
 inline constexpr int kFirstWarningCode = 89;  // codes below are fatal
-inline constexpr int kErrorTableRows = 26;
+inline constexpr int kErrorTableRows = 27;
+// A page's fills gave more solids than the solid table holds (or a fill was too large to cut).
+inline constexpr int kSolidTableFullCode = 122;
 
 struct ErrorList {
     int32_t codes[kErrorListCapacity];

@@ -24,6 +24,7 @@ void SetDefaultSettings() {
     std::strcpy(g_settings.font_default, "ＭＳ ゴシック");
     g_settings.text_pen = 1;
     g_settings.wheel_direction = -1;
+    g_settings.solid_fills = 0;
     g_settings.sxf_length = -1;
     BuildPenOrder();
 }

@@ -25,6 +25,7 @@ struct Settings {
     char font_default[kSettingTextBytes];
     int32_t text_pen;
     int32_t wheel_direction;
+    int32_t solid_fills;  // 1: filled areas become solids in their colours; 0: outlines as before
     uint8_t sxf_data[kSxfDataCapacity];
     int32_t sxf_length;  // -1 when JWsxf.dat was not found
 };

@@ -20,6 +20,7 @@ constexpr size_t kWheelNumberFrom = 5;      // WHEEL: the 6th character
 constexpr size_t kFontChangeFieldFrom = 10;
 constexpr size_t kFontDefaultFieldFrom = 11;
 constexpr int kReversedWheel = 2;
+constexpr size_t kSolidNumberFrom = 5;      // SOLID: the 6th character
 
 // A line ends at CR, CR LF or LF; LF alone counts too, so files saved with Unix line ends work.
 size_t LineLength(std::string_view rest) {
@@ -95,6 +96,11 @@ void ApplyTextPen(Line line) {
     if (ReadNumbers(line, kKeywordNumbersFrom, &pen, 1) == 1 && pen >= 1 && pen <= kPenCount) g_settings.text_pen = pen;
 }
 
+void ApplySolid(Line line) {
+    int32_t value = 0;
+    if (ReadNumbers(line, kSolidNumberFrom, &value, 1) == 1) g_settings.solid_fills = value == 1 ? 1 : 0;
+}
+
 void ApplyWheel(Line line) {
     int32_t value = 0;
     if (ReadNumbers(line, kWheelNumberFrom, &value, 1) == 1) g_settings.wheel_direction = value == kReversedWheel ? 1 : -1;
@@ -151,6 +157,7 @@ void ApplyLine(Line line) {
     else if (HasKeyword(line, "FontDefaul")) ApplyFontDefault(line);
     else if (HasKeyword(line, "FontColor")) ApplyTextPen(line);
     else if (HasKeyword(line, "WHEEL")) ApplyWheel(line);
+    else if (HasKeyword(line, "SOLID")) ApplySolid(line);
 }
 
 }  // namespace

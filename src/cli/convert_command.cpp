@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "cli/console_report.h"
 #include "cli/output_paths.h"
@@ -230,6 +231,7 @@ int RunConverter(const std::vector<std::string>& arguments) {
     SetConsoleProgress(options.verbose && isatty(2));
     g_settings_directory = ChooseConfigDirectory(options.config_directory, ProgramDirectory());
     ReadSettings(nullptr);
+    if (options.fills >= 0) g_settings.solid_fills = options.fills;
     ReadSxfData(nullptr);
 
     StoreTables tables;

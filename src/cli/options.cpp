@@ -12,6 +12,7 @@ const char kUsageText[] =
     "  -p, --pages SPEC    pages to convert: all (default) | N | a list such as 1,3-5\n"
     "      --scale 1/N     give every converted page the scale 1/N (N >= 1)\n"
     "      --route R       auto (default) | direct | gs\n"
+    "      --fills F       solids | outlines (default: the SOLID key of VELMORA.JWF)\n"
     "      --report PATH   also write the PDF report (into a directory PATH: STEM_PDFreport.txt)\n"
     "      --svg           also write an SVG picture of each converted page beside its .jww\n"
     "      --list          print the page list rows and exit\n"
@@ -44,6 +45,7 @@ struct OptionDefinition {
 constexpr OptionDefinition kOptionDefinitions[] = {
     {"-o", "--output", OptionKind::Value}, {"-p", "--pages", OptionKind::Value},
     {nullptr, "--scale", OptionKind::Value}, {nullptr, "--route", OptionKind::Value},
+    {nullptr, "--fills", OptionKind::Value},
     {nullptr, "--report", OptionKind::Value}, {nullptr, "--svg", OptionKind::Flag},
     {nullptr, "--list", OptionKind::Flag}, {nullptr, "--config", OptionKind::Value},
     {"-q", "--quiet", OptionKind::Flag}, {"-v", "--verbose", OptionKind::Flag}, {"-h", "--help", OptionKind::Flag},
@@ -73,6 +75,10 @@ std::string Apply(const OptionDefinition& definition, const std::string& value, 
         else if (value == "direct") options->route = Route::Direct;
         else if (value == "gs") options->route = Route::Ghostscript;
         else return "bad route '" + value + "' (auto, direct or gs)";
+    } else if (name == "--fills") {
+        if (value == "solids") options->fills = 1;
+        else if (value == "outlines") options->fills = 0;
+        else return "bad fills '" + value + "' (solids or outlines)";
     } else if (name == "--report") options->report_path = value;
     else if (name == "--svg") options->svg = true;
     else if (name == "--list") options->list = true;

@@ -21,6 +21,7 @@ struct ConvertOptions {
     std::vector<PageRange> pages;   // empty: all pages
     int scale_denominator = 0;      // 0: leave each page's scale as it is
     Route route = Route::Auto;
+    int fills = -1;                  // -1: as VELMORA.JWF says; 1 solids; 0 outlines
     std::string report_path;
     bool svg = false;
     bool list = false;

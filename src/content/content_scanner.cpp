@@ -174,6 +174,7 @@ void ContentScanner(int page) {
         ScanStream(stream, scope, mode);
     }
     EndFormScan();
+    NotePageSolids(page);
 }
 
 }  // namespace velmora

@@ -1,5 +1,7 @@
 #include "content/fill_path.h"
 
+#include <cmath>
+
 #include "content/line_emitter.h"
 #include "pdf/error_list.h"
 #include "settings/settings.h"
@@ -48,15 +50,20 @@ void PutSolid(const FillQuad& quad, void* context) {
     const auto* sink = static_cast<const SolidSink*>(context);
     if (g_solids.count >= kSolidCapacity) return;
     const PageRecord& page = g_store.pages[sink->page];
+    Point corners[4];
+    for (int i = 0; i < 4; ++i) {
+        corners[i] = ToPageFrame(page, quad.corner[i]);
+        // Crossings of edges at absurd coordinates can overflow: such a piece has no place.
+        if (!std::isfinite(corners[i].x) || !std::isfinite(corners[i].y)) return;
+    }
     SolidRecord& s = g_solids.records[g_solids.count++];
     s = SolidRecord{};
     s.group_number = sink->group;
     s.pen_style = 1;
     s.pen_colour = kSolidPenColour;
     for (int i = 0; i < 4; ++i) {
-        const Point p = ToPageFrame(page, quad.corner[i]);
-        s.x[i] = p.x;
-        s.y[i] = p.y;
+        s.x[i] = corners[i].x;
+        s.y[i] = corners[i].y;
     }
     s.page_number = sink->page;
     s.colour = sink->colour;

@@ -97,6 +97,7 @@ void ConvertPage(int page) {
     ReadPage(page);
     AssignLineLayers();
     AssignTextLayers();
+    AssignSolidLayers();
     g_store.converted_flag = 1;
     DetectPaperSize(page);
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "store/capacities.h"
+
 namespace velmora {
 
 inline constexpr int kSolidCapacity = 100000;  // SolidRecords of one page
@@ -28,6 +30,7 @@ struct SolidTable {
     SolidRecord records[kSolidCapacity];
     int32_t count;
     bool overflow_reported;
+    int32_t page_solids[kPageTableSize];  // solids of each page converted since the file was opened
 };
 
 extern SolidTable g_solids;
@@ -35,6 +38,9 @@ extern SolidTable g_solids;
 inline constexpr int16_t kSolidPenColour = 10;
 
 void ResetSolidsForPage();
+void ResetSolidsForFile();
+// Notes the current table as page `page`'s solids (after its scan).
+void NotePageSolids(int page);
 // The count that may be read, bounded by the table.
 int32_t ReadableSolidCount();
 

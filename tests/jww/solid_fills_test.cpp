@@ -19,6 +19,7 @@ namespace {
 using test_support::JwwFile;
 using Ring = std::vector<Point>;
 
+constexpr double kPi = 3.14159265358979323846;
 constexpr double kTop = 841.89;  // the fixture's MediaBox y1: the page frame moves y down by it
 
 class SolidFillsTest : public JwwTest {
@@ -138,7 +139,7 @@ void ExpectReadBack(const JwwFile& file) {
 Ring Star(double cx, double cy, double r) {
     Ring ring;
     for (int i = 0; i < 5; ++i) {
-        const double a = M_PI / 2 + i * 4 * M_PI / 5;
+        const double a = kPi / 2 + i * 4 * kPi / 5;
         ring.push_back(Point{cx + r * std::cos(a), cy + r * std::sin(a)});
     }
     return ring;
@@ -147,10 +148,10 @@ Ring Star(double cx, double cy, double r) {
 // Pentagram: the whole star, or the star without its inner pentagon.
 TEST_F(SolidFillsTest, StarsUnderBothRulesAndARingWithItsHole) {
     const std::vector<Ring> star = {Star(300, 400, 100)};
-    const double r_inner = 100 * std::cos(2 * M_PI / 5) / std::cos(M_PI / 5);
-    const double pentagon = 2.5 * r_inner * r_inner * std::sin(2 * M_PI / 5);
+    const double r_inner = 100 * std::cos(2 * kPi / 5) / std::cos(kPi / 5);
+    const double pentagon = 2.5 * r_inner * r_inner * std::sin(2 * kPi / 5);
     // Ten triangles between the centre, a point and the inner corner beside it.
-    const double star_area = 5 * 100 * r_inner * std::sin(M_PI / 5);
+    const double star_area = 5 * 100 * r_inner * std::sin(kPi / 5);
     Scan("1 0 0 rg " + PolygonOperators(star) + "f\n");
     ASSERT_GT(ReadableSolidCount(), 0);
     ExpectCovers(star, false, star_area);
@@ -228,7 +229,7 @@ TEST_F(SolidFillsTest, TenThousandPointPolygonCompletesWithItsArea) {
     // A star-shaped polygon of 10,000 points around a circle of radius 200 ± 20.
     Ring ring;
     for (int i = 0; i < 10000; ++i) {
-        const double a = 2 * M_PI * i / 10000;
+        const double a = 2 * kPi * i / 10000;
         const double r = 200 + 20 * std::sin(37 * a);
         ring.push_back(Point{300 + r * std::cos(a), 400 + r * std::sin(a)});
     }

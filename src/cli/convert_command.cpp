@@ -258,6 +258,7 @@ int RunConverter(const std::vector<std::string>& arguments) {
     g_settings_directory = ChooseConfigDirectory(options.config_directory, ProgramDirectory());
     ReadSettings(nullptr);
     if (options.curves >= 0) g_settings.arcs = options.curves;  // --curves wins over the file for this run
+    if (options.fills >= 0) g_settings.solid_fills = options.fills;
     ReadSxfData(nullptr);
 
     StoreTables tables;

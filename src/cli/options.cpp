@@ -13,6 +13,7 @@ const char kUsageText[] =
     "      --scale 1/N     give every converted page the scale 1/N (N >= 1)\n"
     "      --route R       auto (default) | direct | gs\n"
     "      --password PW   the password of a protected PDF (the empty one is tried first)\n"
+    "      --fills F       solids | outlines (default: the SOLID key of VELMORA.JWF)\n"
     "      --report PATH   also write the PDF report (into a directory PATH: STEM_PDFreport.txt)\n"
     "      --svg           also write an SVG picture of each converted page beside its .jww\n"
     "      --curves C      arcs | lines: curves tracing circles and ellipses as arcs or as\n"
@@ -47,6 +48,7 @@ struct OptionDefinition {
 constexpr OptionDefinition kOptionDefinitions[] = {
     {"-o", "--output", OptionKind::Value}, {"-p", "--pages", OptionKind::Value},
     {nullptr, "--scale", OptionKind::Value}, {nullptr, "--route", OptionKind::Value}, {nullptr, "--password", OptionKind::Value},
+    {nullptr, "--fills", OptionKind::Value},
     {nullptr, "--report", OptionKind::Value}, {nullptr, "--svg", OptionKind::Flag},
     {nullptr, "--list", OptionKind::Flag}, {nullptr, "--config", OptionKind::Value},
     {"-q", "--quiet", OptionKind::Flag}, {"-v", "--verbose", OptionKind::Flag}, {"-h", "--help", OptionKind::Flag},
@@ -82,6 +84,10 @@ std::string Apply(const OptionDefinition& definition, const std::string& value, 
         if (value == "arcs") options->curves = 1;
         else if (value == "lines") options->curves = 0;
         else return "bad curves '" + value + "' (arcs or lines)";
+    } else if (name == "--fills") {
+        if (value == "solids") options->fills = 1;
+        else if (value == "outlines") options->fills = 0;
+        else return "bad fills '" + value + "' (solids or outlines)";
     } else if (name == "--report") options->report_path = value;
     else if (name == "--svg") options->svg = true;
     else if (name == "--list") options->list = true;

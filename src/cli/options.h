@@ -22,6 +22,7 @@ struct ConvertOptions {
     int scale_denominator = 0;      // 0: leave each page's scale as it is
     Route route = Route::Auto;
     std::string password;           // tried after the empty user password of a protected file
+    int fills = -1;                  // -1: as VELMORA.JWF says; 1 solids; 0 outlines
     std::string report_path;
     bool svg = false;
     int curves = -1;                // --curves: 1 arcs, 0 lines, -1 as VELMORA.JWF says

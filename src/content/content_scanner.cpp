@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "content/arc_recognition.h"
+#include "content/colour_state.h"
+#include "content/fill_path.h"
 #include "content/form_xobject.h"
 #include "content/graphics_state.h"
 #include "content/line_emitter.h"
@@ -13,6 +15,7 @@
 #include "content/path_builder.h"
 #include "content/text_object.h"
 #include "pdf/dictionary_values.h"
+#include "store/solid_records.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
 
@@ -121,6 +124,9 @@ void RunOperator(const DecodedStream& stream, const ScanScope& scope, const char
     SaturatingIncrement(g_store.pages[page].operator_counters[op]);
     if (op == kOpOther && std::strcmp(g_operands.token, "ID") == 0) NoteRasterImage(page);
     const double* o = g_operands.values;
+    if (op == kOpOther || op == kOprg || op == kOpg || op == kOpG) {
+        RunColourOperator(g_operands.token, o, g_operands.count, name, scope.resources.present, scope.resources.span);
+    }
     switch (op) {
         case kOpq: SaveGraphicsState(); break;
         case kOpQ: RestoreGraphicsState(); break;
@@ -144,11 +150,18 @@ void RunOperator(const DecodedStream& stream, const ScanScope& scope, const char
         case kOpBT: mode = ReadTextObject(stream, page, position); break;
         case kOph: PathClose(page); break;
         case kOpf:
-        case kOpF: PathFill(page); break;
-        case kOpfStar: PathFillEvenOdd(); break;
+        case kOpF:
+            if (FillsAsSolids()) PathFillAsSolids(page, FillRule::kNonZero, false);
+            else PathFill(page);
+            break;
+        case kOpfStar:
+            if (FillsAsSolids()) PathFillAsSolids(page, FillRule::kEvenOdd, false);
+            else PathFillEvenOdd();
+            break;
         case kOpDo:
             if (name[0] != '\0') RunForm(scope, name);
             break;
+        case kOpOther: RunFillAndStroke(g_operands.token, page); break;
         default: break;  // colour, images, graphics-state dictionaries: counted only
     }
 }
@@ -184,6 +197,7 @@ void ContentScanner(int page) {
     ResetPathForPageScan();
     ResetRasterImages(page);
     g_store.conversion.line_count = 0;
+    ResetSolidsForPage();
     int32_t mode = kOutsideTextObject;
     ResetGraphicsState();
     ResetMarkedContent();
@@ -201,6 +215,7 @@ void ContentScanner(int page) {
     ArcEndRun();  // a path never painted keeps what it drew, its arcs too
     EndFormScan();
     if (RasterImagesOnPage(page) > 0) RecordError(kWarningRasterImages);
+    NotePageSolids(page);
 }
 
 }  // namespace velmora

@@ -39,12 +39,13 @@ void ResetGraphicsState() {
     g_graphics.accum_matrix = kIdentityMatrix;
     g_graphics.accum_kind = 0;
     g_graphics.text_base_matrix = kIdentityMatrix;
+    g_graphics.colours = kInitialColours;
 }
 
 void SaveGraphicsState() {
     GraphicsState& g = g_graphics;
     if (g.saved_depth < kSavedStateCapacity) {
-        g.saved[g.saved_depth] = SavedState{g.cm_matrix, g.accum_matrix, g.accum_kind};
+        g.saved[g.saved_depth] = SavedState{g.cm_matrix, g.accum_matrix, g.accum_kind, g.colours};
     }
     if (g.saved_depth < kMaxTrackedDepth) ++g.saved_depth;
     g.text_base_matrix = g.accum_matrix;
@@ -63,6 +64,7 @@ void RestoreGraphicsState() {
             g.cm_matrix = saved.cm_matrix;
             g.accum_matrix = saved.accum_matrix;
             g.accum_kind = saved.accum_kind;
+            g.colours = saved.colours;
         }
     }
     g.text_base_matrix = g.accum_matrix;

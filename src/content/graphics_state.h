@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "content/colour_state.h"
+
 namespace velmora {
 
 // Page level and 63 nested q levels. Producers nest 19 levels inside a form placed under two
@@ -29,6 +31,7 @@ struct SavedState {
     Matrix cm_matrix;
     Matrix accum_matrix;
     int32_t accum_kind;
+    ColourState colours;
 };
 
 struct GraphicsState {
@@ -40,6 +43,7 @@ struct GraphicsState {
     Matrix accum_matrix;        // cm operands composed element by element
     int32_t accum_kind;
     Matrix text_base_matrix;    // AccumMatrix as it stood at the last q or Q
+    ColourState colours;        // fill and stroke colours, saved and restored by q and Q
 };
 
 extern GraphicsState g_graphics;

@@ -1,6 +1,7 @@
 #include "content/path_builder.h"
 
 #include "content/arc_recognition.h"
+#include "content/fill_path.h"
 #include "content/line_emitter.h"
 #include "store/document_store.h"
 
@@ -26,6 +27,7 @@ void ClearPath() {
         g_path.count = kPathFullCount;
     }
     g_path.has_records = false;
+    ClearFillPath();
 }
 
 // The first construction operator of a path notes where its records begin, so that n after a
@@ -58,6 +60,14 @@ void Emit(Point a, Point b, int page, bool grouped) { EmitLine(a.x, a.y, b.x, b.
 
 Point Mapped(Point p) { return ApplyCtm(p.x, p.y); }
 
+// A segment of the fill path (kept only while fills become solids); a first segment without
+// m starts at the current point.
+void KeepForFill(Point device) {
+    if (!FillsAsSolids()) return;
+    if (g_fill_path.count == g_fill_path.open_start) FillPathMove(Mapped(g_path.current));
+    FillPathLine(device);
+}
+
 // The segment from the subpath's start to its newest point, as closing and filling draw it.
 void EmitClosingSegment(int page) { Emit(Mapped(FirstPoint()), Mapped(LastPoint()), page, false); }
 
@@ -77,6 +87,7 @@ void EmitCurvePieces(const Point control[4], int page) {
     for (int i = 1; i <= kCurvePieces; ++i) {
         const Point next = CubicAt(control, static_cast<double>(i) / 10.0);
         Emit(previous, next, page, true);
+        KeepForFill(next);
         previous = next;
     }
     ArcAddCurve(control, first_line, page);
@@ -95,11 +106,13 @@ void ResetPathForPageScan() {
     g_path.last_end = Point{0.0, 0.0};
     g_path.has_records = false;
     ArcResetForPageScan();
+    ClearFillPath();
 }
 
 void PathMoveTo(double x, double y) {
     ArcEndRun();
     NoteSubpathStart();
+    if (FillsAsSolids()) FillPathMove(ApplyCtm(x, y));
     g_path.current = Point{x, y};
     if (g_path.count < kPathPointCapacity) {
         g_path.count = 1;
@@ -116,6 +129,7 @@ void PathLineTo(double x, double y, int page) {
     const Point end{x, y};
     PushPoint(end);
     Emit(Mapped(g_path.current), Mapped(end), page, false);
+    KeepForFill(Mapped(end));
     g_path.current = end;
     g_path.last_end = end;
 }
@@ -184,6 +198,13 @@ void PathRectangle(double x, double y, double w, double h, int page) {
     Emit(b, c, page, true);
     Emit(c, d, page, true);
     Emit(d, a, page, true);
+    if (FillsAsSolids()) {
+        FillPathMove(a);
+        FillPathLine(b);
+        FillPathLine(c);
+        FillPathLine(d);
+        FillPathClose();
+    }
     g_path.current = Point{x, y};
     g_path.last_end = g_path.current;
 }
@@ -193,6 +214,7 @@ void PathClose(int page) {
     // Without a point there is nothing to close; a segment here would come from stale points.
     if (g_path.count == 0) return;
     EmitClosingSegment(page);
+    FillPathClose();
     PushPoint(LastPoint());
     if (g_path.count < kPathPointCapacity) {
         g_path.state = kPathClosed;
@@ -237,6 +259,32 @@ void PathFillEvenOdd() {
     g_path.state = kNoPath;
     g_path.count = 0;
     g_path.has_records = false;
+    ClearFillPath();
+}
+
+void PathFillAsSolids(int page, FillRule rule, bool stroked) {
+    if (!stroked) {
+        // A fill alone leaves no outline: its records go, the solids take their place.
+        TakeBackFrom(g_path.first_record);
+        EmitFillSolids(page, rule, g_store.conversion.line_count);
+        g_path.state = kNoPath;
+        g_path.count = 0;
+        g_path.has_records = false;
+        return;
+    }
+    // Filled, then stroked: the solids go beneath the outline's records.
+    const int32_t beneath = g_path.has_records ? g_path.first_record : g_store.conversion.line_count;
+    EmitFillSolids(page, rule, beneath);
+    PathStroke(page);
+}
+
+bool RunFillAndStroke(const char* token, int page) {
+    if (!FillsAsSolids() || (token[0] != 'B' && token[0] != 'b')) return false;
+    const bool even_odd = token[1] == '*' && token[2] == '\0';
+    if (token[1] != '\0' && !even_odd) return false;
+    if (token[0] == 'b') PathClose(page);
+    PathFillAsSolids(page, even_odd ? FillRule::kEvenOdd : FillRule::kNonZero, true);
+    return true;
 }
 
 }  // namespace velmora

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "content/fill_decomposition.h"
 #include "content/graphics_state.h"
 
 namespace velmora {
@@ -43,5 +44,9 @@ void PathEndNoPaint();          // n
 void PathClip();                // W, W*
 void PathFill(int page);        // f, F
 void PathFillEvenOdd();         // f*
+// While fills become solids: f, F, f* (not stroked) and B, B*, b, b* (stroked, their outline kept).
+void PathFillAsSolids(int page, FillRule rule, bool stroked);
+// B, B*, b, b* while fills become solids; false for every other token (and with the setting off).
+bool RunFillAndStroke(const char* token, int page);
 
 }  // namespace velmora

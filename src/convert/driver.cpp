@@ -99,6 +99,7 @@ void ConvertPage(int page) {
     AssignLineLayers();
     AssignTextLayers();
     AssignPdfLayers();
+    AssignSolidLayers();
     g_store.converted_flag = 1;
     DetectPaperSize(page);
 }

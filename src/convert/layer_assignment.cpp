@@ -5,6 +5,7 @@
 #include "store/arc_records.h"
 #include "store/document_store.h"
 #include "settings/settings.h"
+#include "store/solid_records.h"
 
 namespace velmora {
 
@@ -112,6 +113,45 @@ void AssignTextLayers() {
         const LayerPlace place = places[SizeClass(text.size_x)];
         text.layer = place.layer;
         text.layer_group = place.group;
+    }
+}
+
+// One layer per distinct fill colour, in order of first appearance, on the layer groups that no
+// line or text uses (from the last group down), so hiding a colour hides nothing else.
+void AssignSolidLayers() {
+    const int solid_count = ReadableSolidCount();
+    if (solid_count == 0) return;
+    bool group_used[kLayerGroupCount] = {};
+    const int line_count = RecordCount(g_store.conversion.line_count, kLineCapacity);
+    for (int i = 0; i < line_count; ++i) {
+        const int g = g_store.lines[i].layer_group;
+        if (g >= 0 && g < kLayerGroupCount) group_used[g] = true;
+    }
+    const int text_count = RecordCount(g_store.conversion.text_count, kTextCapacity);
+    for (int i = 0; i < text_count; ++i) {
+        const int g = g_store.texts[i].layer_group;
+        if (g >= 0 && g < kLayerGroupCount) group_used[g] = true;
+    }
+    int16_t free_groups[kLayerGroupCount];
+    int free_count = 0;
+    for (int g = kLayerGroupCount - 1; g >= 0; --g) {
+        if (!group_used[g]) free_groups[free_count++] = static_cast<int16_t>(g);
+    }
+    if (free_count == 0) free_groups[free_count++] = kLayerGroupCount - 1;  // every group taken: share the last
+    // Colours beyond the free layers share them in turn.
+    const int layers = free_count * kLayersPerGroup;
+    uint32_t colours[kLayerGroupCount * kLayersPerGroup];
+    int colour_count = 0;
+    for (int i = 0; i < solid_count; ++i) {
+        SolidRecord& solid = g_solids.records[i];
+        int index = 0;
+        while (index < colour_count && colours[index] != solid.colour) ++index;
+        if (index == colour_count) {
+            if (colour_count < layers) colours[colour_count++] = solid.colour;
+            else index = static_cast<int>(solid.colour % static_cast<uint32_t>(layers));
+        }
+        solid.layer = static_cast<int16_t>(index % kLayersPerGroup);
+        solid.layer_group = free_groups[index / kLayersPerGroup];
     }
 }
 

@@ -17,5 +17,7 @@ inline constexpr double kLastPenSlot = 7.0;
 void AssignLineLayers();
 // One layer per text size class seen since the file was loaded, from layer group 8 on.
 void AssignTextLayers();
+// After the lines and texts: solids by colour, on groups neither of them uses.
+void AssignSolidLayers();
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 #include "jww/jww_bytes.h"
 #include "store/arc_records.h"
 #include "store/document_store.h"
+#include "store/solid_records.h"
 #include "store/paper_sizes.h"
 #include "settings/settings.h"
 
@@ -19,6 +20,7 @@ constexpr char kMemo[] = "pdf";
 constexpr char kLayerName[] = "Ln";
 constexpr char kGroupName[] = "Gn";
 constexpr char kLineClass[] = "CDataSen";
+constexpr char kSolidClass[] = "CDataSolid";
 constexpr char kTextClass[] = "CDataMoji";
 constexpr char kArcClass[] = "CDataEnko";
 
@@ -210,6 +212,7 @@ struct ClassTagger {
     uint32_t line_class = 0;
     uint32_t text_class = 0;
     uint32_t arc_class = 0;
+    uint32_t solid_class = 0;
 };
 
 void PutClassTag(JwwOutput* out, ClassTagger* tagger, uint32_t* class_index, const char* name) {
@@ -268,6 +271,23 @@ void PutArc(JwwOutput* out, ClassTagger* tagger, const JwwTransform& t, const Ar
     PutDouble(out, arc.tilt);
     PutDouble(out, arc.flatness);
     PutU32(out, arc.full_circle != 0 ? 1u : 0u);
+}
+
+// CDataSolid: the four corners as the ring they were cut as (Jw_cad's own order), then the
+// colour word that pen colour 10 calls for.
+void PutSolid(JwwOutput* out, ClassTagger* tagger, const JwwTransform& t, const SolidRecord& solid) {
+    PutClassTag(out, tagger, &tagger->solid_class, kSolidClass);
+    PutAttributes(out, solid);
+    for (int i = 0; i < 4; ++i) PutPoint(out, t, solid.x[i], solid.y[i]);
+    if (solid.pen_colour == kSolidPenColour) PutU32(out, solid.colour);
+}
+
+// Solids painted before line record `line_index` (all that remain when it is the end).
+void PutSolidsBefore(JwwOutput* out, ClassTagger* tagger, const JwwTransform& t, int32_t line_index, int32_t* next,
+                     int32_t solid_count, bool to_end) {
+    while (*next < solid_count && (to_end || g_solids.records[*next].paint_position <= line_index)) {
+        PutSolid(out, tagger, t, g_solids.records[(*next)++]);
+    }
 }
 
 int32_t BoundedCount(int32_t count, int32_t capacity) {
@@ -355,6 +375,9 @@ bool WriteJww(std::FILE* file, int page) {
     for (int32_t i = 0; i < text_count; ++i) object_count += g_store.texts[i].duplicate_mark == 0 ? 1 : 0;
     const int32_t arc_count = ReadableArcCount();
     object_count += static_cast<uint32_t>(arc_count);
+    const int32_t solid_count = ReadableSolidCount();
+    object_count += static_cast<uint32_t>(solid_count);
+    int32_t next_solid = 0;
 
     static JwwOutput out;  // 16 KB: kept off the stack
     BeginJwwOutput(&out, file);
@@ -367,6 +390,7 @@ bool WriteJww(std::FILE* file, int page) {
     ClassTagger tagger;
     for (int32_t i = 0; i < line_count; ++i) {
         const LineRecord& line = g_store.lines[i];
+        if (solid_count > 0) PutSolidsBefore(&out, &tagger, t, i, &next_solid, solid_count, false);
         if (line.page_number < 0) continue;  // absorbed by dash run merging
         PutClassTag(&out, &tagger, &tagger.line_class, kLineClass);
         PutAttributes(&out, line);
@@ -374,6 +398,7 @@ bool WriteJww(std::FILE* file, int page) {
         PutPoint(&out, t, line.x2, line.y2);
     }
     for (int32_t i = 0; i < arc_count; ++i) PutArc(&out, &tagger, t, g_arcs.records[i]);
+    if (solid_count > 0) PutSolidsBefore(&out, &tagger, t, line_count, &next_solid, solid_count, true);
     for (int32_t i = 0; i < text_count; ++i) {
         const TextRecord& text = g_store.texts[i];
         if (text.duplicate_mark != 0) continue;

@@ -8,7 +8,7 @@ namespace velmora {
 
 inline constexpr int kErrorListCapacity = 100;
 inline constexpr int kFirstWarningCode = 89;  // codes below are fatal
-inline constexpr int kErrorTableRows = 33;
+inline constexpr int kErrorTableRows = 34;
 
 // Codes of the protected-file and damaged-file paths (the older codes are written as numbers
 // where the reader records them).
@@ -21,6 +21,8 @@ inline constexpr int kWarningContentUnreadable = 94;  // no content stream of th
 // A code table of the fonts (the two-byte duplicates, the long texts) was full: some codes of a
 // ToUnicode CMap were not registered whole.
 inline constexpr int kCodeTableFullWarning = 102;
+// A page's fills gave more solids than the solid table holds (or a fill was too large to cut).
+inline constexpr int kSolidTableFullCode = 122;
 
 struct ErrorList {
     int32_t codes[kErrorListCapacity];

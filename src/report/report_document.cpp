@@ -11,6 +11,7 @@
 #include "pdf/file_buffer.h"
 #include "report/report_names.h"
 #include "report/report_sections.h"
+#include "store/solid_records.h"
 #include "store/document_store.h"
 #include "convert/driver.h"
 
@@ -92,6 +93,16 @@ void WriteObjectTable(ReportSink& sink) {
     ReportBlank(sink, 2);
 }
 
+// Only a conversion that made solids has the table: without them the report is as it was.
+void WriteSolidCounts(ReportSink& sink, int pages) {
+    bool any = false;
+    for (int p = 1; p <= pages && p < kPageTableSize; ++p) any = any || g_solids.page_solids[p] > 0;
+    if (!any) return;
+    ReportBlank(sink);
+    ReportPrint(sink, "Page ソリッド数 (塗りつぶし)\n");
+    for (int p = 1; p <= pages && p < kPageTableSize; ++p) ReportPrint(sink, "%4d %8d\n", p, g_solids.page_solids[p]);
+}
+
 void WritePageTable(ReportSink& sink) {
     ReportPrint(sink, "====================  ページ  ====================\n");
     ReportPrint(sink, "ページ数 /MAX =  %4d/%4d\n", g_store.page_count, kReportPageMaximum);
@@ -116,6 +127,7 @@ void WritePageTable(ReportSink& sink) {
         }
         ReportPrint(sink, "】\n");
     }
+    WriteSolidCounts(sink, pages);
     ReportBlank(sink, 2);
 }
 

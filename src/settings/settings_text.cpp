@@ -22,6 +22,7 @@ constexpr size_t kArcNumberFrom = 3;        // ARC: the 4th character
 constexpr size_t kFontChangeFieldFrom = 10;
 constexpr size_t kFontDefaultFieldFrom = 11;
 constexpr int kReversedWheel = 2;
+constexpr size_t kSolidNumberFrom = 5;      // SOLID: the 6th character
 
 // A line ends at CR, CR LF or LF; LF alone counts too, so files saved with Unix line ends work.
 size_t LineLength(std::string_view rest) {
@@ -97,6 +98,11 @@ void ApplyTextPen(Line line) {
     if (ReadNumbers(line, kKeywordNumbersFrom, &pen, 1) == 1 && pen >= 1 && pen <= kPenCount) g_settings.text_pen = pen;
 }
 
+void ApplySolid(Line line) {
+    int32_t value = 0;
+    if (ReadNumbers(line, kSolidNumberFrom, &value, 1) == 1) g_settings.solid_fills = value == 1 ? 1 : 0;
+}
+
 void ApplyWheel(Line line) {
     int32_t value = 0;
     if (ReadNumbers(line, kWheelNumberFrom, &value, 1) == 1) g_settings.wheel_direction = value == kReversedWheel ? 1 : -1;
@@ -166,6 +172,7 @@ void ApplyLine(Line line) {
     else if (HasKeyword(line, "WHEEL")) ApplyWheel(line);
     else if (HasKeyword(line, "PDFLAYER")) ApplyPdfLayers(line);
     else if (HasKeyword(line, "ARC")) ApplyArcs(line);
+    else if (HasKeyword(line, "SOLID")) ApplySolid(line);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "store/document_store.h"
+#include "store/solid_records.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -102,6 +103,7 @@ void ResetConversionCounters(bool reset_dash_merge_flag) {
 }
 
 void ResetStoreForFile() {
+    ResetSolidsForFile();
     ConversionState& c = g_store.conversion;
     c.line_count = 0;
     g_arcs.count = 0;

@@ -29,6 +29,8 @@ struct DrawingSurface {
     void (*line)(void* target, const DrawPen& pen, double x1, double y1, double x2, double y2);
     // `length` bytes of Shift-JIS text, its bottom-left corner at (x, y).
     void (*text)(void* target, const DrawFont& font, double x, double y, const char* bytes, int length);
+    // A filled quadrilateral (a solid) in its colour; a back-end without it leaves solids out.
+    void (*polygon)(void* target, Rgb colour, const double* xs, const double* ys, int count) = nullptr;
 };
 
 }  // namespace velmora

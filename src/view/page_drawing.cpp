@@ -9,6 +9,7 @@
 #include "store/arc_records.h"
 #include "store/document_store.h"
 #include "store/file_names.h"
+#include "store/solid_records.h"
 #include "settings/settings.h"
 #include "tools/layer_tool.h"
 #include "tools/pen_change.h"
@@ -229,14 +230,37 @@ Rgb ScreenColour(int entry) {
     return g_settings.screen_colours[entry];
 }
 
+// Solids in their colours, in the page's painting order: those painted before line `line_index`.
+void DrawSolidsBefore(const DrawingSurface& surface, const PageView& view, int32_t line_index, int32_t* next) {
+    const int32_t count = ReadableSolidCount();
+    while (*next < count && g_solids.records[*next].paint_position <= line_index) {
+        const SolidRecord& s = g_solids.records[(*next)++];
+        if (surface.polygon == nullptr) continue;
+        double xs[4], ys[4];
+        bool finite = true;
+        for (int k = 0; k < 4; ++k) {
+            xs[k] = ScreenX(view.transform, s.x[k]);
+            ys[k] = ScreenY(view.transform, s.y[k]);
+            finite = finite && std::isfinite(xs[k]) && std::isfinite(ys[k]) && std::fabs(xs[k]) < kFarPixels &&
+                     std::fabs(ys[k]) < kFarPixels;
+        }
+        const Rgb colour{static_cast<int>(s.colour & 0xFF), static_cast<int>((s.colour >> 8) & 0xFF),
+                         static_cast<int>((s.colour >> 16) & 0xFF)};
+        if (finite) surface.polygon(surface.target, colour, xs, ys, 4);
+    }
+}
+
 void DrawNormalPicture(const DrawingSurface& surface, const PageView& view, int page, bool saved_texts_only) {
     FillBackground(surface, view);
     const int32_t lines = ReadableLineCount();
+    int32_t next_solid = 0;
     for (int32_t i = 0; i < lines; ++i) {
+        DrawSolidsBefore(surface, view, i, &next_solid);
         const LineRecord& line = g_store.lines[i];
         if (!Drawn(line)) continue;
         DrawLine(surface, view, line, DrawPen{ScreenColour(line.pen_colour), StyleOf(line.pen_style)});
     }
+    DrawSolidsBefore(surface, view, kSolidCapacity + lines, &next_solid);
     for (int32_t i = 0; i < ReadableArcCount(); ++i) {
         const ArcRecord& arc = g_arcs.records[i];
         DrawArc(surface, view, arc, DrawPen{ScreenColour(arc.pen_colour), StyleOf(arc.pen_style)});
@@ -256,6 +280,9 @@ void DrawLayerToolPicture(const DrawingSurface& surface, const PageView& view, b
     if (!overlay_only) {
         const Rgb dim = Halved(Background());
         FillBackground(surface, view);
+        // Solids are not the tool's: they stay as they are, beneath the lines it works on.
+        int32_t next_solid = 0;
+        DrawSolidsBefore(surface, view, kSolidCapacity + lines, &next_solid);
         for (int32_t i = 0; i < lines; ++i) {
             const LineRecord& line = g_store.lines[i];
             if (Drawn(line)) DrawLine(surface, view, line, DrawPen{dim, StyleOf(line.pen_style)});

@@ -103,6 +103,19 @@ void SvgFill(void* target, Rgb colour, double, double) {
     Put(out, "<rect x=\"0\" y=\"0\" width=\"100%\" height=\"100%\" fill=\"" + HexColour(colour) + "\"/>\n");
 }
 
+void SvgPolygon(void* target, Rgb colour, const double* xs, const double* ys, int count) {
+    SvgWriter* out = static_cast<SvgWriter*>(target);
+    CloseGroup(out);
+    Put(out, "<polygon fill=\"" + HexColour(colour) + "\" points=\"");
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) Put(out, " ");
+        PutNumber(out, xs[i]);
+        Put(out, ",");
+        PutNumber(out, ys[i]);
+    }
+    Put(out, "\"/>\n");
+}
+
 void SvgLine(void* target, const DrawPen& pen, double x1, double y1, double x2, double y2) {
     SvgWriter* out = static_cast<SvgWriter*>(target);
     if (out->group != SvgGroup::Lines) {
@@ -182,7 +195,7 @@ void BeginSvg(SvgWriter* out, std::FILE* file, double width, double height) {
     Put(out, "\">\n");
 }
 
-DrawingSurface SvgSurface(SvgWriter* writer) { return DrawingSurface{writer, SvgFill, SvgLine, SvgText}; }
+DrawingSurface SvgSurface(SvgWriter* writer) { return DrawingSurface{writer, SvgFill, SvgLine, SvgText, SvgPolygon}; }
 
 bool EndSvg(SvgWriter* out) {
     CloseGroup(out);

@@ -72,6 +72,12 @@ int main(int argc, char** argv) {
                         arc.full_circle, arc.attributes.layer, arc.attributes.layer_group, arc.attributes.pen_colour,
                         arc.attributes.pen_style);
         }
+        // Solids in file order, their corners as stored.
+        for (const auto& solid : file.solid_list) {
+            std::printf("S %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g layer %u group %u pen %u colour %u\n",
+                        solid.x[0], solid.y[0], solid.x[1], solid.y[1], solid.x[2], solid.y[2], solid.x[3], solid.y[3],
+                        solid.attributes.layer, solid.attributes.layer_group, solid.attributes.pen_colour, solid.colour);
+        }
     }
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "pdf/error_list.h"
 #include "settings/settings.h"
 #include "store/arc_records.h"
+#include "store/solid_records.h"
 #include "store/document_store.h"
 
 namespace {
@@ -36,7 +37,15 @@ void RequireRecordsAreWhole() {
         if (arc.page_number != 1 || !std::isfinite(arc.centre_x) || !std::isfinite(arc.centre_y)) std::abort();
         if (!(arc.radius > 0.0) || !(arc.sweep > 0.0 && arc.sweep <= 6.2832) || !(arc.flatness > 0.0)) std::abort();
     }
-    if (g_errors.count > 1) std::abort();
+    if (g_solids.count < 0 || g_solids.count > kSolidCapacity) std::abort();
+    for (int32_t i = 0; i < g_solids.count; ++i) {
+        const SolidRecord& s = g_solids.records[i];
+        if (s.page_number != 1 || s.paint_position < 0) std::abort();
+        for (int k = 0; k < 4; ++k) {
+            if (!std::isfinite(s.x[k]) || !std::isfinite(s.y[k])) std::abort();
+        }
+    }
+    if (g_errors.count > 2) std::abort();
 }
 
 }  // namespace
@@ -53,6 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     page.rotation = kRotations[size > 0 ? data[0] % 4 : 0];
     // Every other input also keeps its curves as arcs, so recognition meets every content.
     g_settings.arcs = size > 0 && (data[0] & 4) != 0 ? 1 : 0;
+    // Half the inputs turn their fills into solids: the decomposition sees every path shape.
+    g_settings.solid_fills = size > 0 && (data[0] & 8) != 0 ? 1 : 0;
     page.media_box[2] = 595.0;
     page.media_box[3] = 842.0;
 

@@ -205,5 +205,13 @@ int main(int argc, char** argv) {
                     static_cast<unsigned>(arc.m_nLayer), static_cast<unsigned>(arc.m_nGLayer),
                     static_cast<unsigned>(arc.m_nPenColor), static_cast<unsigned>(arc.m_nPenStyle));
     }
+    // jwwlib names the stored corners start, end (its 4th), 2nd, 3rd: printed in file order.
+    for (const CDataSolid& solid : document.vSolid) {
+        const unsigned colour = solid.m_nPenColor == 10 ? static_cast<unsigned>(solid.m_Color) : 0u;
+        std::printf("S %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g layer %u group %u pen %u colour %u\n",
+                    solid.m_start.x, solid.m_start.y, solid.m_end.x, solid.m_end.y, solid.m_DPoint2.x, solid.m_DPoint2.y,
+                    solid.m_DPoint3.x, solid.m_DPoint3.y, static_cast<unsigned>(solid.m_nLayer),
+                    static_cast<unsigned>(solid.m_nGLayer), static_cast<unsigned>(solid.m_nPenColor), colour);
+    }
     return 0;
 }

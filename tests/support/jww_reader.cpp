@@ -224,8 +224,13 @@ bool ReadObjectBody(Cursor* in, const std::string& name, JwwFile* file) {
         if (a.pen_style == 100) in->Skip(4 + 2 * 8);  // a point marker: code, angle, magnification
         ++file->points;
     } else if (name == "CDataSolid") {
-        in->Skip(8 * 8);
-        if (a.pen_colour == 10) in->Skip(4);  // a solid with its own colour
+        JwwSolid solid{a, {}, {}, 0, file->lines.size()};
+        for (int i = 0; i < 4; ++i) {
+            solid.x[i] = in->Double();
+            solid.y[i] = in->Double();
+        }
+        if (a.pen_colour == 10) solid.colour = in->U32();  // a solid with its own colour
+        file->solid_list.push_back(solid);
         ++file->solids;
     } else {
         return in->Fail("unsupported class " + name);

@@ -41,6 +41,13 @@ struct JwwText {
     std::string text;
 };
 
+struct JwwSolid {
+    JwwAttributes attributes;
+    double x[4], y[4];   // in file order
+    uint32_t colour;     // 0x00BBGGRR when the pen colour is 10, else 0
+    size_t lines_before; // CDataSen objects read before it: the painting order
+};
+
 // The tag in front of one object: 0xFFFF for a class declaration, 0x8000 | index for a known
 // class, or 0x7FFF followed by `big_tag`.
 struct JwwObjectTag {
@@ -105,6 +112,7 @@ struct JwwFile {
     std::vector<JwwText> texts;
     size_t arcs, points, solids;
     std::vector<JwwArc> arc_list;  // every CDataEnko in file order
+    std::vector<JwwSolid> solid_list;
 };
 
 // Reads a whole file. False with a reason naming the offset when anything is out of place.

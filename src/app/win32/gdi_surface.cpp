@@ -78,6 +78,23 @@ void GdiLine(void* target, const DrawPen& pen, double x1, double y1, double x2, 
     if (s->batch_segments == kGdiBatchSegments) FlushBatch(s);
 }
 
+// A solid: its own brush, no outline (the pen is set aside for the call).
+void GdiPolygon(void* target, Rgb colour, const double* xs, const double* ys, int count) {
+    GdiSurface* s = static_cast<GdiSurface*>(target);
+    if (count < 3 || count > 4) return;
+    FlushBatch(s);
+    POINT corners[4];
+    for (int i = 0; i < count; ++i) corners[i] = POINT{static_cast<LONG>(xs[i]), static_cast<LONG>(ys[i])};
+    HBRUSH brush = CreateSolidBrush(ColourOf(colour));
+    if (brush == nullptr) return;
+    HGDIOBJ old_brush = SelectObject(s->dc, brush);
+    HGDIOBJ old_pen = SelectObject(s->dc, GetStockObject(NULL_PEN));
+    Polygon(s->dc, corners, count);
+    SelectObject(s->dc, old_pen);
+    SelectObject(s->dc, old_brush);
+    DeleteObject(brush);
+}
+
 bool FontMatches(const GdiSurface* s, const char* face, int height, int width, int escapement) {
     return s->font != nullptr && s->font_height == height && s->font_width == width &&
            s->font_escapement == escapement && std::strncmp(s->font_face, face, kGdiFaceBytes) == 0;
@@ -120,7 +137,7 @@ void BeginGdiSurface(GdiSurface* s, HDC dc) {
     SetTextAlign(dc, TA_LEFT | TA_BOTTOM);
 }
 
-DrawingSurface GdiDrawingSurface(GdiSurface* s) { return DrawingSurface{s, GdiFill, GdiLine, GdiText}; }
+DrawingSurface GdiDrawingSurface(GdiSurface* s) { return DrawingSurface{s, GdiFill, GdiLine, GdiText, GdiPolygon}; }
 
 void EndGdiSurface(GdiSurface* s) {
     ForgetPens(s);

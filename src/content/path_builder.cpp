@@ -264,8 +264,9 @@ void PathFillEvenOdd() {
 
 void PathFillAsSolids(int page, FillRule rule, bool stroked) {
     if (!stroked) {
-        // A fill alone leaves no outline: its records go, the solids take their place.
-        TakeBackFrom(g_path.first_record);
+        // A fill alone leaves no outline: its records (arcs too) go, the solids take their place.
+        ArcEndRun();
+        TakeBackFrom(g_path.first_record, true);
         EmitFillSolids(page, rule, g_store.conversion.line_count);
         g_path.state = kNoPath;
         g_path.count = 0;

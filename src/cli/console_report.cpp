@@ -12,8 +12,6 @@ namespace velmora {
 namespace {
 
 constexpr char kProgramPrefix[] = "velmora-convert: ";
-// "Encoding is a name, not a Differences object": the text is still converted by its encoding.
-constexpr int kEncodingNameCode = 100;
 
 Verbosity g_verbosity = Verbosity::Normal;
 std::set<std::pair<int, int>> g_warned;  // (page, code) said for the current file
@@ -26,7 +24,7 @@ std::string MessageLine(int code) {
     return ToConsoleEncoding(text);
 }
 
-bool LostContent(int code) { return code != kEncodingNameCode; }
+bool LostContent(int code) { return !IsInformationCode(code); }
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include "convert/driver.h"
 #include "convert/ghostscript_route.h"
 #include "jww/jww_save.h"
+#include "jww/jww_writer.h"
 #include "pdf/error_list.h"
 #include "platform/console_seam.h"
 #include "platform/platform.h"
@@ -138,8 +139,9 @@ int WritePage(const ConvertOptions& options, int page, size_t requested_pages, i
         }
         written += ", " + NativeTextForConsole(svg);
     }
-    SayResult("page " + std::to_string(page) + ": " + std::to_string(g_store.conversion.line_count) + " lines, " +
-              std::to_string(g_store.conversion.text_count) + " texts -> " + written);
+    // What the file holds: the lines left after dash run merging, the texts without duplicates.
+    SayResult("page " + std::to_string(page) + ": " + std::to_string(JwwWrittenLineCount()) + " lines, " +
+              std::to_string(JwwWrittenTextCount()) + " texts -> " + written);
     return kExitSuccess;
 }
 

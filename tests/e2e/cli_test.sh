@@ -56,6 +56,11 @@ expect sample-converts 0 'page 1: [0-9]* lines' -- "$work/plan.pdf"
 stdout=$(cd "$work" && "$convert" "$work/plan.pdf" 2>"$work/stderr.txt")
 if [[ $? -eq 0 && ! -s "$work/stderr.txt" && $stdout == "page 1: "*" lines, "*" texts -> $work/plan.jww" ]]; then
   passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: quiet success: stdout '$stdout', stderr: $(cat "$work/stderr.txt")"; fi
+# The counts printed are the file's: the lines left after dash run merging, the texts written.
+written=$("$jww_check" "$work/plan.jww" | grep -E '^(lines|texts) ' | tr '\n' ' ')
+printed=$(sed -E 's/^page 1: ([0-9]+) lines, ([0-9]+) texts.*/lines \1 texts \2 /' <<<"$stdout")
+if [[ -n $written && $written == "$printed" ]]; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: printed counts '$printed', the file holds '$written'"; fi
 expect verbose-shows-the-boxes 0 '\[変換終了\] 単独変換で 1 頁 読込・変換しました' -- -v "$work/plan.pdf"
 if "$jww_check" "$work/plan.jww" >/dev/null; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: plan.jww is not a valid JWW file"; fi

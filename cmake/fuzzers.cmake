@@ -51,7 +51,9 @@ foreach(source ${VELMORA_FUZZ_SOURCES})
   # In a test build the replayer runs the real-world corpus through the harness.
   if(VELMORA_TESTS AND NOT VELMORA_LIBFUZZER)
     file(GLOB velmora_corpus_files ${VELMORA_TEST_DATA_DIR}/corpus/*.pdf)
-    add_test(NAME ${name}_corpus COMMAND ${name} ${velmora_corpus_files})
+    if(velmora_corpus_files)
+      add_test(NAME ${name}_corpus COMMAND ${name} ${velmora_corpus_files})
+    endif()
     # Every input that once crashed, hung or ran away stays replayed through the whole conversion.
     if(name STREQUAL "fuzz_convert")
       file(GLOB velmora_regression_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/regressions/*)

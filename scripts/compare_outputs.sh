@@ -5,7 +5,7 @@
 # Usage: scripts/compare_outputs.sh OLD_CONVERTER NEW_CONVERTER
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-data=${VELMORA_TEST_DATA:-$root/tests/data}
+data=${VELMORA_TEST_DATA:-$root/../shared}
 [[ $# -eq 2 && -x $1 && -x $2 ]] || { echo "usage: $0 OLD_CONVERTER NEW_CONVERTER" >&2; exit 2; }
 old=$(realpath "$1")
 new=$(realpath "$2")

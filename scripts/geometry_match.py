@@ -27,9 +27,9 @@ import tempfile
 import xml.etree.ElementTree as ET
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-DATA = os.environ.get("VELMORA_TEST_DATA", os.path.join(ROOT, "tests", "data"))
+DATA = os.environ.get("VELMORA_TEST_DATA", os.path.join(ROOT, "..", "shared"))
 CORPUS = os.path.join(DATA, "corpus")
-GEOMETRY = os.path.join(DATA, "geometry")
+GEOMETRY = os.path.join(ROOT, "tests", "data", "geometry")
 TOLERANCE = 1.0  # points
 CURVE_PIECES = 10
 DRAWINGS = [

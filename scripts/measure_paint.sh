@@ -3,7 +3,7 @@
 # the command line, then the whole window is repainted five times and each paint is timed.
 # Usage: scripts/measure_paint.sh BUILD_FOLDER PDF...
 #   The benchmark drawing (998,000 segments) is written by velmora_benchmarks to the temporary
-#   folder as velmora_million_segments.pdf; tests/data/corpus/eagle_board_01.pdf is the corpus
+#   folder as velmora_million_segments.pdf; ../shared/corpus/eagle_board_01.pdf is the corpus
 #   drawing with the most lines on one page (99,056).
 set -u
 [ $# -ge 2 ] || { echo "usage: $0 BUILD_FOLDER PDF..." >&2; exit 2; }

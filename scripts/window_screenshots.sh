@@ -17,7 +17,10 @@ rm -rf "$work"
 mkdir -p "$work"
 cp "$repo"/data/* "$work"/
 cp "$repo/samples/sample_plan.pdf" "$work/"
-cp "${VELMORA_TEST_DATA:-$repo/tests/data}/corpus/kicad_schematic_01.pdf" "$work/schematic.pdf"  # 7 pages
+# A seven-page schematic when the real-world files are beside the clone, else seven plain pages.
+schematic=${VELMORA_TEST_DATA:-$repo/../shared}/corpus/kicad_schematic_01.pdf
+if [[ -f $schematic ]]; then cp "$schematic" "$work/schematic.pdf"
+else python3 "$repo/tests/win32/make_plain_pages.py" "$work/schematic.pdf" 7 lines; fi
 cd "$work" || exit 1
 
 run_probe() { timeout 120 "$wine_run" "$probe" wait-window "$@" </dev/null >>"$work/probe.out" 2>&1; }

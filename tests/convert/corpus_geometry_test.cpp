@@ -146,6 +146,7 @@ Shares Measure(const std::vector<Segment>& ours, const std::string& reference) {
 using CorpusGeometry = StoreTest;
 
 TEST_F(CorpusGeometry, PageOneOfEachDrawingLiesOnItsTracedPaths) {
+    VELMORA_SKIP_WITHOUT_REAL_WORLD_DATA();
     // The figures measured when the reference was made, rounded down: points misplaced by a
     // change of the reader or the content interpreter show here by file.
     const struct {

@@ -10,6 +10,10 @@ convert=$1
 jww_check=$2
 corpus=$3
 known_direct=$4
+if [[ ! -d "$corpus" ]]; then
+  echo "skipped: real-world PDF corpus not found; set VELMORA_TEST_DATA=DIR"
+  exit 77  # ctest's skip status for this test
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0

@@ -20,7 +20,7 @@ import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
-CORPUS = os.path.join(os.environ.get("VELMORA_TEST_DATA", os.path.join(REPO, "tests", "data")), "corpus")
+CORPUS = os.path.join(os.environ.get("VELMORA_TEST_DATA", os.path.join(REPO, "..", "shared")), "corpus")
 MAX_SEED = 1 << 20          # bytes kept of one stream
 DEFLATED_CMAPS = 40         # CMaps also kept as they stand in the file
 CONTENT_OPERATORS = (b" re", b" l\n", b" m ", b"BT", b" cm")

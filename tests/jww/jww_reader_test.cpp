@@ -21,6 +21,7 @@ std::string SampleName(int n) {
 }
 
 TEST(JwwReaderTest, ReadsEveryRealJwCadFile) {
+    VELMORA_SKIP_WITHOUT_REAL_WORLD_DATA();
     size_t lines = 0;
     size_t texts = 0;
     for (int n = 0; n < 15; ++n) {
@@ -42,6 +43,7 @@ TEST(JwwReaderTest, ReadsEveryRealJwCadFile) {
 }
 
 TEST(JwwReaderTest, Mini13HoldsEveryKindOfObjectJwCadWrites) {
+    VELMORA_SKIP_WITHOUT_REAL_WORLD_DATA();
     JwwFile file;
     std::string error;
     ASSERT_TRUE(test_support::ReadJwwFile(SamplePath("mini_13.jww"), &file, &error)) << error;
@@ -64,6 +66,7 @@ struct Damage {
 };
 
 TEST(JwwReaderTest, RejectsDamagedCopies) {
+    VELMORA_SKIP_WITHOUT_REAL_WORLD_DATA();
     const std::vector<uint8_t> original = ReadBytes(SamplePath("mini_09.jww"));
     JwwFile parsed;
     std::string error;
@@ -118,6 +121,7 @@ TEST(JwwReaderTest, RejectsDamagedCopies) {
 
 // An absurd 32-bit object count must end in an error, not in a huge reservation.
 TEST(JwwReaderTest, AHugeObjectCountIsAnErrorNotAnAllocation) {
+    VELMORA_SKIP_WITHOUT_REAL_WORLD_DATA();
     std::vector<uint8_t> bytes = ReadBytes(SamplePath("mini_09.jww"));
     JwwFile parsed;
     std::string error;

@@ -11,6 +11,7 @@ namespace velmora {
 namespace {
 
 TEST(SxfDataTest, ShippedFileIsTheBlockOfARealFile) {
+    VELMORA_SKIP_WITHOUT_REAL_WORLD_DATA();
     const std::vector<uint8_t> shipped = ReadBytes(ShippedSxfPath());
     const std::vector<uint8_t> real = ReadBytes(SamplePath("mini_13.jww"));
     test_support::JwwFile file;

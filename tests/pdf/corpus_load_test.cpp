@@ -56,6 +56,7 @@ std::string Codes() {
 using CorpusLoad = StoreTest;
 
 TEST_F(CorpusLoad, EveryFileLoadsAndEveryPageIsSetUp) {
+    VELMORA_SKIP_WITHOUT_REAL_WORLD_DATA();
     std::vector<std::filesystem::path> files;
     std::error_code error;
     for (const auto& item : std::filesystem::directory_iterator(CorpusDirectory(), error)) {

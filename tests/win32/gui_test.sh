@@ -9,7 +9,6 @@ set -u
 [ $# -eq 1 ] && [ -d "$1" ] || { echo "usage: $0 <MinGW build folder>" >&2; exit 2; }
 build=$(cd "$1" && pwd)
 repo=$(cd "$(dirname "$0")/../.." && pwd)
-data="${VELMORA_TEST_DATA:-$repo/tests/data}"
 wine_run="$repo/cmake/wine-run.sh"
 checker="$repo/tests/win32/check_preview.py"
 saved_checker="$repo/tests/win32/check_saved.py"
@@ -32,23 +31,10 @@ cp "$repo"/data/* "$work"/
 cp "$repo/samples/sample_plan.pdf" "$work/plan.pdf"
 cp "$repo/samples/sample_plan.pdf" "$work/PLAN.PDF"
 printf 'not a drawing' >"$work/PLAN.TXT"
-cp "$data/corpus/kicad_schematic_01.pdf" "$work/pages.pdf"        # 7 pages
-# An A4 page that draws nothing: built here, since a corpus file's empty page may convert as the reader grows.
-python3 - "$work/no_vectors.pdf" <<'PDF'
-import sys
-objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-           b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << >> /Contents 4 0 R >>",
-           b"<< /Length 0 >>\nstream\n\nendstream"]
-out, offsets = bytearray(b"%PDF-1.4\n"), []
-for number, body in enumerate(objects, 1):
-    offsets.append(len(out))
-    out += b"%d 0 obj\n%s\nendobj\n" % (number, body)
-xref = len(out)
-out += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
-out += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
-out += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
-open(sys.argv[1], "wb").write(out)
-PDF
+# Built here rather than taken from the real-world files, which a bare clone does not have: an A4
+# page that draws nothing, and seven A4 pages with a frame and a diagonal each.
+python3 "$repo/tests/win32/make_plain_pages.py" "$work/no_vectors.pdf" 1 empty || exit 1
+python3 "$repo/tests/win32/make_plain_pages.py" "$work/pages.pdf" 7 lines || exit 1
 cd "$work" || exit 1
 
 # Every probe run is bounded; its output is kept and shown.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "cli/console_report.h"
 #include "cli/output_paths.h"
@@ -230,9 +231,22 @@ int RunConverter(const std::vector<std::string>& arguments) {
     SetVerbosity(options.quiet ? Verbosity::Quiet : options.verbose ? Verbosity::Verbose : Verbosity::Normal);
     SetConsoleMessages(options.verbose);
     SetConsoleProgress(options.verbose && isatty(2));
-    g_settings_directory = ChooseConfigDirectory(options.config_directory, ProgramDirectory());
+    // Each file from the current directory, else from beside the program; --config names the one place.
+    g_settings_directory = options.config_directory.empty() ? "" : ChooseConfigDirectory(options.config_directory, "");
+    g_settings_fallback_directory = options.config_directory.empty() ? ProgramDirectory() : "";
     ReadSettings(nullptr);
     ReadSxfData(nullptr);
+    if (g_settings.sxf_length < 0 && !options.list) {
+        // Without the SXF block no JWW file can be written: say so once, before any input is read.
+        SayError("cannot read " + NativeTextForConsole(g_settings_sources.sxf_tried));
+        return kExitUsage;
+    }
+    if (CurrentVerbosity() == Verbosity::Verbose) {
+        const std::string& settings = g_settings_sources.settings_path;
+        WriteErrorLine("velmora-convert: settings: " +
+                       NativeTextForConsole(settings.empty() ? "defaults (no " + g_settings_sources.settings_tried + ")" : settings));
+        WriteErrorLine("velmora-convert: SXF block: " + NativeTextForConsole(g_settings_sources.sxf_path));
+    }
 
     StoreTables tables;
     if (!tables.allocated) {

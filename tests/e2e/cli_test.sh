@@ -61,6 +61,10 @@ written=$("$jww_check" "$work/plan.jww" | grep -E '^(lines|texts) ' | tr '\n' ' 
 printed=$(sed -E 's/^page 1: ([0-9]+) lines, ([0-9]+) texts.*/lines \1 texts \2 /' <<<"$stdout")
 if [[ -n $written && $written == "$printed" ]]; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: printed counts '$printed', the file holds '$written'"; fi
+# Settings are found beside the program from any folder; a folder without JWsxf.dat is one clear error.
+mkdir -p "$work/nosxf"
+expect verbose-names-the-settings 0 "settings: .*VELMORA.JWF" -- -v "$work/plan.pdf"
+expect config-without-sxf 1 "error: cannot read $work/nosxf/JWsxf.dat" -- --config "$work/nosxf" -o "$work/out/x.jww" "$work/plan.pdf"
 expect verbose-shows-the-boxes 0 '\[変換終了\] 単独変換で 1 頁 読込・変換しました' -- -v "$work/plan.pdf"
 if "$jww_check" "$work/plan.jww" >/dev/null; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: plan.jww is not a valid JWW file"; fi

@@ -9,6 +9,7 @@
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "cli/batch.h"
 #include "cli/console_report.h"
 #include "cli/output_paths.h"
 #include "cli/report_command.h"
@@ -231,6 +232,7 @@ int RunConverter(const std::vector<std::string>& arguments) {
     SetVerbosity(options.quiet ? Verbosity::Quiet : options.verbose ? Verbosity::Verbose : Verbosity::Normal);
     SetConsoleMessages(options.verbose);
     SetConsoleProgress(options.verbose && isatty(2));
+    if (HasFolderInput(options)) return RunBatch(options);
     // Each file from the current directory, else from beside the program; --config names the one place.
     g_settings_directory = options.config_directory.empty() ? "" : ChooseConfigDirectory(options.config_directory, "");
     g_settings_fallback_directory = options.config_directory.empty() ? ProgramDirectory() : "";

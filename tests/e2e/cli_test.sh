@@ -158,5 +158,30 @@ status=$?
 if [[ $status -eq 0 ]] && grep -q '^   1  A[0-9]/  0° 1/   1 ' <<<"$rows" && [[ ! -e "$work/listed.jww" ]]; then
   passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: --list (status $status): $rows"; fi
 
+# Folders: a tree of generated PDFs (any-case .pdf) and one broken file, two at a time in
+# processes of their own. The layout is kept under -o, the broken file is one error, the worst
+# status wins, and every output equals the one a single run writes.
+tree="$work/tree"
+mkdir -p "$tree/a/b" "$tree/c"
+python3 "$repo/tests/win32/make_plain_pages.py" "$tree/one.pdf" 1 lines
+python3 "$repo/tests/win32/make_plain_pages.py" "$tree/a/two.PDF" 2 lines
+python3 "$repo/tests/win32/make_plain_pages.py" "$tree/a/b/three.Pdf" 1 lines
+cp "$work/plan.pdf" "$tree/c/plan.pdf"
+printf 'not a pdf' >"$tree/c/broken.pdf"
+printf 'not a drawing' >"$tree/c/notes.txt"
+stdout=$(cd "$work" && "$convert" -r -j 2 --route direct -o "$work/batch" "$tree" 2>"$work/stderr.txt")
+status=$?
+layout=$(cd "$work/batch" 2>/dev/null && find . -type f | sort | tr '\n' ' ')
+wanted="./a/b/three.jww ./a/two-01.jww ./a/two-02.jww ./c/plan.jww ./one.jww "
+same=yes
+"$convert" -q --route direct -o "$work/single/" "$tree/a/two.PDF" && "$convert" -q -o "$work/single/" "$tree/c/plan.pdf" || same=no
+for name in two-01 two-02; do cmp -s "$work/single/$name.jww" "$work/batch/a/$name.jww" || same=no; done
+cmp -s "$work/single/plan.jww" "$work/batch/c/plan.jww" || same=no
+if [[ $status -eq 2 && $layout == "$wanted" && $same == yes && $(grep -c 'error: ' "$work/stderr.txt") -eq 1 ]] &&
+   grep -q '^5 files: 4 converted, 0 with warnings, 1 failed$' <<<"$stdout" && [[ ! -s "$work/batch/c/notes.jww" ]]; then
+  passed=$((passed + 1)); else failed=$((failed + 1))
+  echo "FAIL: folder batch (status $status, layout '$layout', same $same): $stdout / $(cat "$work/stderr.txt")"; fi
+expect folder-summary 0 '^1 files: 1 converted, 0 with warnings, 0 failed$' -- -o "$work/flat" "$tree"
+
 echo "cli: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]

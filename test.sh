@@ -24,12 +24,18 @@ run_group() {  # NAME COMMAND...
 
 ctest_in() { ctest --test-dir "$root/build/$1" --output-on-failure --no-tests=error; }
 build_and_ctest() { "$root/scripts/build.sh" "$1" && ctest_in "$1"; }
+# The README's fuzz recipe builds whole (harnesses and velmora-convert), so it stays so.
+build_fuzz() {
+  CC=clang CXX=clang++ cmake -S "$root" -B "$root/build/fuzz" -DVELMORA_FUZZ=ON -DVELMORA_TESTS=OFF >/dev/null &&
+    cmake --build "$root/build/fuzz" -j2
+}
+sanitizer_tests() { build_and_ctest asan && build_fuzz; }
 build_and_wine() { "$root/scripts/build.sh" mingw && bash "$root/scripts/wine_tests.sh" "$root/build/mingw"; }
 
 "$root/scripts/install_deps.sh" --tests || { echo "could not install the packages the tests need"; exit 1; }
 run_group "native tests" build_and_ctest native
 run_group "independent JWW reader (LibreCAD's jwwlib)" bash "$root/tests/independent/check_written_files.sh" "$root/build/native"
-run_group "sanitizer tests (ASan + UBSan)" build_and_ctest asan
+run_group "sanitizer tests (ASan + UBSan, and the fuzz build)" sanitizer_tests
 run_group "Windows build under Wine" build_and_wine
 
 echo

@@ -26,6 +26,9 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     # Coverage for the whole core, so the fuzzer sees the branches of the code it calls.
     target_compile_options(velmora_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
                                                      -fno-omit-frame-pointer)
+    # Every program of this build links the instrumented core, velmora-convert too: each needs
+    # the sanitizer runtime, not only the harnesses.
+    target_link_options(velmora_options INTERFACE -fsanitize=address,undefined)
   endif()
 endif()
 

@@ -24,6 +24,17 @@ constexpr char kSuccessTitle[] = "変換成功";
 constexpr char kPdfExtension[] = ".pdf";
 constexpr size_t kExtensionBytes = 4;
 
+// Windows names are case-blind, and scanners and many programs write ".PDF".
+bool HasPdfExtension(const char* path, size_t length) {
+    if (length < kExtensionBytes) return false;
+    for (size_t i = 0; i < kExtensionBytes; ++i) {
+        const char c = path[length - kExtensionBytes + i];
+        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lower != kPdfExtension[i]) return false;
+    }
+    return true;
+}
+
 bool PdfChosen() { return g_file_names.pdf_path[0] != '\0'; }
 
 // Only the report, exit, version and the help texts stay usable while the layer tool is open.
@@ -159,7 +170,7 @@ void DropFiles(WindowHandle window, int count, const char* first_path) {
     std::snprintf(path, sizeof path, "%s", first_path);
     std::memcpy(g_file_names.pdf_path, path, sizeof path);
     const size_t length = std::strlen(path);
-    if (length < kExtensionBytes || std::memcmp(path + length - kExtensionBytes, kPdfExtension, kExtensionBytes) != 0) {
+    if (!HasPdfExtension(path, length)) {
         ShowMessage(window, "PDF ファイルではありません", kErrorTitle, MessageButtons::Ok);
         return;
     }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/control_ids.h"
+#include "settings/settings_file.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
 #include "store/paper_sizes.h"
@@ -77,6 +78,14 @@ const HelpText* HelpTextFor(int command) {
         if (help.command == command) return &help;
     }
     return nullptr;
+}
+
+std::string SettingsSourceText() {
+    const SettingsSources& sources = g_settings_sources;
+    if (sources.settings_path.empty()) return "設定: 既定値 (" + sources.settings_tried + " なし)";
+    std::string text = "設定: " + sources.settings_path;
+    if (sources.sxf_path.empty()) text += "  (" + std::string(kSxfFileName) + " なし)";
+    return text;
 }
 
 }  // namespace velmora

@@ -23,6 +23,10 @@ bool RouteStatus(int route, RouteLabel* label);
 // Status bar part 1: " Page = %d / %d      Paper = %s       Scale = 1 / %d".
 std::string PageStatusText();
 
+// Status bar part 2: where the settings were read from ("設定: PATH"), or that the defaults
+// are in use and where VELMORA.JWF was looked for.
+std::string SettingsSourceText();
+
 // The string resource of a toolbar button's tooltip; 0 for other ids.
 int TooltipStringId(int command);
 

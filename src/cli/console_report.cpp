@@ -13,8 +13,6 @@ namespace velmora {
 namespace {
 
 constexpr char kProgramPrefix[] = "velmora-convert: ";
-// "Encoding is a name, not a Differences object": the text is still converted by its encoding.
-constexpr int kEncodingNameCode = 100;
 
 Verbosity g_verbosity = Verbosity::Normal;
 std::set<std::pair<int, int>> g_warned;  // (page, code) said for the current file
@@ -44,7 +42,7 @@ std::string MessageLine(int code) {
 }
 
 // An unreadable page is said as an error where the page is written, not as a warning.
-bool LostContent(int code) { return code != kEncodingNameCode && code != kWarningContentUnreadable; }
+bool LostContent(int code) { return !IsInformationCode(code) && code != kWarningContentUnreadable; }
 
 }  // namespace
 

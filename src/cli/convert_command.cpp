@@ -9,6 +9,7 @@
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "cli/batch.h"
 #include "cli/console_report.h"
 #include "content/arc_recognition.h"
 #include "cli/output_paths.h"
@@ -19,6 +20,7 @@
 #include "convert/ghostscript_route.h"
 #include "convert/page_setup.h"
 #include "jww/jww_save.h"
+#include "jww/jww_writer.h"
 #include "pdf/error_list.h"
 #include "pdf/security_handler.h"
 #include "platform/console_seam.h"
@@ -148,8 +150,9 @@ int WritePage(const ConvertOptions& options, int page, size_t requested_pages, i
         }
         written += ", " + NativeTextForConsole(svg);
     }
-    SayResult("page " + std::to_string(page) + ": " + std::to_string(g_store.conversion.line_count) + " lines, " +
-              std::to_string(g_store.conversion.text_count) + " texts -> " + written);
+    // What the file holds: the lines left after dash run merging, the texts without duplicates.
+    SayResult("page " + std::to_string(page) + ": " + std::to_string(JwwWrittenLineCount()) + " lines, " +
+              std::to_string(JwwWrittenTextCount()) + " texts -> " + written);
     return kExitSuccess;
 }
 
@@ -255,11 +258,25 @@ int RunConverter(const std::vector<std::string>& arguments) {
     SetVerbosity(options.quiet ? Verbosity::Quiet : options.verbose ? Verbosity::Verbose : Verbosity::Normal);
     SetConsoleMessages(options.verbose);
     SetConsoleProgress(options.verbose && isatty(2));
-    g_settings_directory = ChooseConfigDirectory(options.config_directory, ProgramDirectory());
+    if (HasFolderInput(options)) return RunBatch(options);
+    // Each file from the current directory, else from beside the program; --config names the one place.
+    g_settings_directory = options.config_directory.empty() ? "" : ChooseConfigDirectory(options.config_directory, "");
+    g_settings_fallback_directory = options.config_directory.empty() ? ProgramDirectory() : "";
     ReadSettings(nullptr);
     if (options.curves >= 0) g_settings.arcs = options.curves;  // --curves wins over the file for this run
     if (options.fills >= 0) g_settings.solid_fills = options.fills;
     ReadSxfData(nullptr);
+    if (g_settings.sxf_length < 0 && !options.list) {
+        // Without the SXF block no JWW file can be written: say so once, before any input is read.
+        SayError("cannot read " + NativeTextForConsole(g_settings_sources.sxf_tried));
+        return kExitUsage;
+    }
+    if (CurrentVerbosity() == Verbosity::Verbose) {
+        const std::string& settings = g_settings_sources.settings_path;
+        WriteErrorLine("velmora-convert: settings: " +
+                       NativeTextForConsole(settings.empty() ? "defaults (no " + g_settings_sources.settings_tried + ")" : settings));
+        WriteErrorLine("velmora-convert: SXF block: " + NativeTextForConsole(g_settings_sources.sxf_path));
+    }
 
     StoreTables tables;
     if (!tables.allocated) {

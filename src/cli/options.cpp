@@ -20,6 +20,8 @@ const char kUsageText[] =
     "                      ten straight pieces each (default: the ARC line of VELMORA.JWF)\n"
     "      --list          print the page list rows and exit\n"
     "      --config DIR    read VELMORA.JWF and JWsxf.dat from DIR\n"
+    "  -r, --recursive     folders given as inputs are descended; their PDFs keep their layout under -o\n"
+    "  -j, --jobs N        files of folders converted at a time, each in its own process (default: cores)\n"
     "  -q, --quiet         errors only\n"
     "  -v, --verbose       also the window's messages and progress\n"
     "  -h, --help          this text\n"
@@ -53,6 +55,8 @@ constexpr OptionDefinition kOptionDefinitions[] = {
     {nullptr, "--list", OptionKind::Flag}, {nullptr, "--config", OptionKind::Value},
     {"-q", "--quiet", OptionKind::Flag}, {"-v", "--verbose", OptionKind::Flag}, {"-h", "--help", OptionKind::Flag},
     {nullptr, "--version", OptionKind::Flag}, {nullptr, "--curves", OptionKind::Value},
+    {"-r", "--recursive", OptionKind::Flag},
+    {"-j", "--jobs", OptionKind::Value},
 };
 
 const OptionDefinition* FindOption(const std::string& name) {
@@ -96,6 +100,14 @@ std::string Apply(const OptionDefinition& definition, const std::string& value, 
     else if (name == "--verbose") options->verbose = true;
     else if (name == "--help") options->help = true;
     else if (name == "--version") options->version = true;
+    else if (name == "--recursive") options->recursive = true;
+    else if (name == "--jobs") {
+        if (!ParsePositive(value, &options->jobs)) return "bad job count '" + value + "' (N >= 1)";
+    }
+    if (name != "--output" && name != "--recursive" && name != "--jobs") {
+        options->forwarded.push_back(name);
+        if (definition.kind == OptionKind::Value) options->forwarded.push_back(value);
+    }
     return "";
 }
 

@@ -32,6 +32,10 @@ struct ConvertOptions {
     bool verbose = false;            // the window's messages and progress too
     bool help = false;
     bool version = false;
+    bool recursive = false;          // -r: folders given are descended
+    int jobs = 0;                    // -j: files converted at a time (0: one per core)
+    // The options a batch hands to each file's own run: all but -o, -j and -r.
+    std::vector<std::string> forwarded;
 };
 
 struct ParseResult {

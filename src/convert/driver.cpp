@@ -31,6 +31,7 @@ constexpr Rgb kDirectProgressColour = {255, 100, 100};
 constexpr Rgb kGhostscriptReadingColour = {100, 255, 100};
 constexpr int kProgressEraseSpaces = 20;
 constexpr char kIdeographicSpace[] = "　";
+constexpr char kInformationTitle[] = "情報";
 
 std::string Format(const char* format, int value) {
     char buffer[512];
@@ -66,29 +67,43 @@ void DetectPaperSize(int page) {
     g_store.pages[page].paper_size_index = MatchPaperSize(g_store.pages[page].media_box);
 }
 
+// The messages of the listed codes the window has not shown yet, of one kind (lost content or
+// information). A message that would not fit whole is left out, so no Shift-JIS character is
+// ever cut; a code the table lacks gives an empty line.
+static std::string UnshownMessages(const int32_t* codes, int count, bool information) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        if (IsInformationCode(codes[i]) != information || WasShown(codes[i])) continue;
+        const char* message = ErrorMessage(codes[i]);
+        const std::string line = std::string(message != nullptr ? message : "") + "\n";
+        if (text.size() + line.size() >= static_cast<size_t>(kErrorTextBytes)) break;
+        text += line;
+    }
+    return text;
+}
+
 void ReportErrors(WindowHandle window) {
     if (g_errors.count == 0) return;
+    int32_t codes[kErrorListCapacity];
+    const int distinct = DistinctErrorCodes(0, codes);
+    const std::string lost = UnshownMessages(codes, distinct, false);
+    const std::string information = UnshownMessages(codes, distinct, true);
+    bool anything_new = false;
+    for (int i = 0; i < distinct; ++i) anything_new = anything_new || !WasShown(codes[i]);
+    if (!anything_new) return;
+    for (int i = 0; i < distinct; ++i) MarkShown(codes[i]);
 
     std::string erase;
     for (int i = 0; i < kProgressEraseSpaces; ++i) erase += kIdeographicSpace;
     const Rgb background = g_settings.screen_colours[kScreenColourBackground];
     DrawProgressText(window, erase.c_str(), background, background, g_store.jww_font_names[1]);
 
-    // A message that would not fit whole is left out, so no Shift-JIS character is ever cut.
-    std::string text;
-    int32_t codes[kErrorListCapacity];
-    const int distinct = DistinctErrorCodes(0, codes);
-    for (int i = 0; i < distinct; ++i) {
-        const char* message = ErrorMessage(codes[i]);
-        const std::string line = std::string(message != nullptr ? message : "") + "\n";
-        if (text.size() + line.size() >= static_cast<size_t>(kErrorTextBytes)) break;
-        text += line;
-    }
-    ShowMessage(window, text.c_str(), "エラー", MessageButtons::Ok);
-
+    // Only what was lost is an error; what the file merely tells, and the totals, are information.
+    if (!lost.empty()) ShowMessage(window, lost.c_str(), "エラー", MessageButtons::Ok);
     char counts[128];
     std::snprintf(counts, sizeof counts, "Obj総数    %5d\n総ページ数 %5d\n", g_store.object_count, g_store.page_count);
-    ShowMessage(window, counts, "エラー", MessageButtons::Ok);
+    const std::string totals = information.empty() ? std::string(counts) : information + "\n" + counts;
+    ShowMessage(window, totals.c_str(), kInformationTitle, MessageButtons::Ok);
 }
 
 void ConvertPage(int page) {

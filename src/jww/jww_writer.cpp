@@ -360,19 +360,41 @@ bool SxfBlockIsValid(const uint8_t* data, int32_t length) {
     return at == end;
 }
 
+namespace {
+
+int32_t StoredLineCount() {
+    return g_store.lines != nullptr ? BoundedCount(g_store.conversion.line_count, kLineCapacity) : 0;
+}
+
+int32_t StoredTextCount() {
+    return g_store.texts != nullptr ? BoundedCount(g_store.conversion.text_count, kTextCapacity) : 0;
+}
+
+}  // namespace
+
+int32_t JwwWrittenLineCount() {
+    int32_t count = 0;
+    for (int32_t i = 0, n = StoredLineCount(); i < n; ++i) count += g_store.lines[i].page_number >= 0 ? 1 : 0;
+    return count;
+}
+
+int32_t JwwWrittenTextCount() {
+    int32_t count = 0;
+    for (int32_t i = 0, n = StoredTextCount(); i < n; ++i) count += g_store.texts[i].duplicate_mark == 0 ? 1 : 0;
+    return count;
+}
+
 bool WriteJww(std::FILE* file, int page) {
     if (file == nullptr || page < 1 || page >= kPageTableSize) return false;
     if (g_settings.sxf_length < 0 || g_settings.sxf_length > kSxfDataCapacity ||
         !SxfBlockIsValid(g_settings.sxf_data, g_settings.sxf_length)) {
         return false;
     }
-    const int32_t line_count = g_store.lines != nullptr ? BoundedCount(g_store.conversion.line_count, kLineCapacity) : 0;
-    const int32_t text_count = g_store.texts != nullptr ? BoundedCount(g_store.conversion.text_count, kTextCapacity) : 0;
+    const int32_t line_count = StoredLineCount();
+    const int32_t text_count = StoredTextCount();
 
     // The count must equal the objects that follow, so it is taken from the records themselves.
-    uint32_t object_count = 0;
-    for (int32_t i = 0; i < line_count; ++i) object_count += g_store.lines[i].page_number >= 0 ? 1 : 0;
-    for (int32_t i = 0; i < text_count; ++i) object_count += g_store.texts[i].duplicate_mark == 0 ? 1 : 0;
+    uint32_t object_count = static_cast<uint32_t>(JwwWrittenLineCount()) + static_cast<uint32_t>(JwwWrittenTextCount());
     const int32_t arc_count = ReadableArcCount();
     object_count += static_cast<uint32_t>(arc_count);
     const int32_t solid_count = ReadableSolidCount();

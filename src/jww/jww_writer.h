@@ -43,4 +43,9 @@ int MarkDuplicateTexts();
 // or a write to the stream failed; the stream's content is then incomplete.
 bool WriteJww(std::FILE* file, int page);
 
+// The lines and texts WriteJww writes: without the lines dash run merging absorbed and the
+// texts marked as duplicates.
+int32_t JwwWrittenLineCount();
+int32_t JwwWrittenTextCount();
+
 }  // namespace velmora

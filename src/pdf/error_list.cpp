@@ -53,7 +53,24 @@ bool HasFatalError() {
     return false;
 }
 
-void ClearErrors() { g_errors.count = 0; }
+void ClearErrors() {
+    g_errors.count = 0;
+    g_errors.shown_count = 0;
+}
+
+bool IsInformationCode(int code) { return code == kEncodingNameCode; }
+
+bool WasShown(int code) {
+    for (int i = 0; i < g_errors.shown_count; ++i) {
+        if (g_errors.shown_codes[i] == code) return true;
+    }
+    return false;
+}
+
+void MarkShown(int code) {
+    if (WasShown(code) || g_errors.shown_count >= kErrorListCapacity) return;
+    g_errors.shown_codes[g_errors.shown_count++] = code;
+}
 
 void ReplaceErrors(int code) {
     ClearErrors();

@@ -27,7 +27,14 @@ inline constexpr int kSolidTableFullCode = 122;
 struct ErrorList {
     int32_t codes[kErrorListCapacity];
     int32_t count;
+    // Codes the window has shown already for this list, so a warning of the load is not shown
+    // again with the result.
+    int32_t shown_codes[kErrorListCapacity];
+    int32_t shown_count;
 };
+
+// Code 100 only says an encoding is given by name: the text is still converted by it.
+inline constexpr int kEncodingNameCode = 100;
 
 struct ErrorTableRow {
     int32_t code;
@@ -40,6 +47,10 @@ extern const ErrorTableRow ErrorTable[kErrorTableRows];
 // Appends a code; dropped when the list is full.
 void RecordError(int code);
 bool HasFatalError();
+// A code that tells something about the file without anything of it being lost.
+bool IsInformationCode(int code);
+bool WasShown(int code);
+void MarkShown(int code);
 void ClearErrors();
 // Empties the list and records `code` alone.
 void ReplaceErrors(int code);

@@ -62,4 +62,10 @@ std::string ProgramDirectory() {
     return slash == std::string::npos ? "./" : result.substr(0, slash + 1);
 }
 
+std::string ProgramPath() {
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string();
+}
+
 }  // namespace velmora

@@ -60,4 +60,10 @@ std::string ProgramDirectory() {
     return directory.substr(0, separator + 1);
 }
 
+std::string ProgramPath() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, length);
+}
+
 }  // namespace velmora

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -48,5 +49,15 @@ bool StartProcessAndWait(const std::string& command_line, int* exit_code);
 
 // The directory of the running executable, with its trailing separator.
 std::string ProgramDirectory();
+// The running executable's own path.
+std::string ProgramPath();
+
+// Starts `arguments` (program path first) without waiting, its standard output and errors into
+// the two files named. Returns an id above 0, or 0 when it could not be started.
+long long StartChildProcess(const std::vector<std::string>& arguments, const std::string& output_path,
+                            const std::string& error_path);
+// Waits until one started child ends: its id and exit code (a crash counts as a failure above
+// 3). Returns 0 when no child is running.
+long long WaitForChildProcess(int* exit_code);
 
 }  // namespace velmora

@@ -64,4 +64,30 @@ bool StartProcessAndWait(const std::string& command_line, int* exit_code) {
     return true;
 }
 
+long long StartChildProcess(const std::vector<std::string>& arguments, const std::string& output_path,
+                            const std::string& error_path) {
+    if (arguments.empty()) return 0;
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, output_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, error_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return spawned == 0 ? static_cast<long long>(pid) : 0;
+}
+
+long long WaitForChildProcess(int* exit_code) {
+    int status = 0;
+    pid_t pid;
+    while ((pid = waitpid(-1, &status, 0)) < 0) {
+        if (errno != EINTR) return 0;
+    }
+    *exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return pid;
+}
+
 }  // namespace velmora

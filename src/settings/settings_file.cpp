@@ -9,6 +9,8 @@
 namespace velmora {
 
 std::string g_settings_directory;
+std::string g_settings_fallback_directory;
+SettingsSources g_settings_sources;
 
 namespace {
 
@@ -45,24 +47,48 @@ bool ReadFileStart(const std::string& path, size_t limit, std::string* bytes) {
     return !failed;
 }
 
+// The settings directory's file when it exists, else the fallback directory's; `tried` names
+// every path looked at.
+std::string LocateFile(const char* name, std::string* tried) {
+    const std::string first = g_settings_directory + name;
+    *tried = first;
+    if (std::FILE* file = std::fopen(first.c_str(), "rb")) {
+        std::fclose(file);
+        return first;
+    }
+    if (g_settings_fallback_directory.empty() || g_settings_fallback_directory == g_settings_directory) return first;
+    const std::string second = g_settings_fallback_directory + name;
+    *tried += " or " + second;
+    if (std::FILE* file = std::fopen(second.c_str(), "rb")) {
+        std::fclose(file);
+        return second;
+    }
+    return first;
+}
+
 }  // namespace
 
 void ReadSettings(WindowHandle window) {
     SetDefaultSettings();
     std::string text;
-    if (!ReadFileStart(g_settings_directory + kSettingsFileName, kSettingsFileMaxBytes, &text)) {
+    const std::string path = LocateFile(kSettingsFileName, &g_settings_sources.settings_tried);
+    g_settings_sources.settings_path.clear();
+    if (!ReadFileStart(path, kSettingsFileMaxBytes, &text)) {
         // PenOrder stays the one of the default widths: all 0 would draw every line in pen 0,
         // the background colour.
         ShowFileMessage(window, kNotFoundFormat, kSettingsFileName);
         return;
     }
+    g_settings_sources.settings_path = path;
     ApplySettingsText(text);
     BuildPenOrder();
 }
 
 void ReadSxfData(WindowHandle window) {
     g_settings.sxf_length = -1;
-    std::FILE* file = std::fopen((g_settings_directory + kSxfFileName).c_str(), "rb");
+    g_settings_sources.sxf_path.clear();
+    const std::string path = LocateFile(kSxfFileName, &g_settings_sources.sxf_tried);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         ShowFileMessage(window, kNotFoundFormat, kSxfFileName);
         return;
@@ -81,6 +107,7 @@ void ReadSxfData(WindowHandle window) {
         return;
     }
     g_settings.sxf_length = static_cast<int32_t>(length);
+    g_settings_sources.sxf_path = path;
 }
 
 }  // namespace velmora

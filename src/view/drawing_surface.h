@@ -20,6 +20,9 @@ struct DrawFont {
     double width;      // 0: the face's natural width
     int escapement;    // tenths of a degree, counter-clockwise
     Rgb colour;
+    // The tools' marks over the picture: the drawing beneath shows between the glyphs. Page
+    // texts keep the background colour behind them.
+    bool transparent;
 };
 
 struct DrawingSurface {

@@ -191,6 +191,7 @@ void DrawText(const DrawingSurface& surface, const PageView& view, const TextRec
     font.width = width == TextWidth::HalfSize ? FontPixels(view, text.size_x * 0.5) : 0.0;
     font.escapement = EscapementOf(x1, y1, x2, y2);
     font.colour = colour;
+    font.transparent = false;
     surface.text(surface.target, font, x1, y1, bytes, length);
 }
 
@@ -212,7 +213,7 @@ void DrawScaleMarks(const DrawingSurface& surface, const PageView& view, int pag
         const int length = std::snprintf(text, sizeof text, "%5.2f", record.entered_distance);
         if (length > 0 && length < static_cast<int>(sizeof text)) {
             const DrawFont font{g_store.jww_font_names[1], kScaleMarkTextHeight, kScaleMarkTextWidth,
-                                EscapementOf(s1x, s1y, s2x, s2y), colour};
+                                EscapementOf(s1x, s1y, s2x, s2y), colour, true};
             surface.text(surface.target, font, s1x, s1y, text, length);
         }
     }

@@ -216,6 +216,35 @@ TEST_F(SettingsFileTest, LinesEndAtCrCrLfOrLfAlone) {
     }
 }
 
+TEST_F(SettingsFileTest, EachFileIsReadFromTheFirstDirectoryThatHoldsIt) {
+    // The program's own directory holds both files; the settings directory only VELMORA.JWF.
+    const fs::path program = directory_ / "program";
+    fs::create_directories(program);
+    std::ofstream(program / kSettingsFileName, std::ios::binary) << "LCOLLOR_B 9 8 7\r\n";
+    std::ofstream(program / kSxfFileName, std::ios::binary) << "sxf";
+    g_settings_fallback_directory = program.generic_string() + "/";
+    ReadSettingsText("LCOLLOR_B 1 2 3\r\n");
+    ReadSxfData(nullptr);
+    EXPECT_EQ(Colour(kScreenColourBackground), (std::vector<int>{1, 2, 3}));  // the first directory wins
+    EXPECT_EQ(g_settings_sources.settings_path, g_settings_directory + kSettingsFileName);
+    EXPECT_EQ(g_settings.sxf_length, 3);
+    EXPECT_EQ(g_settings_sources.sxf_path, g_settings_fallback_directory + kSxfFileName);
+    EXPECT_TRUE(g_test_seam.messages.empty());
+
+    fs::remove(directory_ / kSettingsFileName);
+    ReadSettings(nullptr);
+    EXPECT_EQ(Colour(kScreenColourBackground), (std::vector<int>{9, 8, 7}));
+    EXPECT_EQ(g_settings_sources.settings_path, g_settings_fallback_directory + kSettingsFileName);
+
+    fs::remove(program / kSxfFileName);
+    ReadSxfData(nullptr);
+    EXPECT_EQ(g_settings.sxf_length, -1);
+    EXPECT_TRUE(g_settings_sources.sxf_path.empty());
+    EXPECT_EQ(g_settings_sources.sxf_tried,
+              g_settings_directory + kSxfFileName + " or " + g_settings_fallback_directory + kSxfFileName);
+    g_settings_fallback_directory.clear();
+}
+
 TEST_F(SettingsFileTest, SxfDataIsCopiedWholeOrRefused) {
     ReadSxfData(nullptr);
     EXPECT_EQ(g_settings.sxf_length, -1);

@@ -65,7 +65,7 @@ protected:
     }
 };
 
-TEST_F(WindowCommandTest, DropOpensOneLowerCasePdfAndRefusesEverythingElse) {
+TEST_F(WindowCommandTest, DropOpensOnePdfOfAnyCaseAndRefusesEverythingElse) {
     OpenDocument("plan.pdf", 2);
     EXPECT_EQ(g_fake_reader.loaded_paths, std::vector<std::string>{"plan.pdf"});
     EXPECT_STREQ(g_file_names.pdf_stem, "plan");
@@ -74,15 +74,20 @@ TEST_F(WindowCommandTest, DropOpensOneLowerCasePdfAndRefusesEverythingElse) {
     EXPECT_EQ(LastMessage(), "エラー: 複数のファイルを同時には開けません");
     EXPECT_STREQ(g_file_names.pdf_path, "plan.pdf");  // the document stays as it was
 
-    DropFiles(nullptr, 1, "PLAN.PDF");
+    DropFiles(nullptr, 1, "PLAN.PDX");
     EXPECT_EQ(LastMessage(), "エラー: PDF ファイルではありません");
-    EXPECT_STREQ(g_file_names.pdf_path, "PLAN.PDF");  // the refused name stays in the path
+    EXPECT_STREQ(g_file_names.pdf_path, "PLAN.PDX");  // the refused name stays in the path
     EXPECT_STREQ(g_file_names.pdf_stem, "plan");
     EXPECT_EQ(g_fake_reader.loaded_paths.size(), 1u);
 
+    OpenDocument("PLAN.PDF", 1);  // Windows names are case-blind
+    OpenDocument("Detail.Pdf", 1);
+    EXPECT_EQ(g_fake_reader.loaded_paths, (std::vector<std::string>{"plan.pdf", "PLAN.PDF", "Detail.Pdf"}));
+    EXPECT_STREQ(g_file_names.pdf_stem, "Detail");
+
     g_tool_state.layer_mode = LayerToolMode::kOpen;
     DropFiles(nullptr, 1, "plan.pdf");
-    EXPECT_EQ(g_fake_reader.loaded_paths.size(), 1u);
+    EXPECT_EQ(g_fake_reader.loaded_paths.size(), 3u);
 }
 
 TEST_F(WindowCommandTest, PageSwitchesClampAndConvertAgainEvenWhenThePageStays) {

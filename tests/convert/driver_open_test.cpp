@@ -47,6 +47,16 @@ TEST_F(DriverOpenTest, DirectRouteWithDataShowsTheResultOnly) {
     EXPECT_TRUE(g_test_seam.started_commands.empty());
 }
 
+TEST_F(DriverOpenTest, LosslessFileWithAnEncodingNameShowsNoErrorBox) {
+    g_fake_reader.files["/drawings/plan a.pdf"] = FakeFile{{100}, 12, {FakePage{3, 1}, FakePage{}}};
+    OpenPdf(nullptr);
+    ASSERT_EQ(Messages().size(), 2u);  // the load's information, once, then the result
+    EXPECT_EQ(Messages()[0].title, "情報");
+    EXPECT_NE(Messages()[0].text.find(ErrorMessage(100)), std::string::npos);
+    EXPECT_EQ(Messages()[1].text, kDirectDone);
+    for (const RecordedMessage& message : Messages()) EXPECT_NE(message.title, "エラー");
+}
+
 TEST_F(DriverOpenTest, PageWithoutVectorDataSuggestsTheGhostscriptRoute) {
     g_fake_reader.files["/drawings/plan a.pdf"] = FakeFile{{}, 5, {FakePage{}}};
     OpenPdf(nullptr);
@@ -135,14 +145,15 @@ TEST_F(DriverOpenTest, UnreadableIntermediateFileReportsItsErrors) {
     EXPECT_EQ(g_store.conversion_route, 0);
 }
 
-TEST_F(DriverOpenTest, WarningIsShownAfterLoadingAndAgainBeforeTheResult) {
+TEST_F(DriverOpenTest, WarningIsShownAfterLoadingAndNotAgainBeforeTheResult) {
     g_fake_reader.files["/drawings/plan a.pdf"] = FakeFile{{101}, 9, {FakePage{2, 0}, FakePage{}}};
     OpenPdf(nullptr);
-    ASSERT_EQ(Messages().size(), 5u);
+    ASSERT_EQ(Messages().size(), 3u);
     EXPECT_EQ(Messages()[0].text, Lines({101}));
+    EXPECT_EQ(Messages()[0].title, "エラー");
     EXPECT_EQ(Messages()[1].text, "Obj総数        9\n総ページ数     2\n");
-    EXPECT_EQ(Messages()[2].text, Lines({101}));
-    EXPECT_EQ(Messages()[4].text, kDirectDone);
+    EXPECT_EQ(Messages()[1].title, "情報");
+    EXPECT_EQ(Messages()[2].text, kDirectDone);
     EXPECT_EQ(g_errors.count, 1);  // showing the list does not empty it
 }
 

@@ -32,6 +32,29 @@ TEST_F(ReportErrorsTest, RepeatedCodeIsShownOnceAndUnknownCodeAsEmptyLine) {
     EXPECT_EQ(g_test_seam.messages[1].text, "Obj総数    12345\n総ページ数     3\n");
 }
 
+TEST_F(ReportErrorsTest, InformationIsNoErrorAndEachCodeIsShownOnce) {
+    RecordError(100);
+    g_store.object_count = 7;
+    g_store.page_count = 1;
+    ReportErrors(nullptr);
+    ASSERT_EQ(g_test_seam.messages.size(), 1u);
+    EXPECT_EQ(g_test_seam.messages[0].title, "情報");
+    EXPECT_EQ(g_test_seam.messages[0].text, std::string(ErrorMessage(100)) + "\n\nObj総数        7\n総ページ数     1\n");
+    ReportErrors(nullptr);  // the result's report after the load's: nothing new, no box
+    EXPECT_EQ(g_test_seam.messages.size(), 1u);
+
+    RecordError(120);  // a later loss is still an error, and 100 is not repeated
+    ReportErrors(nullptr);
+    ASSERT_EQ(g_test_seam.messages.size(), 3u);
+    EXPECT_EQ(g_test_seam.messages[1].title, "エラー");
+    EXPECT_EQ(g_test_seam.messages[1].text, std::string(ErrorMessage(120)) + "\n");
+    EXPECT_EQ(g_test_seam.messages[2].text, "Obj総数        7\n総ページ数     1\n");
+
+    ReplaceErrors(110);  // a replaced list is a new list
+    ReportErrors(nullptr);
+    EXPECT_EQ(g_test_seam.messages.size(), 5u);
+}
+
 TEST_F(ReportErrorsTest, ProgressLineIsErasedInTheBackgroundColour) {
     RecordError(100);
     ReportErrors(nullptr);
@@ -48,7 +71,7 @@ TEST_F(ReportErrorsTest, TextStaysWithin900BytesAndEndsOnAWholeMessage) {
     std::string all;
     for (const ErrorTableRow& row : ErrorTable) {
         RecordError(row.code);
-        all += std::string(row.message) + "\n";
+        if (!IsInformationCode(row.code)) all += std::string(row.message) + "\n";
     }
     ASSERT_GT(all.size(), 900u) << "the table must overflow the box for this test to mean anything";
     ReportErrors(nullptr);

@@ -56,6 +56,15 @@ expect sample-converts 0 'page 1: [0-9]* lines' -- "$work/plan.pdf"
 stdout=$(cd "$work" && "$convert" "$work/plan.pdf" 2>"$work/stderr.txt")
 if [[ $? -eq 0 && ! -s "$work/stderr.txt" && $stdout == "page 1: "*" lines, "*" texts -> $work/plan.jww" ]]; then
   passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: quiet success: stdout '$stdout', stderr: $(cat "$work/stderr.txt")"; fi
+# The counts printed are the file's: the lines left after dash run merging, the texts written.
+written=$("$jww_check" "$work/plan.jww" | grep -E '^(lines|texts) ' | tr '\n' ' ')
+printed=$(sed -E 's/^page 1: ([0-9]+) lines, ([0-9]+) texts.*/lines \1 texts \2 /' <<<"$stdout")
+if [[ -n $written && $written == "$printed" ]]; then passed=$((passed + 1)); else
+  failed=$((failed + 1)); echo "FAIL: printed counts '$printed', the file holds '$written'"; fi
+# Settings are found beside the program from any folder; a folder without JWsxf.dat is one clear error.
+mkdir -p "$work/nosxf"
+expect verbose-names-the-settings 0 "settings: .*VELMORA.JWF" -- -v "$work/plan.pdf"
+expect config-without-sxf 1 "error: cannot read $work/nosxf/JWsxf.dat" -- --config "$work/nosxf" -o "$work/out/x.jww" "$work/plan.pdf"
 expect verbose-shows-the-boxes 0 '\[変換終了\] 単独変換で 1 頁 読込・変換しました' -- -v "$work/plan.pdf"
 if "$jww_check" "$work/plan.jww" >/dev/null; then passed=$((passed + 1)); else
   failed=$((failed + 1)); echo "FAIL: plan.jww is not a valid JWW file"; fi
@@ -148,6 +157,31 @@ rows=$(cd "$work" && "$convert" --list -q "$work/listed.pdf" 2>/dev/null)
 status=$?
 if [[ $status -eq 0 ]] && grep -q '^   1  A[0-9]/  0° 1/   1 ' <<<"$rows" && [[ ! -e "$work/listed.jww" ]]; then
   passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: --list (status $status): $rows"; fi
+
+# Folders: a tree of generated PDFs (any-case .pdf) and one broken file, two at a time in
+# processes of their own. The layout is kept under -o, the broken file is one error, the worst
+# status wins, and every output equals the one a single run writes.
+tree="$work/tree"
+mkdir -p "$tree/a/b" "$tree/c"
+python3 "$repo/tests/win32/make_plain_pages.py" "$tree/one.pdf" 1 lines
+python3 "$repo/tests/win32/make_plain_pages.py" "$tree/a/two.PDF" 2 lines
+python3 "$repo/tests/win32/make_plain_pages.py" "$tree/a/b/three.Pdf" 1 lines
+cp "$work/plan.pdf" "$tree/c/plan.pdf"
+printf 'not a pdf' >"$tree/c/broken.pdf"
+printf 'not a drawing' >"$tree/c/notes.txt"
+stdout=$(cd "$work" && "$convert" -r -j 2 --route direct -o "$work/batch" "$tree" 2>"$work/stderr.txt")
+status=$?
+layout=$(cd "$work/batch" 2>/dev/null && find . -type f | sort | tr '\n' ' ')
+wanted="./a/b/three.jww ./a/two-01.jww ./a/two-02.jww ./c/plan.jww ./one.jww "
+same=yes
+"$convert" -q --route direct -o "$work/single/" "$tree/a/two.PDF" && "$convert" -q -o "$work/single/" "$tree/c/plan.pdf" || same=no
+for name in two-01 two-02; do cmp -s "$work/single/$name.jww" "$work/batch/a/$name.jww" || same=no; done
+cmp -s "$work/single/plan.jww" "$work/batch/c/plan.jww" || same=no
+if [[ $status -eq 2 && $layout == "$wanted" && $same == yes && $(grep -c 'error: ' "$work/stderr.txt") -eq 1 ]] &&
+   grep -q '^5 files: 4 converted, 0 with warnings, 1 failed$' <<<"$stdout" && [[ ! -s "$work/batch/c/notes.jww" ]]; then
+  passed=$((passed + 1)); else failed=$((failed + 1))
+  echo "FAIL: folder batch (status $status, layout '$layout', same $same): $stdout / $(cat "$work/stderr.txt")"; fi
+expect folder-summary 0 '^1 files: 1 converted, 0 with warnings, 0 failed$' -- -o "$work/flat" "$tree"
 
 echo "cli: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -18,6 +18,7 @@ struct DrawnShape {
     std::string face;
     double height, width;
     int escapement;
+    bool transparent = false;
 
     bool ColourIs(int red, int green, int blue) const {
         return colour.red == red && colour.green == green && colour.blue == blue;
@@ -50,7 +51,7 @@ inline DrawingSurface RecordingSurface(Recording* recording) {
     surface.text = [](void* target, const DrawFont& font, double x, double y, const char* bytes, int length) {
         static_cast<Recording*>(target)->shapes.push_back(
             DrawnShape{DrawnShape::Text, font.colour, LineStyle::Solid, x, y, 0, 0, std::string(bytes, length),
-                       font.face != nullptr ? font.face : "", font.height, font.width, font.escapement});
+                       font.face != nullptr ? font.face : "", font.height, font.width, font.escapement, font.transparent});
     };
     return surface;
 }

@@ -108,6 +108,7 @@ TEST_F(PageDrawingTest, TextsTakeTheTextPenTheirFontAndTheirBaseLinesEscapement)
     EXPECT_EQ(texts[1].escapement, 900);
     EXPECT_EQ(texts[2].escapement, 301);  // from the whole pixels of its base line: 69 across, 40 up
     EXPECT_EQ(texts[3].height, 1);  // 0.4 pixels: at least one
+    EXPECT_FALSE(texts[0].transparent);  // page texts keep the background behind them
 }
 
 TEST_F(PageDrawingTest, ScaleMarksShowTheDistanceAndTheLineBetweenThePickedPoints) {
@@ -126,6 +127,7 @@ TEST_F(PageDrawingTest, ScaleMarksShowTheDistanceAndTheLineBetweenThePickedPoint
     EXPECT_EQ(texts[0].height, 30);
     EXPECT_EQ(texts[0].width, 15);
     EXPECT_EQ(texts[0].escapement, -450);  // down and to the right on the screen
+    EXPECT_TRUE(texts[0].transparent);      // the label never wipes out the drawing beneath
     EXPECT_EQ(DrawNormal().Of(DrawnShape::Line).size(), 1u);  // denominator 1: no mark line
     page.scale_denominator = 2;
     const std::vector<DrawnShape> lines = DrawNormal().Of(DrawnShape::Line);

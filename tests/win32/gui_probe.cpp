@@ -6,7 +6,8 @@
 //   wait-window                  the main window (class and title "Velmora")
 //   command ID                   WM_COMMAND as the menu and toolbar send it
 //   answer TITLE BUTTON          a message box titled TITLE: prints its text, presses ok|yes|no|cancel
-//   answer-after-errors TITLE BUTTON   the same, answering OK to the error boxes shown before it
+//   answer-after-errors TITLE BUTTON   the same, answering OK to the error and information boxes
+//                                shown before it (each printed as a message)
 //   file TITLE PATH              a file dialog titled TITLE: PATH typed in, OK pressed
 //   drop PATH...                 WM_DROPFILES with an HDROP built inside Velmora's process
 //   expect-status PART TEXT      status bar part 0 or 1 shows TEXT (as last drawn)
@@ -133,7 +134,7 @@ HWND WaitForDialog(const std::wstring& title, bool errors_first = false) {
         for (HWND dialog : VelmoraDialogs()) {
             const std::wstring text = TextOf(dialog);
             if (text == title) return dialog;
-            if (errors_first && text == L"エラー") {
+            if (errors_first && (text == L"エラー" || text == L"情報")) {
                 Answer(dialog, text, L"ok");
                 waited = 0;
             }

@@ -30,6 +30,7 @@ mkdir -p "$work"
 cp "$repo"/data/* "$work"/
 cp "$repo/samples/sample_plan.pdf" "$work/plan.pdf"
 cp "$repo/samples/sample_plan.pdf" "$work/PLAN.PDF"
+printf 'not a drawing' >"$work/PLAN.TXT"
 # Built here rather than taken from the real-world files, which a bare clone does not have: an A4
 # page that draws nothing, and seven A4 pages with a frame and a diagonal each.
 python3 "$repo/tests/win32/make_plain_pages.py" "$work/no_vectors.pdf" 1 empty || exit 1
@@ -83,6 +84,11 @@ read_client() {
 expect_output() {  # NAME TEXT: the probe NAME's output holds TEXT
     grep -qF -- "$2" "$work/$1.out" && ok "$1: $2" || fail "$1: expected '$2'"
 }
+no_error_box() {  # NAME: the probe NAME answered no box titled エラー (a file converted without loss)
+    local boxes
+    boxes=$(grep -c '^message エラー:' "$work/$1.out")
+    ((boxes == 0)) && ok "$1: no error box" || fail "$1: $boxes error boxes for a file converted without loss"
+}
 
 echo "== the sample plan through the open dialog"
 start_velmora
@@ -91,6 +97,7 @@ probe open wait-window command 111 file "PDFファイルを選択" "$(windows_pa
     answer-after-errors "変換終了" ok expect-status 0 "【単独変換】" expect-status 1 "$status_a3" ||
     fail "opening the sample through the open dialog"
 expect_output open "単独変換で 1 頁 読込・変換しました"
+no_error_box open
 
 echo "== saving the page as JWW and reading it back"
 probe save wait-window command 112 file "jww ファイルを保存" "$(windows_path "$work/saved.jww")" no-dialog ||
@@ -149,7 +156,7 @@ head -c 11 report.txt 2>/dev/null | grep -q "^FileName : " && ok "report.txt wri
 
 echo "== refused drops, help texts and the version"
 probe refusals wait-window drop "$(windows_path "$work/plan.pdf")" "$(windows_path "$work/pages.pdf")" \
-    answer "エラー" ok drop "$(windows_path "$work/PLAN.PDF")" answer "エラー" ok \
+    answer "エラー" ok drop "$(windows_path "$work/PLAN.TXT")" answer "エラー" ok \
     expect-status 1 "$status_a3" command 121 answer "バージョン" ok \
     command 150 answer "変換コマンド" ok command 155 answer "変換コマンド" ok command 152 answer "出力コマンド" ok \
     command 154 answer "縮尺設定" ok command 156 answer "レイヤ整理" ok command 157 answer "Pen番号(線色)変更" ok \
@@ -160,7 +167,7 @@ expect_output refusals "message バージョン: Velmora ver 1.5"
 expect_output refusals "message 出力コマンド: 今表示している頁を JW_CAD 形式のデータファイルで出力します。"
 
 echo "== the Ghostscript route without Ghostscript"
-probe ghostscript wait-window command 205 answer "エラー" ok answer "エラー" ok no-dialog ||
+probe ghostscript wait-window command 205 answer "エラー" ok answer "情報" ok no-dialog ||
     fail "the Ghostscript command"
 expect_output ghostscript "message エラー: GhostScriptが見つかりません"
 stop_velmora
@@ -169,6 +176,7 @@ echo "== the pen of one layer changed in the pen dialog, and the saved file carr
 start_velmora plan.pdf
 probe tools_open wait-window answer-after-errors "変換終了" ok expect-status 1 "$status_a3" ||
     fail "opening the sample from the command line"
+no_error_box tools_open
 save_objects() {  # NAME: the page saved as NAME.jww, its objects and groups into NAME.txt
     probe "save-$1" wait-window command 112 file "jww ファイルを保存" "$(windows_path "$work/$1.jww")" no-dialog ||
         fail "saving $1.jww"

@@ -10,7 +10,7 @@ namespace {
 constexpr int kFileTitleBytes = 128;
 
 // Filter strings are pairs of NUL-terminated texts ending in an empty one.
-constexpr char kPdfFilter[] = "PDF files(*.pdf)\0*.pdf\0All Files(*.*)\0*.*\0";
+constexpr char kPdfFilter[] = "PDF files(*.pdf)\0*.pdf;*.PDF\0All Files(*.*)\0*.*\0";
 constexpr char kJwwFilter[] = "JWW files(*.jww)\0*.jww\0All Files(*.*)\0*.*\0";
 constexpr char kReportFilter[] = "TXT files(*.txt)\0*.txt\0All Files(*.*)\0*.*\0";
 

@@ -125,6 +125,7 @@ void GdiText(void* target, const DrawFont& font, double x, double y, const char*
         s->font_escapement = font.escapement;
     }
     SetTextColor(s->dc, ColourOf(font.colour));
+    SetBkMode(s->dc, font.transparent ? TRANSPARENT : OPAQUE);
     TextOutA(s->dc, static_cast<int>(x), static_cast<int>(y), bytes, length);
 }
 

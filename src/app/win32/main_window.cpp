@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "convert/program_name.h"
 #include "settings/settings_file.h"
@@ -84,8 +85,13 @@ void OnCreate(HWND window) {
     InitCommonControls();
     CreateStatusBar(window, instance);
     CreateToolbar(window, instance);
+    // Started by "Open with" or another program, the current folder is rarely the program's own.
+    g_settings_fallback_directory = ProgramDirectory();
     ReadSettings(window);
     ReadSxfData(window);
+    static std::string source;  // the status bar keeps the pointer
+    source = SettingsSourceText();
+    SendMessageA(g_status_bar, SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(source.c_str()));
     DragAcceptFiles(window, TRUE);
 }
 

@@ -47,6 +47,7 @@ bool LostContent(int code) { return !IsInformationCode(code) && code != kWarning
 }  // namespace
 
 void SetVerbosity(Verbosity verbosity) { g_verbosity = verbosity; }
+Verbosity CurrentVerbosity() { return g_verbosity; }
 
 void SayError(const std::string& text) { WriteErrorLine(std::string(kProgramPrefix) + "error: " + text); }
 

@@ -10,6 +10,7 @@ namespace velmora {
 enum class Verbosity { Quiet, Normal, Verbose };
 
 void SetVerbosity(Verbosity verbosity);
+Verbosity CurrentVerbosity();
 
 // "velmora-convert: error: TEXT" on stderr, whatever the verbosity. TEXT is in the console's
 // encoding already (see console_seam.h).

@@ -76,22 +76,16 @@ void AssignLineLayers() {
         next = Advance(next, 1);
     }
 
-    for (int i = 0; i < line_count; ++i) {
-        LineRecord& line = g_store.lines[i];
-        const int c = WidthClass(line.width_class);
-        const LayerPlace place = line.group_number != 0 ? Advance(places[c], used + 1) : places[c];
-        line.layer = place.layer;
-        line.layer_group = place.group;
-        line.pen_colour = pens[c];
-    }
-    for (int i = 0; i < arc_count; ++i) {
-        ArcRecord& arc = g_arcs.records[i];
-        const int c = WidthClass(arc.width_class);
-        const LayerPlace place = arc.group_number != 0 ? Advance(places[c], used + 1) : places[c];
-        arc.layer = place.layer;
-        arc.layer_group = place.group;
-        arc.pen_colour = pens[c];
-    }
+    // Lines and arcs take one rule: the layer and pen of their width class, figures a group further.
+    const auto place_by_width = [&](auto& record) {
+        const int c = WidthClass(record.width_class);
+        const LayerPlace place = record.group_number != 0 ? Advance(places[c], used + 1) : places[c];
+        record.layer = place.layer;
+        record.layer_group = place.group;
+        record.pen_colour = pens[c];
+    };
+    for (int i = 0; i < line_count; ++i) place_by_width(g_store.lines[i]);
+    for (int i = 0; i < arc_count; ++i) place_by_width(g_arcs.records[i]);
 }
 
 void AssignTextLayers() {

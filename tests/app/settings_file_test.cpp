@@ -166,30 +166,32 @@ TEST_F(SettingsFileTest, FontColorAndWheelTakeTheirNumber) {
     EXPECT_EQ(g_settings.wheel_direction, 1);
 }
 
-TEST_F(SettingsFileTest, PdfLayerKeyTurnsTheLayerMappingOnOnlyWithOne) {
-    ReadSettingsText("WHEEL 2\r\n");
-    EXPECT_EQ(g_settings.pdf_layers, 0);
-    ReadSettingsText("PDFLAYER 1\r\n");
-    EXPECT_EQ(g_settings.pdf_layers, 1);
-    ReadSettingsText("PDFLAYER 1\r\nPDFLAYER 2\r\n");
-    EXPECT_EQ(g_settings.pdf_layers, 0);
-    ReadSettingsText("PDFLAYER 1\r\npdflayer 0\r\nPDFLAYER\r\n");
-    EXPECT_EQ(g_settings.pdf_layers, 1);
-}
-
-TEST_F(SettingsFileTest, ArcTurnsCurveRecognitionOnOnlyWithOne) {
-    ReadSettingsText("FontColor 3\r\n");
-    EXPECT_EQ(g_settings.arcs, 0);  // no key: curves stay ten straight pieces
-    ReadSettingsText("ARC 1\r\n");
-    EXPECT_EQ(g_settings.arcs, 1);
-    ReadSettingsText("ARC 1\r\nARC 0\r\n");
-    EXPECT_EQ(g_settings.arcs, 0);
-    ReadSettingsText("ARC 1\r\nARC\r\narc 0\r\n");
-    EXPECT_EQ(g_settings.arcs, 1);
-    ReadSettingsText("ARC 2\r\n");
-    EXPECT_EQ(g_settings.arcs, 0);
-    ReadSettingsText("END\r\nARC 1\r\n");
-    EXPECT_EQ(g_settings.arcs, 0);
+// The keys that change what is written are on only with 1: no key, another number, a bare key
+// or a key after END leave them off, so a settings file of an earlier version writes as before.
+TEST_F(SettingsFileTest, WritingKeysTurnOnOnlyWithOne) {
+    struct Key {
+        const char* name;
+        int32_t Settings::*field;
+    };
+    for (const Key& key : {Key{"PDFLAYER", &Settings::pdf_layers}, Key{"ARC", &Settings::arcs},
+                           Key{"SOLID", &Settings::solid_fills}}) {
+        const std::string name = key.name;
+        SCOPED_TRACE(name);
+        ReadSettingsText("FontColor 3\r\n");
+        EXPECT_EQ(g_settings.*key.field, 0);
+        ReadSettingsText(name + " 1\r\n");
+        EXPECT_EQ(g_settings.*key.field, 1);
+        ReadSettingsText(name + " 1\r\n" + name + " 2\r\n");
+        EXPECT_EQ(g_settings.*key.field, 0);
+        ReadSettingsText(name + " 1\r\n" + name + "\r\n");
+        EXPECT_EQ(g_settings.*key.field, 1);
+        std::string lower = name;
+        for (char& c : lower) c = static_cast<char>(c - 'A' + 'a');
+        ReadSettingsText(name + " 1\r\n" + lower + " 0\r\n");
+        EXPECT_EQ(g_settings.*key.field, 1);
+        ReadSettingsText("END\r\n" + name + " 1\r\n");
+        EXPECT_EQ(g_settings.*key.field, 0);
+    }
 }
 
 TEST_F(SettingsFileTest, EndStopsReadingAndKeywordsAreCaseSensitive) {

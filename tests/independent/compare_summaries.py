@@ -26,9 +26,10 @@ def same_word(a, b):
 
 def main():
     ours_path, theirs_path, name = sys.argv[1:4]
-    with open(ours_path) as f:
+    # The summaries carry Shift-JIS bytes (layer names): compared as bytes, whatever the locale.
+    with open(ours_path, encoding="latin-1") as f:
         ours = f.read().splitlines()
-    with open(theirs_path) as f:
+    with open(theirs_path, encoding="latin-1") as f:
         theirs = f.read().splitlines()
     if len(ours) < 5 or not ours[0].startswith("paper "):
         print(f"{name}: our reader gave no summary")

@@ -42,6 +42,15 @@ bool RecordedSince(int first, int code) {
 
 // Appends one content stream to the page's list and decodes it; streams beyond the list's
 // 256 places are left out. Contents may name one stream 256 times, and each decoding may reach
+bool StreamDeclaredEmpty(int32_t object_number) {
+    int32_t start = 0, end = 0;
+    char value[kEntryTextCapacity + 1];
+    if (!DictionaryBounds(object_number, &start, &end) || !GetKeyValue(start, end, "Length", value)) return false;
+    double length = -1.0;
+    ReadNumber(0, value, &length);
+    return length == 0.0;
+}
+
 // 50 times the rest of the file: the page's decoded bytes are bounded together.
 void AddContentStream(int page, int32_t object_number, ContentBudget* budget) {
     PageRecord& record = g_store.pages[page];
@@ -53,10 +62,13 @@ void AddContentStream(int page, int32_t object_number, ContentBudget* budget) {
     record.contents_objects[record.contents_count++] = object_number;
     const int first_error = g_errors.count;
     const int entry = LoadStreamObject(object_number, page);
+    const bool failed = RecordedSince(first_error, 90) || RecordedSince(first_error, 91);
+    // A stream of no bytes (/Length 0: an empty page) is read, not lost.
+    if (entry < 0 && !failed && StreamDeclaredEmpty(object_number)) return;
     ++budget->tried;
     if (entry >= 0) budget->decoded -= g_store.streams[entry].length;
     // A full error list hides a failure; the stream then counts as read.
-    if (entry >= 0 && !(RecordedSince(first_error, 90) || RecordedSince(first_error, 91))) ++budget->decoded_whole;
+    if (entry >= 0 && !failed) ++budget->decoded_whole;
 }
 
 // Contents given as a reference to an array object: the references between its brackets.

@@ -50,22 +50,17 @@ bool PageUsesPdfLayers(int page) {
 
 void AssignPdfLayers() {
     if (g_settings.pdf_layers != 1 || g_optional_content.count == 0) return;
+    // Lines and texts drawn in a PDF layer take its slot; the rest keep their width layers.
+    const auto place_in_slot = [](auto& record) {
+        if (!IsPdfLayer(record.pdf_layer)) return;
+        const int32_t slot = PdfLayerSlot(record.pdf_layer);
+        record.layer_group = static_cast<int16_t>(slot / kPdfLayerSlotLayers);
+        record.layer = static_cast<int16_t>(slot % kPdfLayerSlotLayers);
+    };
     const int32_t lines = Bounded(g_store.conversion.line_count, kLineCapacity);
-    for (int32_t i = 0; i < lines; ++i) {
-        LineRecord& line = g_store.lines[i];
-        if (!IsPdfLayer(line.pdf_layer)) continue;
-        const int32_t slot = PdfLayerSlot(line.pdf_layer);
-        line.layer_group = static_cast<int16_t>(slot / kPdfLayerSlotLayers);
-        line.layer = static_cast<int16_t>(slot % kPdfLayerSlotLayers);
-    }
+    for (int32_t i = 0; i < lines; ++i) place_in_slot(g_store.lines[i]);
     const int32_t texts = Bounded(g_store.conversion.text_count, kTextCapacity);
-    for (int32_t i = 0; i < texts; ++i) {
-        TextRecord& text = g_store.texts[i];
-        if (!IsPdfLayer(text.pdf_layer)) continue;
-        const int32_t slot = PdfLayerSlot(text.pdf_layer);
-        text.layer_group = static_cast<int16_t>(slot / kPdfLayerSlotLayers);
-        text.layer = static_cast<int16_t>(slot % kPdfLayerSlotLayers);
-    }
+    for (int32_t i = 0; i < texts; ++i) place_in_slot(g_store.texts[i]);
 }
 
 const char* PdfLayerSlotName(int group, int layer) {

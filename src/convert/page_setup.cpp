@@ -40,8 +40,7 @@ bool RecordedSince(int first, int code) {
     return false;
 }
 
-// Appends one content stream to the page's list and decodes it; streams beyond the list's
-// 256 places are left out. Contents may name one stream 256 times, and each decoding may reach
+// A stream whose dictionary says /Length 0: an empty page, which decodes to nothing.
 bool StreamDeclaredEmpty(int32_t object_number) {
     int32_t start = 0, end = 0;
     char value[kEntryTextCapacity + 1];
@@ -51,6 +50,8 @@ bool StreamDeclaredEmpty(int32_t object_number) {
     return length == 0.0;
 }
 
+// Appends one content stream to the page's list and decodes it; streams beyond the list's
+// 256 places are left out. Contents may name one stream 256 times, and each decoding may reach
 // 50 times the rest of the file: the page's decoded bytes are bounded together.
 void AddContentStream(int page, int32_t object_number, ContentBudget* budget) {
     PageRecord& record = g_store.pages[page];

@@ -43,6 +43,13 @@ probe() {  # NAME STEPS...
     shift
     timeout 120 "$wine_run" "$build/velmora_gui_probe.exe" "$@" </dev/null >"$work/$name.out" 2>&1
     local status=$?
+    # The probe's first step always prints; no output at all means Wine never started it (seen once
+    # on a loaded machine), so nothing was sent to the window and the run is repeated once.
+    if [ "$status" -ne 0 ] && [ ! -s "$work/$name.out" ]; then
+        echo "    (the probe printed nothing, status $status: run again)"
+        timeout 120 "$wine_run" "$build/velmora_gui_probe.exe" "$@" </dev/null >"$work/$name.out" 2>&1
+        status=$?
+    fi
     sed 's/^/    /' "$work/$name.out"
     return $status
 }

@@ -35,7 +35,7 @@ bool OpenAndWrite(const std::string& pdf) {
     SetConsoleMessages(false);
     if (!SetPdfPath(pdf.c_str())) return false;
     OpenPdf(nullptr);
-    if (g_store.conversion_route != 1) return false;
+    if (g_store.conversion_route != ConversionRoute::kDirect) return false;
     const std::string output = std::string(P_tmpdir) + "/velmora_startup_benchmark.jww";
     return SaveJwwPage(nullptr, output.c_str(), 1);
 }

@@ -48,10 +48,10 @@ constexpr HelpText kHelpTexts[] = {
 
 }  // namespace
 
-bool RouteStatus(int route, RouteLabel* label) {
-    if (route == 1) *label = kDirectRoute;
-    if (route == 2) *label = kGhostscriptRoute;
-    return route == 1 || route == 2;
+bool RouteStatus(ConversionRoute route, RouteLabel* label) {
+    if (route == ConversionRoute::kDirect) *label = kDirectRoute;
+    if (route == ConversionRoute::kGhostscript) *label = kGhostscriptRoute;
+    return route != ConversionRoute::kNone;
 }
 
 std::string PageStatusText() {

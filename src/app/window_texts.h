@@ -6,6 +6,7 @@
 
 #include "convert/program_name.h"
 #include "platform/platform.h"
+#include "store/document_store.h"
 
 namespace velmora {
 
@@ -18,7 +19,7 @@ struct RouteLabel {
 
 // Status bar part 0: the route the shown document was read by. False (nothing drawn) before
 // any conversion.
-bool RouteStatus(int route, RouteLabel* label);
+bool RouteStatus(ConversionRoute route, RouteLabel* label);
 
 // Status bar part 1: " Page = %d / %d      Paper = %s       Scale = 1 / %d".
 std::string PageStatusText();

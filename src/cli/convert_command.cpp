@@ -84,7 +84,7 @@ bool Readable(const std::string& path) {
 // ends with status 0 and writes one blank page when it cannot open its input (a password, a
 // truncated or empty file), so such a rewrite counts as a failed route.
 std::string GhostscriptFailure() {
-    if (g_store.conversion_route != 2) return "";
+    if (g_store.conversion_route != ConversionRoute::kGhostscript) return "";
     const int status = LastGhostscriptStatus();
     if (status != 0) return "Ghostscript failed (exit status " + std::to_string(status) + ")";
     if (g_store.page_count == 1 && g_store.conversion.line_count == 0 && g_store.conversion.text_count == 0) {
@@ -108,7 +108,7 @@ bool OpenInput(Route route) {
     SetConsoleAnswer(route == Route::Auto ? MessageAnswer::Yes : MessageAnswer::No);
     ResetToolsForFile();
     OpenPdf(nullptr);
-    return g_store.conversion_route != 0;
+    return g_store.conversion_route != ConversionRoute::kNone;
 }
 
 bool MakeDirectory(const std::string& path) {

@@ -116,7 +116,7 @@ void EmitFillSolids(int page, FillRule rule, int32_t paint_position) {
         const DecompositionResult r = DecomposeFill(f.points, f.subpath_ends, f.subpaths, rule, PutSolid, &sink, room);
         if ((r.cut || f.cut) && !g_solids.overflow_reported) {
             g_solids.overflow_reported = true;
-            RecordError(kSolidTableFullCode);
+            RecordError(kWarningSolidTableFull);
         }
     }
     ClearFillPath();

@@ -18,7 +18,6 @@ namespace velmora {
 namespace {
 
 constexpr int kMatrixNumbers = 6;
-constexpr int kBudgetSpentCode = 90;
 
 struct FormScan {
     std::unordered_map<int32_t, DecodedStream> decoded;  // by object number
@@ -35,7 +34,7 @@ bool SpendFormBudget(int64_t bytes) {
         return true;
     }
     g_forms.budget = 0;
-    if (!g_forms.budget_reported) RecordError(kBudgetSpentCode);
+    if (!g_forms.budget_reported) RecordError(kWarningLinesNotInflated);
     g_forms.budget_reported = true;
     return false;
 }

@@ -54,7 +54,7 @@ void SaturatingIncrement(int32_t& counter) {
 bool EmitLine(double x1, double y1, double x2, double y2, int page, bool grouped) {
     ConversionState& c = g_store.conversion;
     if (c.line_count >= kMaxLinesPerPage) {
-        if (g_errors.count == 0) RecordError(kLineTableFullCode);
+        if (g_errors.count == 0) RecordError(kWarningLineTableFull);
         return false;
     }
     if (page < 1 || page >= kPageTableSize || c.line_count < 0) return false;

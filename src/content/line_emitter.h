@@ -4,11 +4,11 @@
 #include <cstdint>
 
 #include "content/graphics_state.h"
+#include "pdf/error_codes.h"
 #include "store/records.h"
 
 namespace velmora {
 
-inline constexpr int kLineTableFullCode = 120;  // recorded once when a page has too many lines
 inline constexpr int16_t kNewLinePen = 2;       // pen colour of a record as created
 
 // A page's /Rotate as quarter turns clockwise, 0..3 (-90 is 3, 450 is 1); other angles are 0.

@@ -24,7 +24,7 @@ int32_t SizeClass(double size) {
 }
 
 bool RefuseFullTable() {
-    if (g_errors.count == 0) RecordError(kTextTableFullCode);
+    if (g_errors.count == 0) RecordError(kWarningTextTableFull);
     return false;
 }
 

@@ -3,9 +3,10 @@
 
 #include <cstdint>
 
+#include "pdf/error_codes.h"
+
 namespace velmora {
 
-inline constexpr int kTextTableFullCode = 121;  // recorded once when a page has too many texts
 inline constexpr int16_t kNewTextLayerGroup = 8;
 inline constexpr double kTextAnglePi = 3.141592;  // angles are given with this π, not M_PI
 

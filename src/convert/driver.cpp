@@ -146,9 +146,9 @@ bool LoadForConversion(WindowHandle window, const char* path) {
 
 void ResetForOpen() {
     ResetForFile();
-    g_store.ghostscript_marker = 0;
+    g_store.ghostscript_marker = GhostscriptMarker::kNone;
     g_store.converted_flag = 0;
-    g_store.conversion_route = 0;
+    g_store.conversion_route = ConversionRoute::kNone;
 }
 
 int FirstErrorOfLastPage() { return g_first_error_of_last_page; }
@@ -160,7 +160,7 @@ void OpenPdf(WindowHandle window) {
     // A page whose content could not be decoded is no empty drawing: Ghostscript may read it.
     const bool unreadable = loaded && PageHasNoData() && PageContentUnreadable(1);
     if (loaded && !unreadable) {
-        g_store.conversion_route = 1;
+        g_store.conversion_route = ConversionRoute::kDirect;
         if (PageHasNoData()) {
             ShowResult(window,
                        "単独変換で %d 頁 読み込みましたが \r\n変換できるデータが見つかりませんでした \r\n"
@@ -185,14 +185,14 @@ void OpenPdf(WindowHandle window) {
                                              "ファイルサイズが大きい場合時間がかかります",
                                              "変換確認", MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes) {
-        if (unreadable) g_store.conversion_route = 1;  // loaded: the page itself says it is unreadable
+        if (unreadable) g_store.conversion_route = ConversionRoute::kDirect;  // loaded: the page itself says it is unreadable
         ReportErrors(window);
         return;
     }
     RunGhostscript(window);
-    if (g_store.ghostscript_marker <= 0) {
-        ReplaceErrors(89);
-        RecordError(110);
+    if (g_store.ghostscript_marker == GhostscriptMarker::kNone) {
+        ReplaceErrors(kWarningNotConvertible);
+        RecordError(kWarningNoGhostscript);
         ReportErrors(window);
         return;
     }
@@ -201,7 +201,7 @@ void OpenPdf(WindowHandle window) {
         ReportErrors(window);
         return;
     }
-    g_store.conversion_route = 2;
+    g_store.conversion_route = ConversionRoute::kGhostscript;
     if (PageHasNoData()) {
         ShowResult(window, "GS経由変換で %d 頁 読み込みましたが \r\n変換できるデータが見つかりませんでした ",
                    g_store.page_count);
@@ -214,8 +214,8 @@ void OpenPdf(WindowHandle window) {
 bool ConvertViaGhostscript(WindowHandle window) {
     ResetForFile();
     RunGhostscript(window);
-    if (g_store.ghostscript_marker == 0) {
-        ReplaceErrors(110);
+    if (g_store.ghostscript_marker == GhostscriptMarker::kNone) {
+        ReplaceErrors(kWarningNoGhostscript);
         ReportErrors(window);
         return false;
     }
@@ -224,14 +224,14 @@ bool ConvertViaGhostscript(WindowHandle window) {
         ReportErrors(window);
         return false;
     }
-    g_store.conversion_route = 2;
+    g_store.conversion_route = ConversionRoute::kGhostscript;
     return true;
 }
 
 bool ConvertDirect(WindowHandle window) {
     ResetForFile();
     if (g_store.converted_flag == 0) {
-        ReplaceErrors(89);
+        ReplaceErrors(kWarningNotConvertible);
         ReportErrors(window);
         return false;
     }
@@ -240,7 +240,7 @@ bool ConvertDirect(WindowHandle window) {
         ReportErrors(window);
         return false;
     }
-    g_store.conversion_route = 1;
+    g_store.conversion_route = ConversionRoute::kDirect;
     return true;
 }
 

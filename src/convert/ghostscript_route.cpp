@@ -13,19 +13,19 @@ namespace {
 
 struct GhostscriptProgram {
     const char* command_prefix;
-    int marker;
+    GhostscriptMarker marker;
 };
 
 // Windows looks for the 64-bit console program first, then the 32-bit one; elsewhere gs
 // is the one program and counts as the 64-bit route.
 #ifdef _WIN32
 constexpr GhostscriptProgram kGhostscriptPrograms[] = {
-    {"gswin64c.exe -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dWriteXRefStm=false -dWriteObjStms=false -sOutputFile=", 64},
-    {"gswin32c.exe -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dWriteXRefStm=false -dWriteObjStms=false -sOutputFile=", 32},
+    {"gswin64c.exe -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dWriteXRefStm=false -dWriteObjStms=false -sOutputFile=", GhostscriptMarker::k64Bit},
+    {"gswin32c.exe -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dWriteXRefStm=false -dWriteObjStms=false -sOutputFile=", GhostscriptMarker::k32Bit},
 };
 #else
 constexpr GhostscriptProgram kGhostscriptPrograms[] = {
-    {"gs -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dWriteXRefStm=false -dWriteObjStms=false -sOutputFile=", 64},
+    {"gs -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -dWriteXRefStm=false -dWriteObjStms=false -sOutputFile=", GhostscriptMarker::k64Bit},
 };
 #endif
 
@@ -36,7 +36,7 @@ int g_last_status = -1;
 }  // namespace
 
 bool RunGhostscript(WindowHandle window) {
-    if (g_store.ghostscript_marker > 0) return true;  // the earlier run's file is read again
+    if (g_store.ghostscript_marker != GhostscriptMarker::kNone) return true;  // the earlier run's file is read again
     ShowProgress(window, "GhostScript で変換中", kGhostscriptRunningColour);
     for (const GhostscriptProgram& program : kGhostscriptPrograms) {
         // std::string instead of a fixed buffer: long paths must not overflow the command line.
@@ -53,7 +53,7 @@ bool RunGhostscript(WindowHandle window) {
             return true;
         }
     }
-    RecordError(110);
+    RecordError(kWarningNoGhostscript);
     return false;
 }
 

@@ -57,13 +57,13 @@ void AddContentStream(int page, int32_t object_number, ContentBudget* budget) {
     PageRecord& record = g_store.pages[page];
     if (record.contents_count < 0 || record.contents_count >= kContentsPerPage) return;
     if (budget->decoded <= 0) {
-        RecordError(90);
+        RecordError(kWarningLinesNotInflated);
         return;
     }
     record.contents_objects[record.contents_count++] = object_number;
     const int first_error = g_errors.count;
     const int entry = LoadStreamObject(object_number, page);
-    const bool failed = RecordedSince(first_error, 90) || RecordedSince(first_error, 91);
+    const bool failed = RecordedSince(first_error, kWarningLinesNotInflated) || RecordedSince(first_error, kWarningTextsNotInflated);
     // A stream of no bytes (/Length 0: an empty page) is read, not lost.
     if (entry < 0 && !failed && StreamDeclaredEmpty(object_number)) return;
     ++budget->tried;
@@ -104,7 +104,7 @@ bool SetUpPage(int page) {
     PageRecord& record = g_store.pages[page];
     const int32_t n = record.page_object;
     if (!IsObjectNumber(n)) {
-        RecordError(64);
+        RecordError(kErrorNoPage);
         return false;
     }
     // The page object's extent is searched directly; MediaBox, Rotate and Resources may also
@@ -117,7 +117,7 @@ bool SetUpPage(int page) {
     DictionarySpan holder{};
     if (FindKey(begin, end, "Type") == 0 || !FindPageAttribute(n, "MediaBox", &holder) ||
         !GetKeyValue(holder.start, holder.end, "MediaBox", value)) {
-        RecordError(64);
+        RecordError(kErrorNoPage);
         return false;
     }
     double box[4];
@@ -144,7 +144,7 @@ bool SetUpPage(int page) {
     RegisterPageFonts(page, resources.c_str());
 
     if (!GetKeyValue(begin, end, "Contents", value)) {
-        RecordError(64);
+        RecordError(kErrorNoPage);
         return false;
     }
     record.contents_count = 0;

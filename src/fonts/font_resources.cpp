@@ -145,7 +145,7 @@ uint8_t CompositeConversion(int32_t font_object, int32_t start, int32_t end) {
         g_store.fonts[g_store.font_count].code_length = 2;
         return predefined;
     }
-    RecordError(101);
+    RecordError(kWarningNeedsExternalCMap);
     return kConversionNone;
 }
 
@@ -255,7 +255,7 @@ bool ReadDifferences(int32_t font_object) {
     int32_t encoding = 0, generation = 0;
     char letter = 0;
     if (ReadReference(0, value, &encoding, &generation, &letter) == -1) {
-        RecordError(100);
+        RecordError(kWarningEncodingName);
         return false;
     }
     value[0] = '\0';

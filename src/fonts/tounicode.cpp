@@ -422,7 +422,7 @@ void InflateCMapBytes(int k, const uint8_t* bytes, int32_t input, int32_t length
     if (bytes != nullptr && input > 0) data = InflateText(bytes, static_cast<uint32_t>(input), &text_length, &failed);
     GiveText(k, data, text_length);
     g_tounicode[k].input_length = length;
-    if (failed) RecordError(91);
+    if (failed) RecordError(kWarningTextsNotInflated);
 }
 
 void ParseCMap(int k, int* width) {
@@ -436,7 +436,7 @@ void ParseCMap(int k, int* width) {
     if (ParseSections(k, codespace_width, width, scan, kBfrangeKeyword, kBfrangeEnd, ParseBfrange)) {
         ParseSections(k, codespace_width, width, scan, kBfcharKeyword, kBfcharEnd, ParseBfchar);
     }
-    if (scan.table_full) RecordError(kCodeTableFullWarning);
+    if (scan.table_full) RecordError(kWarningCodeTableFull);
 }
 
 bool ReadToUnicode(int32_t font_object) {
@@ -456,14 +456,14 @@ bool ReadToUnicode(int32_t font_object) {
     // Up to 1999 fonts may name one CMap whose Length reaches past the file: each copy could be
     // the rest of the file, or 50 times it inflated. All of them together stay within 50 times.
     if (g_cmap_bytes_held >= int64_t{kExpansionFactor} * g_file.file_size) {
-        RecordError(91);
+        RecordError(kWarningTextsNotInflated);
         return false;
     }
 
     int32_t data_offset = 0;
     const int32_t length = LocateStream(stream_start, stream_end, &data_offset);
     if (length <= 0) {
-        RecordError(80);
+        RecordError(kErrorNoStream);
         return false;
     }
     const int32_t position = ClampToInt32(int64_t{stream_end} + data_offset);

@@ -5,40 +5,40 @@ namespace velmora {
 ErrorList g_errors;
 
 const ErrorTableRow ErrorTable[kErrorTableRows] = {
-    {10, "ヘッダが見つかりません"},
-    {11, "メモリーエラー"},
-    {20, "フッタが見つかりません"},
-    {30, "クロスリファレンスが見つかりません"},
-    {40, "クロスリファレンスが見つかりません"},
-    {41, "クロスリファレンス・ストリームが見つかりません"},
-    {42, "XRefStream 型のPDFには非対応です"},
-    {43, "Linearized Xref情報が見つかりません"},
+    {kErrorNoHeader, "ヘッダが見つかりません"},
+    {kErrorMemory, "メモリーエラー"},
+    {kErrorNoFooter, "フッタが見つかりません"},
+    {kErrorNoXref, "クロスリファレンスが見つかりません"},
+    {kErrorNoXrefTable, "クロスリファレンスが見つかりません"},
+    {kErrorNoXrefStream, "クロスリファレンス・ストリームが見つかりません"},
+    {kErrorXrefStreamUnsupported, "XRefStream 型のPDFには非対応です"},
+    {kErrorNoLinearizedXref, "Linearized Xref情報が見つかりません"},
     {kErrorPasswordRequired, "パスワードで保護されたPDFです。パスワードを入力してください"},
     {kErrorWrongPassword, "パスワードが違います"},
     {kErrorEncryptionUnsupported, "この暗号化方式のPDFには非対応です"},
-    {50, "トレイラーが見つかりません"},
-    {60, "オブジェクトが見つかりません"},
-    {61, "辞書が見つかりません"},
-    {62, "カタログが見つかりません"},
-    {63, "ページ情報（全体）が見つかりません"},
-    {64, "ページ情報（単頁）が見つかりません"},
-    {65, "オブジェクト数が設定値を超えたため、ファイルを最後まで読み込めませんでした\r\n PDFファイルを分割し、サイズを小さくしてお試しください"},
-    {80, "データストリームが見つかりません"},
-    {81, "データストリーム開始位置が見つかりません"},
-    {89, "「Velmora」単独では変換できないPDFです。PDFビューアで表示後、他のPDF出力仮想プリンタで再度PDF出力し、そのPDFを変換する方法をお勧めします。"},
-    {90, "zip圧縮データ(線)を展開できませんでした（データ保護されたPDFではありませんか？）"},
-    {91, "zip圧縮データ(文字)を展開できませんでした"},
+    {kErrorNoTrailer, "トレイラーが見つかりません"},
+    {kErrorObjectNotFound, "オブジェクトが見つかりません"},
+    {kErrorDictionaryNotFound, "辞書が見つかりません"},
+    {kErrorNoCatalog, "カタログが見つかりません"},
+    {kErrorNoPageTree, "ページ情報（全体）が見つかりません"},
+    {kErrorNoPage, "ページ情報（単頁）が見つかりません"},
+    {kErrorTooManyObjects, "オブジェクト数が設定値を超えたため、ファイルを最後まで読み込めませんでした\r\n PDFファイルを分割し、サイズを小さくしてお試しください"},
+    {kErrorNoStream, "データストリームが見つかりません"},
+    {kErrorNoStreamStart, "データストリーム開始位置が見つかりません"},
+    {kWarningNotConvertible, "「Velmora」単独では変換できないPDFです。PDFビューアで表示後、他のPDF出力仮想プリンタで再度PDF出力し、そのPDFを変換する方法をお勧めします。"},
+    {kWarningLinesNotInflated, "zip圧縮データ(線)を展開できませんでした（データ保護されたPDFではありませんか？）"},
+    {kWarningTextsNotInflated, "zip圧縮データ(文字)を展開できませんでした"},
     {kWarningXrefRebuilt, "クロスリファレンスが壊れているため、ファイルを走査して再構築しました"},
     {kWarningRasterImages, "画像（ラスターデータ）は変換されません"},
     {kWarningContentUnreadable, "ページの内容を読み込めませんでした"},
-    {100, "差分文字コードが見つかりません"},
-    {101, "ShiftJisに変換できない(外部CMAPが必要な)文字コードがあります"},
-    {kCodeTableFullWarning, "文字コードの表が一杯のため、一部の文字を登録できませんでした"},
-    {110, "GhostScriptが見つかりません"},
-    {120, "１頁当たりの線数が設定値を超えているため\r\n この頁の線を最後まで読み込めませんでした"},
-    {121, "１頁当たりの文字数が設定値を超えているため\r\n この頁の文字を最後まで読み込めませんでした"},
-    {122, "１頁当たりの塗りつぶしが設定値を超えているため\r\n この頁の塗りつぶしを最後まで読み込めませんでした"},
-    {130, "PDFファイルの全頁数が設定値を超えているため\r\n このファイルの頁を最後まで読み込めませんでした"},
+    {kWarningEncodingName, "差分文字コードが見つかりません"},
+    {kWarningNeedsExternalCMap, "ShiftJisに変換できない(外部CMAPが必要な)文字コードがあります"},
+    {kWarningCodeTableFull, "文字コードの表が一杯のため、一部の文字を登録できませんでした"},
+    {kWarningNoGhostscript, "GhostScriptが見つかりません"},
+    {kWarningLineTableFull, "１頁当たりの線数が設定値を超えているため\r\n この頁の線を最後まで読み込めませんでした"},
+    {kWarningTextTableFull, "１頁当たりの文字数が設定値を超えているため\r\n この頁の文字を最後まで読み込めませんでした"},
+    {kWarningSolidTableFull, "１頁当たりの塗りつぶしが設定値を超えているため\r\n この頁の塗りつぶしを最後まで読み込めませんでした"},
+    {kWarningTooManyPages, "PDFファイルの全頁数が設定値を超えているため\r\n このファイルの頁を最後まで読み込めませんでした"},
 };
 
 void RecordError(int code) {
@@ -58,7 +58,7 @@ void ClearErrors() {
     g_errors.shown_count = 0;
 }
 
-bool IsInformationCode(int code) { return code == kEncodingNameCode; }
+bool IsInformationCode(int code) { return code == kWarningEncodingName; }
 
 bool WasShown(int code) {
     for (int i = 0; i < g_errors.shown_count; ++i) {

@@ -4,25 +4,12 @@
 
 #include <cstdint>
 
+#include "pdf/error_codes.h"
+
 namespace velmora {
 
 inline constexpr int kErrorListCapacity = 100;
-inline constexpr int kFirstWarningCode = 89;  // codes below are fatal
 inline constexpr int kErrorTableRows = 34;
-
-// Codes of the protected-file and damaged-file paths (the older codes are written as numbers
-// where the reader records them).
-inline constexpr int kErrorPasswordRequired = 44;  // fatal: no password given opens the file
-inline constexpr int kErrorWrongPassword = 45;     // fatal: the password given opens nothing
-inline constexpr int kErrorEncryptionUnsupported = 46;  // fatal: a handler or method not read
-inline constexpr int kWarningXrefRebuilt = 92;     // the object table was rebuilt by scanning
-inline constexpr int kWarningRasterImages = 93;    // raster images were painted and left out
-inline constexpr int kWarningContentUnreadable = 94;  // no content stream of the page decoded
-// A code table of the fonts (the two-byte duplicates, the long texts) was full: some codes of a
-// ToUnicode CMap were not registered whole.
-inline constexpr int kCodeTableFullWarning = 102;
-// A page's fills gave more solids than the solid table holds (or a fill was too large to cut).
-inline constexpr int kSolidTableFullCode = 122;
 
 struct ErrorList {
     int32_t codes[kErrorListCapacity];
@@ -32,9 +19,6 @@ struct ErrorList {
     int32_t shown_codes[kErrorListCapacity];
     int32_t shown_count;
 };
-
-// Code 100 only says an encoding is given by name: the text is still converted by it.
-inline constexpr int kEncodingNameCode = 100;
 
 struct ErrorTableRow {
     int32_t code;

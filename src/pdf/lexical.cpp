@@ -158,7 +158,7 @@ bool SpendScanBudget(int64_t bytes) {
     if (g_file.scan_budget >= 0) return true;
     // Reported once: from then on no dictionary or array is found, and pages would otherwise
     // come out empty without a word.
-    if (was_left) RecordError(kNotFound61);
+    if (was_left) RecordError(kErrorDictionaryNotFound);
     return false;
 }
 
@@ -186,16 +186,16 @@ int FindDictionary(int32_t& start, int32_t& end) {
     // Once the file's scan budget is spent no further dictionary is found: searches over long
     // objects or unclosed dictionaries, repeated per object and reference, would be quadratic.
     while (h < window_end && !PairAt(h, '<', '<')) {
-        if (!SpendScanBudget(1)) return kNotFound61;
+        if (!SpendScanBudget(1)) return kErrorDictionaryNotFound;
         ++h;
     }
-    if (h >= window_end) return kNotFound61;
+    if (h >= window_end) return kErrorDictionaryNotFound;
 
     int depth = 1;
     int64_t i = h;
     while (depth > 0) {
         ++i;
-        if (i >= g_file.data_length || !SpendScanBudget(1)) return kNotFound61;
+        if (i >= g_file.data_length || !SpendScanBudget(1)) return kErrorDictionaryNotFound;
         if (PairAt(i, '<', '<')) {
             ++depth;
             ++i;
@@ -215,10 +215,10 @@ int FindArray(int32_t& start, int32_t& end) {
     int64_t h = std::max<int32_t>(start, 0);
     // The searches share the file's scan budget with FindDictionary's.
     while (h < window_end && At(h) != '[') {
-        if (!SpendScanBudget(1)) return kNotFound61;
+        if (!SpendScanBudget(1)) return kErrorDictionaryNotFound;
         ++h;
     }
-    if (h >= window_end) return kNotFound61;
+    if (h >= window_end) return kErrorDictionaryNotFound;
 
     int depth = 1;
     for (int64_t i = h + 1; i < g_file.data_length && SpendScanBudget(1); ++i) {
@@ -229,7 +229,7 @@ int FindArray(int32_t& start, int32_t& end) {
             return 0;
         }
     }
-    return kNotFound61;
+    return kErrorDictionaryNotFound;
 }
 
 int32_t ReadNextEntry(int32_t position, int32_t end) {

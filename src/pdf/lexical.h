@@ -6,12 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "pdf/error_codes.h"
+
 namespace velmora {
 
 inline constexpr int kEntryTextCapacity = 1024;  // characters, plus a terminator
 inline constexpr int32_t kOpenerWindow = 300;    // bytes searched for "<<" or "["
 inline constexpr int32_t kKeywordWindow = 100;   // offsets searched by FindKeyword
-inline constexpr int kNotFound61 = 61;           // FindDictionary / FindArray failure
 
 // Scratch texts left by the dictionary-entry scans.
 extern char EntryText[kEntryTextCapacity + 1];

@@ -52,7 +52,7 @@ void ReadCatalog() {
     int32_t start = 0, end = 0;
     if (!DictionaryBounds(g_document.root.number, &start, &end) || FindKey(start, end, "Type") == 0 ||
         !Contains(EntryText, "Catalog") || !GetKeyValue(start, end, "Pages", value)) {
-        RecordError(62);
+        RecordError(kErrorNoCatalog);
         return;
     }
     const int32_t n = TextInteger(value);
@@ -70,18 +70,18 @@ int32_t ReadPagesNode(int nested, int32_t node, int32_t base, int flag) {
     int32_t start = 0, end = 0;
     if (!DictionaryBounds(node, &start, &end) || FindKey(start, end, "Type") == 0 ||
         !GetKeyValue(start, end, "Count", kids)) {
-        RecordError(63);
+        RecordError(kErrorNoPageTree);
         return 0;
     }
     const int32_t count = TextInteger(kids);
     if (nested == 0) g_store.page_count = std::max(count, 0);  // a negative Count means no pages
     if (g_store.page_count > kMaxPages) {
         g_store.page_count = kMaxPages;
-        RecordError(130);
+        RecordError(kWarningTooManyPages);
     }
     UsePageRecords(g_store.page_count);
     if (!GetKeyValue(start, end, "Kids", kids)) {
-        RecordError(63);
+        RecordError(kErrorNoPageTree);
         return 0;
     }
     // One node may list all of a file's pages; a Kids value cut at the entry's capacity would
@@ -110,7 +110,7 @@ int32_t ReadPagesNode(int nested, int32_t node, int32_t base, int flag) {
         }
         const bool seen = !g_walk.visited.empty() && g_walk.visited[kid];
         if (seen || g_walk.depth >= kMaxTreeDepth) {
-            RecordError(63);
+            RecordError(kErrorNoPageTree);
             continue;
         }
         ++g_walk.depth;

@@ -44,7 +44,7 @@ void CheckHeader() {
     const bool one = BytesEqual(0, kHeader, kHeaderLength) && minor >= '1' && minor <= '7';
     // PDF 2.0 adds keys the reader passes over like any unknown key.
     const bool two = BytesEqual(0, kHeaderTwo, kHeaderLength + 1);
-    if (!one && !two) RecordError(10);
+    if (!one && !two) RecordError(kErrorNoHeader);
 }
 
 // Takes the codes recorded since `first` off the list: the cross-reference that failed is
@@ -60,7 +60,7 @@ int32_t FindStartXref() {
             return IntegerAt(SkipToDigit(position + kStartxrefLength));
         }
     }
-    RecordError(30);
+    RecordError(kErrorNoXref);
     return 0;
 }
 
@@ -94,7 +94,7 @@ bool ReadDocument() {
 void LoadPdfBytes(const uint8_t* data, size_t size) {
     StartDocument();
     if (!AllocateFileBuffer(static_cast<int64_t>(size))) {
-        RecordError(11);
+        RecordError(kErrorMemory);
         return;
     }
     if (size > 0) std::memcpy(g_file.data, data, size);
@@ -112,7 +112,7 @@ void LoadPdfFile(const char* path) {
     // A size that cannot be told, or a buffer that cannot be had, is the memory error.
     if (size < 0 || !AllocateFileBuffer(size)) {
         std::fclose(file);
-        RecordError(11);
+        RecordError(kErrorMemory);
         return;
     }
     const size_t read = size > 0 ? std::fread(g_file.data, 1, static_cast<size_t>(size), file) : 0;

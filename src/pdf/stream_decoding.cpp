@@ -72,7 +72,7 @@ int32_t LocateStream(int32_t dict_start, int32_t dict_end, int32_t* data_offset)
     } else if (ByteAt(after) == '\r' && ByteAt(after + 1) == '\n') {
         *data_offset = keyword + kStreamKeywordLength + 2;
     } else {
-        RecordError(81);
+        RecordError(kErrorNoStreamStart);
         return 0;
     }
     // A length the buffer cannot hold is cut to the bytes that follow.
@@ -102,7 +102,7 @@ Inflated InflateAt(int32_t position, int32_t length) {
 // The statistics and the error code of one inflated stream.
 void NoteInflated(const Inflated& inflated, int page) {
     NoteExpansion(inflated.input, static_cast<int32_t>(inflated.bytes.length), page);
-    if (inflated.bytes.failed) RecordError(90);
+    if (inflated.bytes.failed) RecordError(kWarningLinesNotInflated);
 }
 
 constexpr char kEndstream[] = "endstream";
@@ -149,7 +149,7 @@ bool LocateObjectData(int32_t object_number, int32_t* position, int32_t* length,
 uint8_t* CopyFrom(const uint8_t* data, int32_t length) {
     auto* copy = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(std::max<int32_t>(length, 0)) + kEntrySpareBytes));
     if (copy == nullptr) {
-        RecordError(11);
+        RecordError(kErrorMemory);
         return nullptr;
     }
     if (length > 0) std::memcpy(copy, data, static_cast<size_t>(length));

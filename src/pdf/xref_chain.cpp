@@ -21,7 +21,6 @@ constexpr char kTrailerKeyword[] = "trailer";
 constexpr int kTrailerKeywordLength = 7;
 // Sections one chain may name: real files have a handful of updates; each position is read once.
 constexpr int kMaxXrefSections = 10000;
-constexpr int kBudgetSpentCode = 90;
 
 int64_t SkipWhitespace(int64_t position) {
     int64_t p = std::max<int64_t>(position, 0);
@@ -58,14 +57,14 @@ int ReadClassicTable(int64_t position, XrefChain* chain, ClassicTable* table) {
         const int64_t first = NextNumber(&p);
         if (first < 0) break;
         const int64_t count = NextNumber(&p);
-        if (count < 0) return 50;
+        if (count < 0) return kErrorNoTrailer;
         if (first_subsection) table->first = ClampToInt32(first);
-        if (count >= kObjectCapacity) return 65;
+        if (count >= kObjectCapacity) return kErrorTooManyObjects;
         for (int64_t i = 0; i < count; ++i) {
             const int64_t offset = NextNumber(&p);
             const int64_t generation = NextNumber(&p);
             p = SkipWhitespace(p);
-            if (offset < 0 || generation < 0 || p >= g_file.data_length) return 50;
+            if (offset < 0 || generation < 0 || p >= g_file.data_length) return kErrorNoTrailer;
             const auto type = static_cast<char>(ByteAt(p++));
             const int64_t e = first + i;
             chain->entries_end = std::max(chain->entries_end, std::min<int64_t>(e + 1, kObjectCapacity));
@@ -88,16 +87,16 @@ int ReadClassicSection(int64_t position, XrefChain* chain, ClassicTable* table, 
                        std::unordered_set<int64_t>* streams_read) {
     const int code = ReadClassicTable(position, chain, table);
     if (code != 0) return code;
-    if (table->trailer < 0) return 50;
+    if (table->trailer < 0) return kErrorNoTrailer;
     int32_t start = ClampToInt32(table->trailer + kTrailerKeywordLength);
     int32_t end = 0;
-    if (FindDictionary(start, end) != 0) return 50;
+    if (FindDictionary(start, end) != 0) return kErrorNoTrailer;
     int64_t xref_stream = -1;
     TakeSectionValues(start, end, chain, prev, &xref_stream);
     if (xref_stream >= 0 && IsObjectHeader(ClampToInt32(xref_stream), -1) && streams_read->insert(xref_stream).second) {
         int64_t ignored = -1;
         // The table stands without its stream; only the budget's end is worth a word.
-        if (ReadStreamSection(ClampToInt32(xref_stream), chain, &ignored) == kBudgetSpentCode) RecordError(kBudgetSpentCode);
+        if (ReadStreamSection(ClampToInt32(xref_stream), chain, &ignored) == kWarningLinesNotInflated) RecordError(kWarningLinesNotInflated);
     }
     return 0;
 }
@@ -114,13 +113,13 @@ void ReadLinearizedMainTable(XrefChain* chain, int32_t first, int64_t first_page
         }
     }
     if (dictionary_object < 0) {
-        RecordError(43);
+        RecordError(kErrorNoLinearizedXref);
         return;
     }
     const int32_t begin = g_store.objects[dictionary_object].offset;
     const int32_t end = ObjectEnd(dictionary_object);
     if (FindKey(begin, end, "Linearized ") == 0 || FindKey(begin, end, "T ") == 0) {
-        RecordError(43);
+        RecordError(kErrorNoLinearizedXref);
         return;
     }
     const int32_t t = TextInteger(MatchedEntry + 2);
@@ -131,7 +130,7 @@ void ReadLinearizedMainTable(XrefChain* chain, int32_t first, int64_t first_page
     while (p >= 0 && IsDigitByte(ByteAt(p))) --p;
     while (p >= 0 && ByteAt(p) != 'x') --p;
     if (p < 0) {  // no "xref" before T: the main table cannot be found
-        RecordError(43);
+        RecordError(kErrorNoLinearizedXref);
         return;
     }
     // Only the first-page trailer is read.
@@ -157,7 +156,7 @@ void ReadCrossReference(int32_t startxref) {
     bool newest_classic = false;
     for (int sections = 0; position >= 0 && sections < kMaxXrefSections && seen.insert(position).second; ++sections) {
         int64_t prev = -1;
-        int code = 42;
+        int code = kErrorXrefStreamUnsupported;
         if (BytesEqual(position, kXrefKeyword, kXrefKeywordLength)) {
             ClassicTable table{};
             code = ReadClassicSection(position, &chain, &table, &prev, &streams_read);
@@ -171,13 +170,13 @@ void ReadCrossReference(int32_t startxref) {
             code = ReadStreamSection(ClampToInt32(position), &chain, &prev);
             g_document.first_object_number = 0;
         }
-        if (code == kBudgetSpentCode) {
+        if (code == kWarningLinesNotInflated) {
             RecordError(code);  // the rows past the budget are left out; older sections may follow
         } else if (code != 0) {
             // The newest section decides whether the file can be read; an older one that cannot
             // be read ends the chain with what the newer ones gave.
             if (sections > 0) break;
-            if (code == 65) g_store.object_count = kObjectCapacity;
+            if (code == kErrorTooManyObjects) g_store.object_count = kObjectCapacity;
             RecordError(code);
             return;
         } else {

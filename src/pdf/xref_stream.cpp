@@ -22,7 +22,6 @@ namespace {
 
 constexpr int kMaxFieldWidth = 8;      // a field of up to 64 bits
 constexpr int kPngPredictors = 10;     // /Predictor 10 and above: PNG rows with a filter byte
-constexpr int kBudgetSpentCode = 90;
 
 // One object stream: its decoded bytes, its pairs from /N and /First, and the codes its decoding
 // recorded, replayed for every later object so the error list reads as if it were decoded anew.
@@ -85,8 +84,8 @@ const ObjectStream& DecodeObjectStream(std::unordered_map<int32_t, ObjectStream>
     }
     ObjectStream& stream = cache[s];
     if (*budget <= 0) {
-        stream.codes.push_back(kBudgetSpentCode);
-        RecordError(kBudgetSpentCode);
+        stream.codes.push_back(kWarningLinesNotInflated);
+        RecordError(kWarningLinesNotInflated);
         return stream;
     }
     const int32_t codes_before = g_errors.count;
@@ -190,25 +189,25 @@ int ReadStreamSection(int32_t position, XrefChain* chain, int64_t* prev) {
     *prev = -1;
     int32_t start = position;
     int32_t end = 0;
-    if (FindDictionary(start, end) != 0) return 42;
+    if (FindDictionary(start, end) != 0) return kErrorXrefStreamUnsupported;
     char value[kEntryTextCapacity + 1];
-    if (!GetKeyValue(start, end, "Size", value)) return 41;
+    if (!GetKeyValue(start, end, "Size", value)) return kErrorNoXrefStream;
     const int32_t size = TextInteger(value);
     TakeSectionValues(start, end, chain, prev, nullptr);
 
     // Rows without a filter are stored as they are; no other filter than FlateDecode is read.
     const bool filtered = FindKey(start, end, "Filter") > 0;
-    if (filtered && std::strncmp(EntryText, "FlateDecode", 11) != 0) return 41;
-    if (FindKey(start, end, "W") == 0) return 41;
+    if (filtered && std::strncmp(EntryText, "FlateDecode", 11) != 0) return kErrorNoXrefStream;
+    if (FindKey(start, end, "W") == 0) return kErrorNoXrefStream;
     double widths[3] = {-1, -1, -1};
     for (int k = 0, index = 1; k < 3; ++k) index = ReadNumber(index, EntryText, &widths[k]);
     int w[3];
     for (int k = 0; k < 3; ++k) {
-        if (!(widths[k] >= 0 && widths[k] <= kMaxFieldWidth)) return 41;
+        if (!(widths[k] >= 0 && widths[k] <= kMaxFieldWidth)) return kErrorNoXrefStream;
         w[k] = static_cast<int>(widths[k]);
     }
     const int row_bytes = w[0] + w[1] + w[2];
-    if (row_bytes == 0) return 41;
+    if (row_bytes == 0) return kErrorNoXrefStream;
 
     double first = 0, count = size;
     if (GetKeyValue(start, end, "Index", value)) {
@@ -226,8 +225,8 @@ int ReadStreamSection(int32_t position, XrefChain* chain, int64_t* prev) {
     }
     int32_t data_offset = 0;
     const int32_t length = LocateStream(start, end, &data_offset);
-    if (length <= 0) return 41;
-    if (chain->rows_budget <= 0) return kBudgetSpentCode;
+    if (length <= 0) return kErrorNoXrefStream;
+    if (chain->rows_budget <= 0) return kWarningLinesNotInflated;
 
     const int32_t data_position = ClampToInt32(int64_t{end} + data_offset);
     const int entry = filtered ? InflateStream(0, data_position, length) : -1;
@@ -235,13 +234,13 @@ int ReadStreamSection(int32_t position, XrefChain* chain, int64_t* prev) {
     if (!filtered) {
         // Raw rows go to entry 0 as well, where the rows of a section are always read from.
         auto* copy = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(length) + kEntrySpareBytes));
-        if (copy == nullptr) return 11;
+        if (copy == nullptr) return kErrorMemory;
         std::memcpy(copy, g_file.data + data_position, static_cast<size_t>(length));
         std::free(rows.data);
         rows = DecodedStream{0, copy, length};
         g_store.stream_count = 0;
     } else if (entry < 0) {
-        return 41;
+        return kErrorNoXrefStream;
     }
     chain->rows_budget -= rows.length;
     if (columns > 0) rows.length = UndoUpPredictor(rows.data, rows.length, columns);

@@ -54,8 +54,8 @@ void WriteDocumentFacts(ReportSink& sink) {
     ReportBlank(sink);
     ReportPrint(sink, "PDF filesize : %d\n", g_file.file_size);
     ReportBlank(sink);
-    if (g_store.ghostscript_marker == 32) ReportPrint(sink, "★ GhostScript 32bit で中間ファイル作成\n");
-    if (g_store.ghostscript_marker == 64) ReportPrint(sink, "★ GhostScript 64bit で中間ファイル作成\n");
+    if (g_store.ghostscript_marker == GhostscriptMarker::k32Bit) ReportPrint(sink, "★ GhostScript 32bit で中間ファイル作成\n");
+    if (g_store.ghostscript_marker == GhostscriptMarker::k64Bit) ReportPrint(sink, "★ GhostScript 64bit で中間ファイル作成\n");
     ReportBlank(sink);
 }
 

@@ -8,6 +8,11 @@
 
 namespace velmora {
 
+// How the open file was converted: directly, or from Ghostscript's rewritten copy.
+enum class ConversionRoute : int32_t { kNone = 0, kDirect = 1, kGhostscript = 2 };
+// Which Ghostscript wrote the intermediate file (the report names its word size).
+enum class GhostscriptMarker : int32_t { kNone = 0, k32Bit = 32, k64Bit = 64 };
+
 // State of the page being converted, kept beside the tables.
 struct ConversionState {
     int32_t line_count;
@@ -59,8 +64,8 @@ struct DocumentStore {
     int32_t text_size_histogram[kTextSizeClasses];
 
     // Document-level values of the driver.
-    int32_t conversion_route;      // 0 none, 1 direct, 2 Ghostscript
-    int32_t ghostscript_marker;    // 0, 64 or 32
+    ConversionRoute conversion_route;
+    GhostscriptMarker ghostscript_marker;
     int32_t converted_flag;
     int32_t current_page;
     int32_t page_count;

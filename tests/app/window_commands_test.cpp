@@ -213,11 +213,11 @@ TEST_F(WindowCommandTest, ReportOffersItsNameAndConvertsTheCurrentPageAgain) {
 
 TEST_F(WindowCommandTest, StatusBarTextsAndTooltips) {
     RouteLabel label{};
-    EXPECT_FALSE(RouteStatus(0, &label));
-    ASSERT_TRUE(RouteStatus(1, &label));
+    EXPECT_FALSE(RouteStatus(ConversionRoute::kNone, &label));
+    ASSERT_TRUE(RouteStatus(ConversionRoute::kDirect, &label));
     EXPECT_STREQ(label.text, "【単独変換】");
     EXPECT_EQ(label.colour.red, 150);
-    ASSERT_TRUE(RouteStatus(2, &label));
+    ASSERT_TRUE(RouteStatus(ConversionRoute::kGhostscript, &label));
     EXPECT_STREQ(label.text, "【GS経由変換】");
     EXPECT_EQ(label.colour.green, 150);
     g_store.current_page = 1;

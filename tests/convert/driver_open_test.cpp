@@ -40,7 +40,7 @@ TEST_F(DriverOpenTest, DirectRouteWithDataShowsTheResultOnly) {
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, kDirectDone);
     EXPECT_EQ(Messages()[0].title, "変換終了");
-    EXPECT_EQ(g_store.conversion_route, 1);
+    EXPECT_EQ(g_store.conversion_route, ConversionRoute::kDirect);
     EXPECT_EQ(g_store.converted_flag, 1);
     EXPECT_EQ(g_test_seam.erasing_repaints, 1);
     EXPECT_EQ(g_fake_reader.scanned_pages, std::vector<int>{1});
@@ -62,7 +62,7 @@ TEST_F(DriverOpenTest, PageWithoutVectorDataSuggestsTheGhostscriptRoute) {
     OpenPdf(nullptr);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, kDirectEmpty);
-    EXPECT_EQ(g_store.conversion_route, 1);
+    EXPECT_EQ(g_store.conversion_route, ConversionRoute::kDirect);
 }
 
 TEST_F(DriverOpenTest, MissingHeaderAnsweredNoShowsTheErrorAndCounts) {
@@ -76,7 +76,7 @@ TEST_F(DriverOpenTest, MissingHeaderAnsweredNoShowsTheErrorAndCounts) {
     EXPECT_EQ(Messages()[1].text, "ヘッダが見つかりません\n");
     EXPECT_EQ(Messages()[1].title, "エラー");
     EXPECT_EQ(Messages()[2].text, "Obj総数        0\n総ページ数     0\n");
-    EXPECT_EQ(g_store.conversion_route, 0);
+    EXPECT_EQ(g_store.conversion_route, ConversionRoute::kNone);
     EXPECT_TRUE(g_test_seam.started_commands.empty());
     EXPECT_EQ(g_test_seam.unscripted_questions, 0);
 }
@@ -96,8 +96,8 @@ TEST_F(DriverOpenTest, YesWithoutGhostscriptShowsCodes89And110InOneBox) {
     ASSERT_EQ(Messages().size(), 3u);
     EXPECT_EQ(Messages()[1].text, Lines({89, 110}));
     EXPECT_EQ(Messages()[1].title, "エラー");
-    EXPECT_EQ(g_store.ghostscript_marker, 0);
-    EXPECT_EQ(g_store.conversion_route, 0);
+    EXPECT_EQ(g_store.ghostscript_marker, GhostscriptMarker::kNone);
+    EXPECT_EQ(g_store.conversion_route, ConversionRoute::kNone);
     EXPECT_FALSE(g_test_seam.started_commands.empty());
     ASSERT_FALSE(g_test_seam.progress.empty());
     EXPECT_EQ(g_test_seam.progress[0].text, "GhostScript で変換中");
@@ -118,8 +118,8 @@ TEST_F(DriverOpenTest, YesRunsGhostscriptAndReadsTheIntermediateFile) {
                            "\"/drawings/plan a.pdf\""),
               std::string::npos)
         << command;
-    EXPECT_EQ(g_store.ghostscript_marker, 64);
-    EXPECT_EQ(g_store.conversion_route, 2);
+    EXPECT_EQ(g_store.ghostscript_marker, GhostscriptMarker::k64Bit);
+    EXPECT_EQ(g_store.conversion_route, ConversionRoute::kGhostscript);
     EXPECT_EQ(g_fake_reader.loaded_paths.back(), "/program/velmora_GS.pdf");
     ASSERT_EQ(Messages().size(), 2u);  // the failed direct load's errors were reset with the file
     EXPECT_EQ(Messages()[1].text, kGsDone);
@@ -133,7 +133,7 @@ TEST_F(DriverOpenTest, GhostscriptFileWithoutDataSaysSo) {
     OpenPdf(nullptr);
     ASSERT_FALSE(Messages().empty());
     EXPECT_EQ(Messages().back().text, kGsEmpty);
-    EXPECT_EQ(g_store.conversion_route, 2);
+    EXPECT_EQ(g_store.conversion_route, ConversionRoute::kGhostscript);
 }
 
 TEST_F(DriverOpenTest, UnreadableIntermediateFileReportsItsErrors) {
@@ -142,7 +142,7 @@ TEST_F(DriverOpenTest, UnreadableIntermediateFileReportsItsErrors) {
     OpenPdf(nullptr);  // neither path is scripted: both loads record code 10
     ASSERT_EQ(Messages().size(), 3u);
     EXPECT_EQ(Messages()[1].text, Lines({10}));
-    EXPECT_EQ(g_store.conversion_route, 0);
+    EXPECT_EQ(g_store.conversion_route, ConversionRoute::kNone);
 }
 
 TEST_F(DriverOpenTest, WarningIsShownAfterLoadingAndNotAgainBeforeTheResult) {
@@ -158,10 +158,10 @@ TEST_F(DriverOpenTest, WarningIsShownAfterLoadingAndNotAgainBeforeTheResult) {
 }
 
 TEST_F(DriverOpenTest, ReopeningResetsTheGhostscriptMarker) {
-    g_store.ghostscript_marker = 64;
+    g_store.ghostscript_marker = GhostscriptMarker::k64Bit;
     g_fake_reader.files["/drawings/plan a.pdf"] = FakeFile{{}, 1, {FakePage{1, 0}}};
     OpenPdf(nullptr);
-    EXPECT_EQ(g_store.ghostscript_marker, 0);
+    EXPECT_EQ(g_store.ghostscript_marker, GhostscriptMarker::kNone);
 }
 
 class DriverCommandTest : public DriverOpenTest {};
@@ -172,7 +172,7 @@ TEST_F(DriverCommandTest, GhostscriptCommandRunsGhostscriptOncePerOpen) {
     ASSERT_TRUE(ConvertViaGhostscript(nullptr));
     ASSERT_TRUE(ConvertViaGhostscript(nullptr));
     EXPECT_EQ(g_test_seam.started_commands.size(), 1u);
-    EXPECT_EQ(g_store.conversion_route, 2);
+    EXPECT_EQ(g_store.conversion_route, ConversionRoute::kGhostscript);
     ASSERT_FALSE(g_test_seam.progress.empty());
     EXPECT_EQ(g_test_seam.progress.back().text, "ＧＳ経由 解析中");
     EXPECT_EQ(g_test_seam.progress.back().colour.green, 255);
@@ -196,7 +196,7 @@ TEST_F(DriverCommandTest, DirectCommandReadsTheFileAgain) {
     OpenPdf(nullptr);
     ASSERT_TRUE(ConvertDirect(nullptr));
     EXPECT_EQ(g_fake_reader.loaded_paths.size(), 2u);
-    EXPECT_EQ(g_store.conversion_route, 1);
+    EXPECT_EQ(g_store.conversion_route, ConversionRoute::kDirect);
     EXPECT_EQ(g_test_seam.progress.back().text, "単独変換 解析中");
 }
 

@@ -129,7 +129,7 @@ TEST_F(ToUnicodeTest, AFullLongTextTableIsAWarning) {
     EXPECT_STREQ(LongTextForCode(1, 2, kLongCodeTextCapacity - 1), "ffi");
     EXPECT_EQ(LongTextForCode(1, 2, kLongCodeTextCapacity), nullptr);
     EXPECT_EQ(Cid(kLongCodeTextCapacity + 5), "ff");
-    EXPECT_EQ(Codes(), std::vector<int>{kCodeTableFullWarning});
+    EXPECT_EQ(Codes(), std::vector<int>{kWarningCodeTableFull});
 }
 
 TEST_F(ToUnicodeTest, CharactersTheCodePageLacksTakeTheFallbackTable) {

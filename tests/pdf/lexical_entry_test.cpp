@@ -249,7 +249,7 @@ TEST_F(LexicalResolve, SearchesForObjDrawOnTheScanBudget) {
     EXPECT_EQ(searches, 3);  // each search takes a little more than the junk
     EXPECT_EQ(value, -5);
     ASSERT_EQ(g_errors.count, 1);
-    EXPECT_EQ(g_errors.codes[0], kNotFound61);
+    EXPECT_EQ(g_errors.codes[0], kErrorDictionaryNotFound);
     // Once it is spent, an object that has "obj" is not searched either.
     g_file.data[5] = 'o', g_file.data[6] = 'b', g_file.data[7] = 'j';
     EXPECT_FALSE(ResolveInteger("12 0 R", &value));

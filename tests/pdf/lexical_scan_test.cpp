@@ -82,7 +82,7 @@ TEST_F(LexicalScan, FindDictionaryWindow) {
 
     Load(std::string(300, ' ') + "<<>>");
     start = 0, end = 0;
-    EXPECT_EQ(FindDictionary(start, end), kNotFound61);
+    EXPECT_EQ(FindDictionary(start, end), kErrorDictionaryNotFound);
     EXPECT_EQ(start, 0);  // no effect on failure
     EXPECT_EQ(end, 0);
     ReleaseFileBuffer();
@@ -90,7 +90,7 @@ TEST_F(LexicalScan, FindDictionaryWindow) {
     // A caller's end bounds where "<<" may begin, not where it closes.
     Load("ab<<>>");
     start = 0, end = 2;
-    EXPECT_EQ(FindDictionary(start, end), kNotFound61);
+    EXPECT_EQ(FindDictionary(start, end), kErrorDictionaryNotFound);
     start = 0, end = 3;
     EXPECT_EQ(FindDictionary(start, end), 0);
     EXPECT_EQ(end, 5);
@@ -99,19 +99,19 @@ TEST_F(LexicalScan, FindDictionaryWindow) {
 TEST_F(LexicalScan, FindDictionaryFailsAtDataLength) {
     int32_t start = 0, end = 0;
     Load("");
-    EXPECT_EQ(FindDictionary(start, end), kNotFound61);
+    EXPECT_EQ(FindDictionary(start, end), kErrorDictionaryNotFound);
     ReleaseFileBuffer();
 
     LoadWithTail("<</A <</B 1>>", ">>");
-    EXPECT_EQ(FindDictionary(start, end), kNotFound61);
+    EXPECT_EQ(FindDictionary(start, end), kErrorDictionaryNotFound);
     ReleaseFileBuffer();
 
     LoadWithTail("x <", "<>>");
-    EXPECT_EQ(FindDictionary(start, end), kNotFound61);
+    EXPECT_EQ(FindDictionary(start, end), kErrorDictionaryNotFound);
     ReleaseFileBuffer();
 
     Load("<<");
-    EXPECT_EQ(FindDictionary(start, end), kNotFound61);
+    EXPECT_EQ(FindDictionary(start, end), kErrorDictionaryNotFound);
     EXPECT_EQ(start, 0);
 }
 
@@ -128,15 +128,15 @@ TEST_F(LexicalScan, CloseSearchesShareABudgetPerFile) {
     int searches = 0;
     for (; g_file.scan_budget > 0 && searches < 10000; ++searches) {
         start = 4, end = 0;
-        EXPECT_EQ(FindDictionary(start, end), kNotFound61);
+        EXPECT_EQ(FindDictionary(start, end), kErrorDictionaryNotFound);
     }
     EXPECT_LE(searches, budget / static_cast<int64_t>(tail.size()) + 1);
     start = 0, end = 0;
-    EXPECT_EQ(FindDictionary(start, end), kNotFound61);
+    EXPECT_EQ(FindDictionary(start, end), kErrorDictionaryNotFound);
     EXPECT_EQ(start, 0);
     // The overrun is reported once, however many searches fail after it.
     ASSERT_EQ(g_errors.count, 1);
-    EXPECT_EQ(g_errors.codes[0], kNotFound61);
+    EXPECT_EQ(g_errors.codes[0], kErrorDictionaryNotFound);
     ClearErrors();
     // A new file has a new budget.
     ReleaseFileBuffer();
@@ -152,11 +152,11 @@ TEST_F(LexicalScan, ArrayCloseSearchesShareTheBudget) {
     int searches = 0;
     for (; g_file.scan_budget > 0 && searches < 10000; ++searches) {
         start = 2, end = 0;
-        EXPECT_EQ(FindArray(start, end), kNotFound61);
+        EXPECT_EQ(FindArray(start, end), kErrorDictionaryNotFound);
     }
     EXPECT_LT(searches, 10000);
     start = 0, end = 0;
-    EXPECT_EQ(FindArray(start, end), kNotFound61);
+    EXPECT_EQ(FindArray(start, end), kErrorDictionaryNotFound);
 }
 
 TEST_F(LexicalScan, FindArrayEndsAtMatchingBracket) {
@@ -177,7 +177,7 @@ TEST_F(LexicalScan, FindArrayEndsAtMatchingBracket) {
 TEST_F(LexicalScan, FindArrayWindowAndBounds) {
     Load(std::string(300, ' ') + "[1]");
     int32_t start = 0, end = 0;
-    EXPECT_EQ(FindArray(start, end), kNotFound61);
+    EXPECT_EQ(FindArray(start, end), kErrorDictionaryNotFound);
     start = 1;
     EXPECT_EQ(FindArray(start, end), 0);
     EXPECT_EQ(start, 301);
@@ -186,11 +186,11 @@ TEST_F(LexicalScan, FindArrayWindowAndBounds) {
 
     LoadWithTail("[1 [2]", "]");
     start = 0, end = 0;
-    EXPECT_EQ(FindArray(start, end), kNotFound61);
+    EXPECT_EQ(FindArray(start, end), kErrorDictionaryNotFound);
     ReleaseFileBuffer();
 
     LoadWithTail("", "[]");
-    EXPECT_EQ(FindArray(start, end), kNotFound61);
+    EXPECT_EQ(FindArray(start, end), kErrorDictionaryNotFound);
 }
 
 TEST_F(LexicalScan, ObjectHeaderForms) {

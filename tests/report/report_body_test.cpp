@@ -175,7 +175,7 @@ TEST_F(ReportTest, GhostscriptMarkerLineFor32And64Only) {
     PdfMaker pdf = OnePageDocument();
     Open(pdf.Finish(pdf.ClassicXref("/Root 1 0 R/Info 2 0 R")));
     for (int marker : {32, 64, 0, 1}) {
-        g_store.ghostscript_marker = marker;
+        g_store.ghostscript_marker = static_cast<GhostscriptMarker>(marker);
         const std::vector<std::string> lines = ReportLines();
         ASSERT_GT(lines.size(), 10u);
         EXPECT_EQ(lines[7], "") << marker;

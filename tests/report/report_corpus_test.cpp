@@ -39,7 +39,7 @@ TEST_F(ReportCorpus, ReportsOfEachKindAreComplete) {
         ASSERT_TRUE(SetPdfPath(path.c_str()));
         ResetTestSeam();
         OpenPdf(nullptr);
-        ASSERT_EQ(g_store.conversion_route, 1);
+        ASSERT_EQ(g_store.conversion_route, ConversionRoute::kDirect);
         ConvertAllPages(nullptr);
         const std::vector<std::string> lines = ReportLines();
         ASSERT_GT(lines.size(), 60u);

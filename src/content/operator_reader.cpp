@@ -9,12 +9,25 @@ namespace velmora {
 
 OperandList g_operands;
 
-namespace {
-
 void StoreOperand(int32_t& count, double value) {
-    if (count >= kOperandCapacity) return;  // further numbers are read but not kept
+    if (count >= kOperandCapacity) return;
     g_operands.values[count++] = value;
 }
+
+void KeepToken(const uint8_t* data, int32_t start, int32_t end, int32_t count) {
+    const int32_t kept = end - start < kTokenCapacity ? end - start : kTokenCapacity;
+    std::memcpy(g_operands.token, data + start, static_cast<size_t>(kept));
+    g_operands.token[kept] = '\0';
+    g_operands.count = count;
+}
+
+int32_t WordEnd(const uint8_t* data, int32_t length, int32_t position) {
+    int32_t p = position;
+    while (p < length && !IsContentWhiteSpace(data[p]) && !IsContentDelimiter(data[p])) ++p;
+    return p;
+}
+
+namespace {
 
 // The first "]" within the window that is not escaped by a single backslash; -1 if none.
 int32_t FindArrayClose(const uint8_t* data, int32_t length, int32_t open) {
@@ -68,8 +81,7 @@ int32_t TokenEnd(const uint8_t* data, int32_t length, int32_t start) {
         return p < length ? p + 1 : length;
     }
     if (c != '/' && IsContentDelimiter(c)) return p;  // "]", "{", "}", a stray ")" or ">"
-    while (p < length && !IsContentWhiteSpace(data[p]) && !IsContentDelimiter(data[p])) ++p;
-    return p;
+    return WordEnd(data, length, p);
 }
 
 constexpr int32_t kInlineDictionaryWindow = 4096;  // bytes between "BI" and "ID" looked at
@@ -105,7 +117,7 @@ InlineImageShape InlineShape(const uint8_t* data, int32_t id_position) {
             p = q;
             continue;
         }
-        while (q < id_position && !IsContentWhiteSpace(data[q]) && !IsContentDelimiter(data[q])) ++q;
+        q = WordEnd(data, id_position, q);
         tokens.emplace_back(reinterpret_cast<const char*>(data + p), static_cast<size_t>(q - p));
         p = q;
     }
@@ -231,10 +243,7 @@ bool ReadOperator(const DecodedStream& stream, int32_t& position) {
         }
         const int32_t start = p;
         p = TokenEnd(data, length, start);
-        const int32_t kept = p - start < kTokenCapacity ? p - start : kTokenCapacity;
-        std::memcpy(g_operands.token, data + start, static_cast<size_t>(kept));
-        g_operands.token[kept] = '\0';
-        g_operands.count = count;
+        KeepToken(data, start, p, count);
         if (std::strcmp(g_operands.token, "ID") == 0) p = SkipInlineImage(data, length, p);
         position = p;
         return true;

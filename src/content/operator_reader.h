@@ -29,6 +29,14 @@ bool IsContentNumberByte(uint8_t c);
 // "()<>[]{}/%": each ends a token or a name.
 bool IsContentDelimiter(uint8_t c);
 
+// The first white space or delimiter at or after `position` (or `length`): where a word ends.
+int32_t WordEnd(const uint8_t* data, int32_t length, int32_t position);
+
+// Keeps `value` as the next operand; numbers past the list's capacity are read but not kept.
+void StoreOperand(int32_t& count, double value);
+// The operator token data[start, end) (cut to its capacity) and the operand count of it.
+void KeepToken(const uint8_t* data, int32_t start, int32_t end, int32_t count);
+
 // The position after the comment that starts at `position` ("%" up to the line end).
 int32_t SkipContentComment(const uint8_t* data, int32_t length, int32_t position);
 

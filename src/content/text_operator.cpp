@@ -124,18 +124,6 @@ int32_t ReadHexString(const uint8_t* data, int32_t length, int32_t open, StringS
     return k < length ? k + 1 : length;
 }
 
-void StoreOperand(int32_t& count, double value) {
-    if (count >= kOperandCapacity) return;
-    g_operands.values[count++] = value;
-}
-
-void KeepToken(const uint8_t* data, int32_t start, int32_t end, int32_t count) {
-    const int32_t kept = end - start < kTokenCapacity ? end - start : kTokenCapacity;
-    std::memcpy(g_operands.token, data + start, static_cast<size_t>(kept));
-    g_operands.token[kept] = '\0';
-    g_operands.count = count;
-}
-
 }  // namespace
 
 StringCoding CurrentStringCoding() {
@@ -205,14 +193,14 @@ bool ReadTextOperator(const DecodedStream& stream, int32_t& position) {
             // ET means the array was never closed, and it is read as the operator.
             if (IsContentDelimiter(c)) {
                 ++p;
-                while (p < length && !IsContentWhiteSpace(data[p]) && !IsContentDelimiter(data[p])) ++p;
+                p = WordEnd(data, length, p);
                 continue;
             }
             depth = 0;
         }
         if (c == '/') {
             const int32_t start = ++p;
-            while (p < length && !IsContentWhiteSpace(data[p]) && !IsContentDelimiter(data[p])) ++p;
+            p = WordEnd(data, length, p);
             const int32_t kept = p - start < kTextNameCapacity ? p - start : kTextNameCapacity;
             std::memcpy(t.name, data + start, static_cast<size_t>(kept));
             t.name[kept] = '\0';
@@ -223,7 +211,7 @@ bool ReadTextOperator(const DecodedStream& stream, int32_t& position) {
         if (c == 'T' && p + 1 < length && data[p + 1] == '*') {
             p += 2;  // T* is a token even when another byte follows at once
         } else {
-            while (p < length && !IsContentWhiteSpace(data[p]) && !IsContentDelimiter(data[p])) ++p;
+            p = WordEnd(data, length, p);
             if (p == start) ++p;  // a stray ")", ">", "{" or "}" is a token of its own
         }
         KeepToken(data, start, p, count);

@@ -6,7 +6,7 @@
 
 #include "jww/jww_writer.h"
 #include "store/document_store.h"
-#include "convert/driver.h"
+#include "store/file_names.h"
 #include "settings/settings.h"
 
 namespace velmora {

@@ -91,15 +91,30 @@ bool ReadDocument() {
     return true;
 }
 
+namespace {
+
+// A buffer for a file of `size` bytes; a size that cannot be told (negative) or a buffer that
+// cannot be had is the memory error.
+bool PrepareFileBuffer(int64_t size) {
+    if (size >= 0 && AllocateFileBuffer(size)) return true;
+    RecordError(kErrorMemory);
+    return false;
+}
+
+// The `placed` bytes now in the buffer are the file.
+void ReadFileBuffer(size_t placed) {
+    g_file.data_length = static_cast<int32_t>(placed);
+    g_file.file_size = static_cast<int32_t>(placed);
+    ReadDocument();
+}
+
+}  // namespace
+
 void LoadPdfBytes(const uint8_t* data, size_t size) {
     StartDocument();
-    if (!AllocateFileBuffer(static_cast<int64_t>(size))) {
-        RecordError(kErrorMemory);
-        return;
-    }
+    if (!PrepareFileBuffer(static_cast<int64_t>(size))) return;
     if (size > 0) std::memcpy(g_file.data, data, size);
-    g_file.data_length = static_cast<int32_t>(size);
-    ReadDocument();
+    ReadFileBuffer(size);
 }
 
 void LoadPdfFile(const char* path) {
@@ -109,17 +124,13 @@ void LoadPdfFile(const char* path) {
     long size = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
     std::rewind(file);
-    // A size that cannot be told, or a buffer that cannot be had, is the memory error.
-    if (size < 0 || !AllocateFileBuffer(size)) {
+    if (!PrepareFileBuffer(size)) {
         std::fclose(file);
-        RecordError(kErrorMemory);
         return;
     }
     const size_t read = size > 0 ? std::fread(g_file.data, 1, static_cast<size_t>(size), file) : 0;
     std::fclose(file);
-    g_file.data_length = static_cast<int32_t>(read);
-    g_file.file_size = static_cast<int32_t>(read);
-    ReadDocument();
+    ReadFileBuffer(read);
 }
 
 }  // namespace velmora

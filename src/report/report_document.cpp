@@ -13,7 +13,8 @@
 #include "report/report_sections.h"
 #include "store/solid_records.h"
 #include "store/document_store.h"
-#include "convert/driver.h"
+#include "store/capacities.h"
+#include "store/file_names.h"
 
 namespace velmora {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "convert/driver.h"
+#include "store/file_names.h"
 
 namespace velmora {
 

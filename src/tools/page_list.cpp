@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "store/document_store.h"
-#include "convert/driver.h"
+#include "store/paper_sizes.h"
 
 namespace velmora {
 

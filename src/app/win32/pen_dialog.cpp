@@ -4,7 +4,6 @@
 
 #include "app/control_ids.h"
 #include "app/win32/tool_dialogs.h"
-#include "convert/driver.h"
 #include "store/document_store.h"
 #include "tools/pen_change.h"
 #include "view/page_drawing.h"

@@ -17,6 +17,8 @@
                                             its curve and no other arc does
   arc-moved BEFORE AFTER N LAYER            in AFTER arc N lies on LAYER of group 0 and every other
                                             arc is as in BEFORE
+  scale-line SHOT CLIENT VIEW X1,Y1,X2,Y2 SETTINGS   the scale marks' line runs exactly between the
+                                            two page points (within a pixel), so the picks snapped
 
 SHOT is a PNG of the whole screen; CLIENT is "X,Y,W,H" (the client area's screen position and
 size); VIEW is "fit" or "ZOOM,ORIGIN_X,ORIGIN_Y"; OBJECTS is jww_check --objects output of the
@@ -69,7 +71,7 @@ def settings_colours(path):
     colours = {}
     with open(path, "rb") as settings:
         for line in settings.read().split(b"\r\n"):
-            match = re.match(rb"LCOLLOR_([1-8B])\D+(\d+)\D+(\d+)\D+(\d+)", line)
+            match = re.match(rb"LCOLLOR_([1-8BH])\D+(\d+)\D+(\d+)\D+(\d+)", line)
             if match:
                 colours[match.group(1).decode()] = tuple(int(match.group(i)) for i in (2, 3, 4))
     return colours
@@ -363,11 +365,38 @@ def check_arc_moved(before_path, after_path, index, layer):
     return not failures
 
 
+def check_scale_line(shot, client_area, view_text, ends_text, settings):
+    client = Client(shot, client_area)
+    view = view_of(view_text, client)
+    wanted = settings_colours(settings)["H"]
+    x1, y1, x2, y2 = (float(v) for v in ends_text.split(","))
+    failures = []
+    seen = 0
+    # Away from the first point, where the entered distance is written along the line.
+    for k in range(8):
+        t = 0.35 + 0.55 * k / 7
+        x, y = to_screen(view, x1 + t * (x2 - x1), y1 + t * (y2 - y1))
+        if not client.visible(x, y):
+            continue
+        seen += 1
+        near = [client.pixel(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1) if client.visible(x + dx, y + dy)]
+        if wanted not in near:
+            failures.append("no scale mark colour %s at %d,%d" % (wanted, x, y))
+    if seen < 6:
+        failures.append("only %d points of the scale line are visible" % seen)
+    for failure in failures:
+        print("FAIL: " + failure)
+    if not failures:
+        print("ok: the scale line runs from %s,%s to %s,%s" % (x1, y1, x2, y2))
+    return not failures
+
+
 def main():
     mode, args = sys.argv[1], sys.argv[2:]
     checks = {"lines": check_lines, "empty": check_empty, "same": check_same, "wall-row": print_wall_row,
               "wall-colour": check_wall_colour, "wall-moved": check_wall_moved,
-              "arcs": check_arcs, "arc-colour": check_arc_colour, "arc-moved": check_arc_moved}
+              "arcs": check_arcs, "arc-colour": check_arc_colour, "arc-moved": check_arc_moved,
+              "scale-line": check_scale_line}
     ok = checks[mode](*args)
     sys.exit(0 if ok else 1)
 

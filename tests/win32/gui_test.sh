@@ -324,6 +324,24 @@ probe arcs-save wait-window command 112 file "jww ファイルを保存" "$(wind
 python3 "$checker" arc-moved saved_objects.txt arcs_moved_objects.txt 0 6 || fail "the saved arcs after the move"
 stop_velmora
 
+echo "== the scale picked beside the round table's centre and a door swing's end: both picks snap"
+start_velmora plan.pdf
+probe snap-open wait-window answer-after-errors "変換終了" ok || fail "opening the sample for the snap"
+read_client
+IFS=, read -r _ _ width height <<<"$client"
+near() { python3 -c "z = min($width / 1191.0, $height / 842.0); print(int($1 * z) + 3, int((842 - $2) * z) - 2)"; }
+# Nothing but the circle has a point at its centre (620, 270); (510, 470) ends the swing and the leaf.
+read -r cx cy < <(near 620 270)
+read -r ex ey < <(near 510 470)
+# 228.25 points are 80.52 mm on paper: 8,052 mm real is 1/100.
+probe snap wait-window mouse r-down "$cx" "$cy" r mouse r-up "$cx" "$cy" - mouse r-down "$ex" "$ey" r \
+    mouse r-up "$ex" "$ey" - dialog "頁の縮尺設定" set-text 4001 8052 click 1 answer "縮尺設定" ok gone \
+    expect-status 1 " Page = 1 / 1      Paper = A3       Scale = 1 / 100" no-dialog || fail "the picks on the arcs"
+screenshot snapped
+python3 "$checker" scale-line snapped.png "$client" fit 620,270,510,470 VELMORA.JWF ||
+    fail "the scale line does not run from the circle's centre to the swing's end"
+stop_velmora
+
 echo
 [ "$failures" -eq 0 ] && { echo "GUI tests passed"; exit 0; }
 echo "$failures GUI check(s) failed"

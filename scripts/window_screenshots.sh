@@ -1,7 +1,8 @@
 #!/bin/bash
 # Writes PNG screenshots of Velmora.exe under Wine into docs/screenshots/: the sample plan loaded,
-# the layer tool open with the outer walls selected, after a box zoom, with a toolbar tooltip, with
-# the file menu open, the scale's distance dialog, the scale marks, the pen dialog and the page list.
+# the layer tool open with the outer walls selected and with a door swing selected, after a box
+# zoom, with a toolbar tooltip, with the file menu open, the scale's distance dialog, the scale
+# marks, the pen dialog, the page list, and a table sheet's shaded cells as solids.
 # Usage: scripts/window_screenshots.sh [MinGW build folder]   (default build/mingw; build it first)
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -65,6 +66,17 @@ read -r left top right bottom < <(awk '/^dialog at / { print $3, $4, $5, $6 }' "
 shoot window_layer_tool "$left" "$top" "$right" "$bottom"
 run_probe press "$tool" 1 answer "注意" yes no-dialog
 
+# The door swings' layer shown and the swing of the door at (450, 470) picked by a right click on
+# its curve: the arc turns green as a line does.
+swing_row=$(awk '$1 == "A" { for (i = 1; i < NF; i++) { if ($i == "layer") l = $(i + 1); if ($i == "group") g = $(i + 1) }
+                 print g * 16 + l; exit }' plan_objects.txt)
+run_probe command 210 dialog "$tool" select-row "$tool" 4051 "${swing_row:-0}"
+swing=$(python3 -c "z = min($width / 1191.0, $height / 842.0); print(int(492.4 * z), int((842 - 512.4) * z))")
+run_probe mouse r-down $swing r mouse r-up $swing - settle dialog-rect "$tool"
+read -r left top right bottom < <(awk '/^dialog at / { print $3, $4, $5, $6 }' "$work/probe.out" | tail -1)
+shoot window_layer_tool_arcs "$left" "$top" "$right" "$bottom"
+run_probe press "$tool" 1 answer "注意" yes no-dialog
+
 # The living room and the hall with their doors.
 run_probe mouse r-down 220 300 r mouse l-down 220 300 lr mouse move 520 500 lr mouse l-up 520 500 r mouse r-up 520 500 -
 shoot window_box_zoom
@@ -104,6 +116,15 @@ run_probe dialog "ペン(色)変更(線のみ)" click 1 gone
 run_probe drop "Z:${work//\//\\}\\schematic.pdf" answer-after-errors "変換終了" ok command 203 dialog "頁一覧"
 shoot window_page_list
 run_probe dialog "頁一覧" select-row "頁一覧" 4050 2 gone
+
+# A table sheet whose shaded cells are fills, kept as solids in their colours; only when the
+# real-world files are beside the clone.
+panel=${VELMORA_TEST_DATA:-$repo/../shared}/corpus/jp_power_panel_table_01.pdf
+if [[ -f $panel ]]; then
+    cp "$panel" "$work/panel.pdf"
+    run_probe drop "Z:${work//\//\\}\\panel.pdf" answer-after-errors "変換終了" ok
+    shoot window_power_panel_solids
+fi
 
 run_probe command 119
 wait "$velmora"

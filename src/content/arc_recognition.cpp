@@ -289,6 +289,10 @@ ArcFit FitTo(const CubicPiece* pieces, int count, Ellipse e, double extent) {
     arc.sweep = sweep;
     arc.tilt = e.tilt;
     arc.flatness = e.b / e.a;
+    arc.end_x[0] = pieces[0].p[0].x;
+    arc.end_y[0] = pieces[0].p[0].y;
+    arc.end_x[1] = pieces[count - 1].p[3].x;
+    arc.end_y[1] = pieces[count - 1].p[3].y;
     // The arc's ends stand where the curve's ends are (within the tolerance).
     if (!arc.full_circle) {
         double x = 0.0, y = 0.0;

@@ -15,6 +15,7 @@
 #include "content/path_builder.h"
 #include "content/text_object.h"
 #include "pdf/dictionary_values.h"
+#include "store/arc_records.h"
 #include "store/solid_records.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
@@ -216,6 +217,7 @@ void ContentScanner(int page) {
     EndFormScan();
     if (RasterImagesOnPage(page) > 0) RecordError(kWarningRasterImages);
     NotePageSolids(page);
+    NotePageArcs(page);
 }
 
 }  // namespace velmora

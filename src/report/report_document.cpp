@@ -11,6 +11,7 @@
 #include "pdf/file_buffer.h"
 #include "report/report_names.h"
 #include "report/report_sections.h"
+#include "store/arc_records.h"
 #include "store/solid_records.h"
 #include "store/document_store.h"
 #include "store/capacities.h"
@@ -104,6 +105,16 @@ void WriteSolidCounts(ReportSink& sink, int pages) {
     for (int p = 1; p <= pages && p < kPageTableSize; ++p) ReportPrint(sink, "%4d %8d\n", p, g_solids.page_solids[p]);
 }
 
+// Likewise only a conversion that recognised arcs lists them.
+void WriteArcCounts(ReportSink& sink, int pages) {
+    bool any = false;
+    for (int p = 1; p <= pages && p < kPageTableSize; ++p) any = any || g_arcs.page_arcs[p] > 0;
+    if (!any) return;
+    ReportBlank(sink);
+    ReportPrint(sink, "Page 円弧数 (円・円弧・楕円)\n");
+    for (int p = 1; p <= pages && p < kPageTableSize; ++p) ReportPrint(sink, "%4d %8d\n", p, g_arcs.page_arcs[p]);
+}
+
 void WritePageTable(ReportSink& sink) {
     ReportPrint(sink, "====================  ページ  ====================\n");
     ReportPrint(sink, "ページ数 /MAX =  %4d/%4d\n", g_store.page_count, kReportPageMaximum);
@@ -128,6 +139,7 @@ void WritePageTable(ReportSink& sink) {
         }
         ReportPrint(sink, "】\n");
     }
+    WriteArcCounts(sink, pages);
     WriteSolidCounts(sink, pages);
     ReportBlank(sink, 2);
 }

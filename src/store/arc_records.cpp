@@ -6,6 +6,15 @@ namespace velmora {
 
 ArcTable g_arcs;
 
+void ResetArcsForFile() {
+    g_arcs.count = 0;
+    for (int32_t& count : g_arcs.page_arcs) count = 0;
+}
+
+void NotePageArcs(int page) {
+    if (page >= 1 && page < kPageTableSize) g_arcs.page_arcs[page] = ReadableArcCount();
+}
+
 void ArcPointAt(const ArcRecord& arc, double theta, double* x, double* y) {
     const double u = arc.radius * std::cos(theta);
     const double v = arc.radius * arc.flatness * std::sin(theta);

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "store/capacities.h"
+
 namespace velmora {
 
 inline constexpr int kArcCapacity = 100000;  // ArcRecords of one page; an arc past it stays lines
@@ -25,11 +27,15 @@ struct ArcRecord {
     int32_t full_circle;    // 1 when closed through 360 degrees
     int32_t width_class;    // line width x 10, truncated toward zero, as for lines
     int32_t page_number;    // 1-based
+    // Where the curve itself began and ended, bit for bit as the records beside it end (the
+    // computed ends differ in the last bits): the layer tool connects figures through these.
+    double end_x[2], end_y[2];
 };
 
 struct ArcTable {
     ArcRecord records[kArcCapacity];
     int32_t count;
+    int32_t page_arcs[kPageTableSize];  // arcs of each page converted since the file was opened
 };
 
 extern ArcTable g_arcs;
@@ -38,6 +44,11 @@ extern ArcTable g_arcs;
 inline int32_t ReadableArcCount() {
     return g_arcs.count < 0 ? 0 : (g_arcs.count < kArcCapacity ? g_arcs.count : kArcCapacity);
 }
+
+// The table emptied and every page's arc count forgotten (a new file).
+void ResetArcsForFile();
+// Notes the current table as page `page`'s arcs (after its scan).
+void NotePageArcs(int page);
 
 // A point of the arc at parameter angle `theta` (radians), page frame.
 void ArcPointAt(const ArcRecord& arc, double theta, double* x, double* y);

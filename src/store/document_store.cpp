@@ -104,9 +104,9 @@ void ResetConversionCounters(bool reset_dash_merge_flag) {
 
 void ResetStoreForFile() {
     ResetSolidsForFile();
+    ResetArcsForFile();
     ConversionState& c = g_store.conversion;
     c.line_count = 0;
-    g_arcs.count = 0;
     c.text_count = 0;
     c.pool_used = 0;
     c.total_segments = 0;

@@ -38,8 +38,35 @@ int32_t FilePoint(EndPointIndex& index, double x, double y) {
 
 }  // namespace
 
+namespace {
+
+struct LineFiling {
+    const LineRecord* lines;
+    bool (*files)(int32_t line, void* context);
+    void* context;
+};
+
+bool LineEnds(int32_t line, void* context, double xs[2], double ys[2]) {
+    const LineFiling& filing = *static_cast<LineFiling*>(context);
+    if (!filing.files(line, filing.context)) return false;
+    const LineRecord& record = filing.lines[line];
+    xs[0] = record.x1;
+    ys[0] = record.y1;
+    xs[1] = record.x2;
+    ys[1] = record.y2;
+    return true;
+}
+
+}  // namespace
+
 void BuildEndPointIndex(EndPointIndex& index, const LineRecord* lines, int32_t count,
                         bool (*files)(int32_t line, void* context), void* context) {
+    LineFiling filing{lines, files, context};
+    BuildEndPointIndex(index, count, LineEnds, &filing);
+}
+
+void BuildEndPointIndex(EndPointIndex& index, int32_t count,
+                        bool (*ends_of)(int32_t member, void* context, double xs[2], double ys[2]), void* context) {
     index.line_count = count < 0 ? 0 : count;
     const size_t ends = static_cast<size_t>(index.line_count) * 2;
     // At most half the slots in use: probes stay short.
@@ -52,10 +79,8 @@ void BuildEndPointIndex(EndPointIndex& index, const LineRecord* lines, int32_t c
     index.point_of_end.assign(ends, -1);
 
     for (int32_t i = 0; i < index.line_count; ++i) {
-        if (!files(i, context)) continue;
-        const LineRecord& line = lines[i];
-        const double xs[2] = {line.x1, line.x2};
-        const double ys[2] = {line.y1, line.y2};
+        double xs[2], ys[2];
+        if (!ends_of(i, context, xs, ys)) continue;
         for (int end = 0; end < 2; ++end) {
             if (std::isnan(xs[end]) || std::isnan(ys[end])) continue;
             index.point_of_end[static_cast<size_t>(i) * 2 + end] =

@@ -29,6 +29,10 @@ struct EndPointIndex {
 // a coordinate that is not a number are not filed (they equal nothing).
 void BuildEndPointIndex(EndPointIndex& index, const LineRecord* lines, int32_t count,
                         bool (*files)(int32_t line, void* context), void* context);
+// The same for members 0..count-1 of any kind: `ends_of(member, context, xs, ys)` gives a member's
+// two end points, or false when it is not filed.
+void BuildEndPointIndex(EndPointIndex& index, int32_t count,
+                        bool (*ends_of)(int32_t member, void* context, double xs[2], double ys[2]), void* context);
 
 // Starting from `start`, offers `take(line, context)` every filed line that shares an end point
 // with `start` (not `start` itself), and then every filed line that shares one with a line taken

@@ -1,5 +1,5 @@
-// The layer tool's red marks: lines of a length (bit 0) and lines connected to lines of a length
-// (bit 1), and the two buttons that turn red lines green or white.
+// The layer tool's red marks: lines of a length (bit 0) and lines and arcs connected to lines of a
+// length (bit 1), and the two buttons that turn red items green or white.
 #include "store/document_store.h"
 #include "tools/layer_tool.h"
 #include "tools/layer_tool_lines.h"
@@ -32,22 +32,21 @@ void ReleaseLastClicked() {
     }
 }
 
-bool TakeByConnection(int32_t line, void*) {
-    uint8_t& mark = g_layer_selection.mark[line];
+bool TakeByConnection(int32_t item, void*) {
+    uint8_t& mark = g_layer_selection.mark[item];
     if (mark & kMarkByConnection) return false;
     mark |= kMarkByConnection;
     return true;
 }
 
-// Every red line gets `state`, recorded as one group.
+// Every red item gets `state`, recorded as one group.
 void SetRedLines(int8_t state) {
-    const int32_t count = ReadableLineCount();
     bool first = true;
-    for (int32_t i = 0; i < count; ++i) {
-        if (g_layer_selection.mark[i] == 0) continue;
-        SetAndRecord(i, state, first);
+    ForEachItem([&](int32_t item) {
+        if (g_layer_selection.mark[item] == 0) return;
+        SetAndRecord(item, state, first);
         first = false;
-    }
+    });
 }
 
 }  // namespace
@@ -71,16 +70,16 @@ bool ApplyLengthMarks(LengthCriterion criterion, bool checked) {
 bool ApplyConnectionMarks(bool checked) {
     LayerSelection& tool = g_layer_selection;
     if (!(tool.length > 0)) return false;
-    const int32_t count = ReadableLineCount();
     if (!checked) {
-        for (int32_t i = 0; i < count; ++i) tool.mark[i] &= static_cast<uint8_t>(~kMarkByConnection);
+        ForEachItem([&](int32_t item) { tool.mark[item] &= static_cast<uint8_t>(~kMarkByConnection); });
         return true;
     }
     ReleaseLastClicked();
-    EndPointIndex& index = IndexLinesTakingPart();
+    EndPointIndex& index = IndexItemsTakingPart();
+    const int32_t count = ReadableLineCount();
     for (int32_t i = 0; i < count; ++i) {
         if (!TakesPart(i) || !InEqualBand(g_store.lines[i].length, tool.length)) continue;
-        FollowConnections(index, i, TakeByConnection, nullptr);
+        FollowFigure(index, i, TakeByConnection, nullptr);
     }
     return true;
 }

@@ -20,51 +20,105 @@ constexpr uint8_t kSolidPenStyle = 1;
 
 EndPointIndex g_end_points;
 
-bool InShownLayer(const LineRecord& line) {
-    return line.layer_group == g_layer_selection.shown_group && line.layer == g_layer_selection.shown_layer;
+bool InShownLayer(int32_t item) {
+    const ItemFields fields = FieldsOf(item);
+    return *fields.layer_group == g_layer_selection.shown_group && *fields.layer == g_layer_selection.shown_layer;
 }
 
 // group * 16 + layer, or -1 for fields outside 0..15.
-int LayerSlot(const LineRecord& line) {
-    if (line.layer_group < 0 || line.layer_group >= kLayersPerGroup || line.layer < 0 ||
-        line.layer >= kLayersPerGroup) {
+int LayerSlot(const ItemFields& fields) {
+    if (*fields.layer_group < 0 || *fields.layer_group >= kLayersPerGroup || *fields.layer < 0 ||
+        *fields.layer >= kLayersPerGroup) {
         return -1;
     }
-    return line.layer_group * kLayersPerGroup + line.layer;
+    return *fields.layer_group * kLayersPerGroup + *fields.layer;
 }
 
 void CountLayers() {
     LayerSelection& tool = g_layer_selection;
     std::memset(tool.solid_counts, 0, sizeof tool.solid_counts);
     std::memset(tool.line_counts, 0, sizeof tool.line_counts);
-    const int32_t count = ReadableLineCount();
-    for (int32_t i = 0; i < count; ++i) {
-        const LineRecord& line = g_store.lines[i];
-        const int slot = LayerSlot(line);
-        if (line.page_number < 0 || slot < 0) continue;
+    ForEachItem([&](int32_t item) {
+        const ItemFields fields = FieldsOf(item);
+        const int slot = LayerSlot(fields);
+        if (fields.page_number < 0 || slot < 0) return;
         ++tool.line_counts[slot];
-        if (line.pen_style == kSolidPenStyle) ++tool.solid_counts[slot];
-    }
+        if (fields.pen_style == kSolidPenStyle) ++tool.solid_counts[slot];
+    });
 }
 
-bool FilesTakingPart(int32_t line, void*) { return TakesPart(line); }
+// Index members: the lines, then the arcs, without the gap between their item numbers.
+int32_t ItemOfMember(int32_t member) {
+    const int32_t lines = ReadableLineCount();
+    return member < lines ? member : kArcItemBase + (member - lines);
+}
+
+int32_t MemberOfItem(int32_t item) { return IsArcItem(item) ? ReadableLineCount() + (item - kArcItemBase) : item; }
+
+bool EndsTakingPart(int32_t member, void*, double xs[2], double ys[2]) {
+    const int32_t item = ItemOfMember(member);
+    if (!TakesPart(item)) return false;
+    if (IsArcItem(item)) {
+        const ArcRecord& arc = g_arcs.records[item - kArcItemBase];
+        for (int end = 0; end < 2; ++end) {
+            xs[end] = arc.end_x[end];
+            ys[end] = arc.end_y[end];
+        }
+        return true;
+    }
+    const LineRecord& line = g_store.lines[item];
+    xs[0] = line.x1;
+    ys[0] = line.y1;
+    xs[1] = line.x2;
+    ys[1] = line.y2;
+    return true;
+}
+
+struct FigureWalk {
+    bool (*take)(int32_t item, void* context);
+    void* context;
+};
+
+bool TakeMember(int32_t member, void* context) {
+    const FigureWalk& walk = *static_cast<FigureWalk*>(context);
+    return walk.take(ItemOfMember(member), walk.context);
+}
 
 }  // namespace
 
-bool TakesPart(int32_t line) {
-    const LineRecord& record = g_store.lines[line];
-    return record.pen_style == kSolidPenStyle && record.page_number >= 0 &&
-           g_layer_selection.state[line] != kLineUnavailable;
+ItemFields FieldsOf(int32_t item) {
+    if (IsArcItem(item)) {
+        ArcRecord& arc = g_arcs.records[item - kArcItemBase];
+        return ItemFields{arc.pen_style, arc.page_number, &arc.layer_group, &arc.layer};
+    }
+    LineRecord& line = g_store.lines[item];
+    return ItemFields{line.pen_style, line.page_number, &line.layer_group, &line.layer};
 }
 
-void SetAndRecord(int32_t line, int8_t state, bool first) {
-    g_layer_selection.state[line] = state;
-    RecordSelectionEntry(line, state, first);
+bool UsableItem(int32_t item) {
+    if (IsArcItem(item)) return item < kArcItemBase + ReadableArcCount();
+    return item >= 0 && item < ReadableLineCount();
 }
 
-EndPointIndex& IndexLinesTakingPart() {
-    BuildEndPointIndex(g_end_points, g_store.lines, ReadableLineCount(), FilesTakingPart, nullptr);
+bool TakesPart(int32_t item) {
+    const ItemFields fields = FieldsOf(item);
+    return fields.pen_style == kSolidPenStyle && fields.page_number >= 0 &&
+           g_layer_selection.state[item] != kLineUnavailable;
+}
+
+void SetAndRecord(int32_t item, int8_t state, bool first) {
+    g_layer_selection.state[item] = state;
+    RecordSelectionEntry(item, state, first);
+}
+
+EndPointIndex& IndexItemsTakingPart() {
+    BuildEndPointIndex(g_end_points, ReadableLineCount() + ReadableArcCount(), EndsTakingPart, nullptr);
     return g_end_points;
+}
+
+void FollowFigure(EndPointIndex& index, int32_t item, bool (*take)(int32_t item, void* context), void* context) {
+    FigureWalk walk{take, context};
+    FollowConnections(index, MemberOfItem(item), TakeMember, &walk);
 }
 
 void OpenLayerTool() {
@@ -88,10 +142,7 @@ void ShowLayerFresh() {
     LayerSelection& tool = g_layer_selection;
     g_selection_history.redo_groups = 0;
     g_selection_history.end = -1;
-    const int32_t count = ReadableLineCount();
-    for (int32_t i = 0; i < count; ++i) {
-        tool.state[i] = InShownLayer(g_store.lines[i]) ? kLineWhite : kLineUnavailable;
-    }
+    ForEachItem([&](int32_t item) { tool.state[item] = InShownLayer(item) ? kLineWhite : kLineUnavailable; });
     ClearMarks();
 }
 
@@ -100,11 +151,9 @@ bool ChooseLayer(int row) {
     LayerSelection& tool = g_layer_selection;
     tool.shown_group = row / kLayersPerGroup;
     tool.shown_layer = row % kLayersPerGroup;
-    const int32_t count = ReadableLineCount();
-    for (int32_t i = 0; i < count; ++i) {
-        if (tool.state[i] == kLineGreen) continue;
-        tool.state[i] = InShownLayer(g_store.lines[i]) ? kLineWhite : kLineUnavailable;
-    }
+    ForEachItem([&](int32_t item) {
+        if (tool.state[item] != kLineGreen) tool.state[item] = InShownLayer(item) ? kLineWhite : kLineUnavailable;
+    });
     ClearMarks();
     return true;
 }
@@ -123,22 +172,21 @@ void FormatLayerRow(int row, char* text, int size) {
 int MoveSelectionToShownLayer() {
     LayerSelection& tool = g_layer_selection;
     const int shown = ShownLayerRow();
-    const int32_t count = ReadableLineCount();
     int moved = 0;
-    for (int32_t i = 0; i < count; ++i) {
-        LineRecord& line = g_store.lines[i];
-        if (line.page_number < 0 || (tool.state[i] != kLineGreen && tool.mark[i] == 0)) continue;
-        const int old_slot = LayerSlot(line);
+    ForEachItem([&](int32_t item) {
+        const ItemFields fields = FieldsOf(item);
+        if (fields.page_number < 0 || (tool.state[item] != kLineGreen && tool.mark[item] == 0)) return;
+        const int old_slot = LayerSlot(fields);
         if (old_slot >= 0) {
             --tool.line_counts[old_slot];
-            if (line.pen_style == kSolidPenStyle) --tool.solid_counts[old_slot];
+            if (fields.pen_style == kSolidPenStyle) --tool.solid_counts[old_slot];
         }
         ++tool.line_counts[shown];
-        if (line.pen_style == kSolidPenStyle) ++tool.solid_counts[shown];
-        line.layer_group = static_cast<int16_t>(tool.shown_group);
-        line.layer = static_cast<int16_t>(tool.shown_layer);
+        if (fields.pen_style == kSolidPenStyle) ++tool.solid_counts[shown];
+        *fields.layer_group = static_cast<int16_t>(tool.shown_group);
+        *fields.layer = static_cast<int16_t>(tool.shown_layer);
         ++moved;
-    }
+    });
     ShowLayerFresh();
     ResetSelectionHistory();
     g_tool_state.layer_moved = true;
@@ -162,8 +210,8 @@ double ReadLengthText(const char* text, bool* rewrite) {
 }
 
 void ClearMarks() {
-    const int32_t count = ReadableLineCount();
-    std::memset(g_layer_selection.mark, 0, static_cast<size_t>(count));
+    std::memset(g_layer_selection.mark, 0, static_cast<size_t>(ReadableLineCount()));
+    std::memset(g_layer_selection.mark + kArcItemBase, 0, static_cast<size_t>(ReadableArcCount()));
 }
 
 }  // namespace velmora

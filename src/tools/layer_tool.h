@@ -1,6 +1,6 @@
-// The layer arrangement tool: solid lines of the current page are selected (green) one by one,
-// as connected figures, by rectangle, or marked (red) by their length, and moved together into
-// the layer shown in the tool's list. Every step can be undone and redone until a move. The
+// The layer arrangement tool: solid lines and arcs of the current page are selected (green) one
+// by one, as connected figures, by rectangle, or marked (red) by their length, and moved together
+// into the layer shown in the tool's list. Every step can be undone and redone until a move. The
 // preview draws the states and marks kept here; the dialog and the mouse only call these
 // functions and repaint.
 #pragma once
@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "convert/layer_assignment.h"
+#include "store/arc_records.h"
 #include "store/capacities.h"
 #include "tools/selection_history.h"
 
@@ -24,6 +25,10 @@ inline constexpr int kLayerListRows = 128;     // the list offers groups 0..7
 inline constexpr int kLayerRowBytes = 32;
 inline constexpr int kMostLineHits = 1000;     // hits a line pick collects at most
 inline constexpr int kLengthTextBytes = 256;   // the length field is read up to 255 characters
+// The tool's items: line records by their index, arc records after them from kArcItemBase. Picks,
+// the history and the per-item tables below all speak of items.
+inline constexpr int32_t kArcItemBase = kLineCapacity;
+inline constexpr int32_t kLayerItemCapacity = kLineCapacity + kArcCapacity;
 
 // The length criteria of the check boxes that mark lines red.
 enum class LengthCriterion { Longer, Equal, Shorter };
@@ -32,17 +37,17 @@ inline constexpr double kEqualBandHigh = 1.01;
 inline constexpr double kClickedBandLow = 0.995;   // the last clicked line counts as "this length"
 inline constexpr double kClickedBandHigh = 1.005;
 
-// One selection state and one mark per line record, the shown layer, the entered length and the
-// lines per layer.
+// One selection state and one mark per item, the shown layer, the entered length and the lines
+// and arcs per layer.
 struct LayerSelection {
     int32_t shown_group;
     int32_t shown_layer;
     double length;          // L, millimetres; 0 = none
-    int32_t last_clicked;   // the line the last left click toggled, or -1
+    int32_t last_clicked;   // the item the last left click toggled, or -1
     int32_t solid_counts[kLayerSlots];
     int32_t line_counts[kLayerSlots];
-    int8_t state[kLineCapacity];
-    uint8_t mark[kLineCapacity];
+    int8_t state[kLayerItemCapacity];
+    uint8_t mark[kLayerItemCapacity];
 };
 
 extern LayerSelection g_layer_selection;
@@ -65,7 +70,7 @@ bool ChooseLayer(int row);
 void FormatLayerRow(int row, char* text, int size);
 inline int ShownLayerRow() { return g_layer_selection.shown_group * kLayersPerGroup + g_layer_selection.shown_layer; }
 
-// Every green or red line into the shown layer, counts moved with them; the layer is then shown
+// Every green or red item into the shown layer, counts moved with them; the layer is then shown
 // fresh with nothing to undo and the page counts as having moved lines. The number moved.
 int MoveSelectionToShownLayer();
 
@@ -82,11 +87,14 @@ HistoryButtons CurrentHistoryButtons();
 // positive finite number is 0, and `rewrite` asks for the field to show "0.0".
 double ReadLengthText(const char* text, bool* rewrite);
 
-// Left click at the drawing point (x, y) within `half_width`: the toggled line, or -1.
+// Left click at the drawing point (x, y) within `half_width`: the toggled item (an arc is hit
+// where its curve passes), or -1.
 int PickLine(double x, double y, double half_width);
-// Left drag: toggles the lines strictly inside the rectangle; the number toggled.
+// Left drag: toggles the lines and arcs lying wholly, strictly inside the rectangle; the number
+// toggled.
 int SelectByRectangle(double x0, double y0, double x1, double y1);
-// Right click: the hit line and everything connected to it; the hit line, or -1.
+// Right click: the hit item and everything connected to it through end points (arcs by the ends
+// of the curve they replace); the hit item, or -1.
 int PickConnectedGroup(double x, double y, double half_width);
 
 // The check boxes "longer", "equal", "shorter": bit 0 of the marks set on the lines meeting the

@@ -1,18 +1,19 @@
 // Undo and redo of the layer tool's selection groups, read from the history ring.
 #include "store/document_store.h"
 #include "tools/layer_tool.h"
+#include "tools/layer_tool_lines.h"
 #include "tools/line_lengths.h"
 
 namespace velmora {
 
 namespace {
 
-// An entry's line as the ring holds it; lines of another page's table are never touched.
-bool UsableLine(int32_t line) { return line >= 0 && line < ReadableLineCount(); }
+// An entry's item as the ring holds it; items of another page's tables are never touched.
+bool UsableLine(int32_t item) { return UsableItem(item); }
 
-bool InShownLayer(int32_t line) {
-    const LineRecord& record = g_store.lines[line];
-    return record.layer_group == g_layer_selection.shown_group && record.layer == g_layer_selection.shown_layer;
+bool InShownLayer(int32_t item) {
+    const ItemFields fields = FieldsOf(item);
+    return *fields.layer_group == g_layer_selection.shown_group && *fields.layer == g_layer_selection.shown_layer;
 }
 
 // Entries back from the position to the start of the last group, or 0 when the ring no longer

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "store/arc_records.h"
 #include "store/document_store.h"
 #include "store/paper_sizes.h"
 
@@ -29,7 +30,7 @@ std::string PageListRow(int page) {
     const char* name = (paper >= 0 && paper < kPaperSizeCount) ? PaperNames[paper] : "--";
     char row[kPageListRowBytes];
     std::snprintf(row, sizeof row, "%4d  %s/%3d° 1/%4d  %6d %6d", page, name, TruncatedDegrees(record.rotation),
-                  record.scale_denominator, record.line_count, record.nonempty_text_count);
+                  record.scale_denominator, record.line_count + g_arcs.page_arcs[page], record.nonempty_text_count);
     return row;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "convert/driver.h"
+#include "store/arc_records.h"
 #include "store/document_store.h"
 #include "tools/tool_state.h"
 
@@ -14,28 +15,43 @@ LayerSummary g_layer_summary;
 
 namespace {
 
-// The row of a line's group and layer; -1 for groups beyond the list (texts' groups 8..15).
-int RowOf(const LineRecord& line) {
-    if (line.layer_group < 0 || line.layer_group >= kPenListGroups || line.layer < 0 ||
-        line.layer >= kPenListLayers) {
+// The row of a line's or arc's group and layer; -1 for groups beyond the list (texts' groups 8..15).
+template <typename Record>
+int RowOf(const Record& record) {
+    if (record.layer_group < 0 || record.layer_group >= kPenListGroups || record.layer < 0 ||
+        record.layer >= kPenListLayers) {
         return -1;
     }
-    return line.layer_group * kPenListLayers + line.layer;
+    return record.layer_group * kPenListLayers + record.layer;
+}
+
+template <typename Record>
+void Summarise(const Record& record) {
+    const int row = RowOf(record);
+    if (record.page_number < 0 || row < 0) return;
+    ++g_layer_summary.count[row];
+    g_layer_summary.pen[row] = record.pen_colour;
+    g_layer_summary.width_class[row] = record.width_class;
+}
+
+template <typename Record>
+bool TakePen(Record& record, int pen) {
+    if (record.page_number < 0 || record.layer_group != g_pen_selection.group || record.layer != g_pen_selection.layer) {
+        return false;
+    }
+    record.pen_colour = static_cast<int16_t>(pen);
+    return true;
 }
 
 }  // namespace
 
 void BuildLayerSummary() {
     std::memset(&g_layer_summary, 0, sizeof g_layer_summary);
+    // Arcs after the lines: a layer holding both shows the pen of its last arc.
     const int lines = ReadableLineCount();
-    for (int i = 0; i < lines; ++i) {
-        const LineRecord& line = g_store.lines[i];
-        const int row = RowOf(line);
-        if (line.page_number < 0 || row < 0) continue;
-        ++g_layer_summary.count[row];
-        g_layer_summary.pen[row] = line.pen_colour;
-        g_layer_summary.width_class[row] = line.width_class;
-    }
+    for (int i = 0; i < lines; ++i) Summarise(g_store.lines[i]);
+    const int arcs = ReadableArcCount();
+    for (int a = 0; a < arcs; ++a) Summarise(g_arcs.records[a]);
 }
 
 std::string PenListRow(int row) {
@@ -72,14 +88,9 @@ int SetSelectedLayerPen(const bool checked[kPenChoiceCount]) {
     if (pen == 0) return 0;
     int changed = 0;
     const int lines = ReadableLineCount();
-    for (int i = 0; i < lines; ++i) {
-        LineRecord& line = g_store.lines[i];
-        if (line.page_number < 0 || line.layer_group != g_pen_selection.group || line.layer != g_pen_selection.layer) {
-            continue;
-        }
-        line.pen_colour = static_cast<int16_t>(pen);
-        ++changed;
-    }
+    for (int i = 0; i < lines; ++i) changed += TakePen(g_store.lines[i], pen) ? 1 : 0;
+    const int arcs = ReadableArcCount();
+    for (int a = 0; a < arcs; ++a) changed += TakePen(g_arcs.records[a], pen) ? 1 : 0;
     return changed;
 }
 

@@ -1,5 +1,5 @@
-// The pen change: every line of one layer group and layer gets another pen. The dialog lists a
-// summary of the lines per group and layer, shows the selected layer's pen in its eight radio
+// The pen change: every line and arc of one layer group and layer gets another pen. The dialog
+// lists a summary of the lines and arcs per group and layer, shows the selected layer's pen in its eight radio
 // buttons (tools/choice_flags.h) and sets the pen the user clicks. Texts are not touched.
 #pragma once
 
@@ -27,8 +27,8 @@ struct PenSelection {
 
 extern PenSelection g_pen_selection;
 
-// Per group and layer: the number of lines, and the pen and width class of the last of them in
-// store order (merged-away lines do not count).
+// Per group and layer: the number of lines and arcs, and the pen and width class of the last of
+// them, the lines in store order and then the arcs (merged-away lines do not count).
 struct LayerSummary {
     int32_t count[kPenListRows];
     int32_t pen[kPenListRows];
@@ -37,7 +37,7 @@ struct LayerSummary {
 
 extern LayerSummary g_layer_summary;
 
-// Rebuilds the summary from the current page's lines.
+// Rebuilds the summary from the current page's lines and arcs.
 void BuildLayerSummary();
 
 // The list row of `row` from the summary: group, layer, count, width, pen.
@@ -55,7 +55,7 @@ void ConvertPageForPenDialog();
 // A list row chosen: its group and layer become the selection and its pen is shown.
 void SelectPenListRow(int row);
 // A radio button clicked: the flags take the buttons' check states (index pen - 1) and every
-// line of the selected group and layer gets the highest checked pen. The summary keeps the old
+// line and arc of the selected group and layer gets the highest checked pen. The summary keeps the old
 // pen until the dialog opens again. The number of lines changed; none without a checked pen.
 int SetSelectedLayerPen(const bool checked[kPenChoiceCount]);
 // OK or close: the preview draws the normal picture again; the pens set stay.

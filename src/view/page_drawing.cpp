@@ -276,6 +276,31 @@ void DrawNormalPicture(const DrawingSurface& surface, const PageView& view, int 
     DrawScaleMarks(surface, view, page);
 }
 
+// The arcs in the tool's colours, in the lines' order of white, green, then marks.
+void DrawLayerToolArcs(const DrawingSurface& surface, const PageView& view) {
+    const LayerSelection& tool = g_layer_selection;
+    const int32_t arcs = ReadableArcCount();
+    const auto solid = [](const ArcRecord& arc) { return arc.pen_style == kSolidPenStyle && arc.page_number >= 0; };
+    for (int32_t a = 0; a < arcs; ++a) {
+        const ArcRecord& arc = g_arcs.records[a];
+        if (solid(arc) && InLayer(arc, tool.shown_group, tool.shown_layer) && tool.state[kArcItemBase + a] < 1) {
+            DrawArc(surface, view, arc, DrawPen{kWhite, LineStyle::Solid});
+        }
+    }
+    for (int32_t a = 0; a < arcs; ++a) {
+        const ArcRecord& arc = g_arcs.records[a];
+        if (!solid(arc) || tool.state[kArcItemBase + a] <= 0) continue;
+        const Rgb green = InLayer(arc, tool.shown_group, tool.shown_layer) ? kSelectedGreen : kSelectedElsewhereGreen;
+        DrawArc(surface, view, arc, DrawPen{green, LineStyle::Solid});
+    }
+    for (int32_t a = 0; a < arcs; ++a) {
+        const ArcRecord& arc = g_arcs.records[a];
+        const uint8_t mark = tool.mark[kArcItemBase + a];
+        if (!solid(arc) || tool.state[kArcItemBase + a] < 0 || mark == 0) continue;
+        DrawArc(surface, view, arc, DrawPen{mark == kMarkByLength ? kLengthMarkRed : kConnectionMarkOrange, LineStyle::Solid});
+    }
+}
+
 void DrawLayerToolPicture(const DrawingSurface& surface, const PageView& view, bool overlay_only) {
     const int32_t lines = ReadableLineCount();
     if (!overlay_only) {
@@ -318,6 +343,7 @@ void DrawLayerToolPicture(const DrawingSurface& surface, const PageView& view, b
         const Rgb colour = tool.mark[i] == kMarkByLength ? kLengthMarkRed : kConnectionMarkOrange;
         DrawLine(surface, view, line, DrawPen{colour, LineStyle::Solid});
     }
+    DrawLayerToolArcs(surface, view);
 }
 
 void DrawPenDialogPicture(const DrawingSurface& surface, const PageView& view, bool overlay_only) {

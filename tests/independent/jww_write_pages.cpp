@@ -1,14 +1,18 @@
 // jww_write_pages DIR JWSXF: writes a few pages straight through the save command's functions
 // into DIR, with what PDFs do not give velmora-convert often enough to rely on: texts (Latin and
 // Japanese, turned, 254 and 300 bytes long), texts after more than 0x7FFF lines (the long class
-// tag) and past 0xFFFF objects (the long count), texts with no lines at all, PDF layer names. The independent
+// tag) and past 0xFFFF objects (the long count), texts with no lines at all, PDF layer names,
+// fills of both rules and several colours as solids painted between lines. The independent
 // reader check then reads them with both readers. Exit status 0 when every page was written.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "content/colour_state.h"
+#include "content/fill_path.h"
 #include "convert/document_reset.h"
+#include "convert/layer_assignment.h"
 #include "convert/pdf_layer_assignment.h"
 #include "jww/jww_save.h"
 #include "store/document_store.h"
@@ -43,6 +47,16 @@ void AddLine(double x1, double y1, double x2, double y2, int layer, int group, i
 
 void AddText(const std::string& bytes, double x, double y, double size, double angle) {
     test_support::AddText(bytes, x, y, size, angle);
+}
+
+// A filled polygon through the fill path, in the given fill colour and rule, painted after the
+// lines stored so far.
+void AddFill(const double* xy, int points, double red, double green, double blue, FillRule rule) {
+    SetRgb(&g_graphics.colours.fill, red, green, blue);
+    FillPathMove(Point{xy[0], xy[1]});
+    for (int i = 1; i < points; ++i) FillPathLine(Point{xy[2 * i], xy[2 * i + 1]});
+    FillPathClose();
+    EmitFillSolids(1, rule, g_store.conversion.line_count);
 }
 
 bool Save(const std::string& directory, const char* name) {
@@ -153,6 +167,40 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 40000; ++i) AddLine(20 + (i % 400) * 2, 20 + (i / 400) * 5.5, 21 + (i % 400) * 2, 24 + (i / 400) * 5.5, i % 16, 0, 1 + i % 8, 1);
     for (int i = 0; i < 30; ++i) test_support::AddArc(30 + i * 25, 570, 10, 0, i % 2 == 0 ? 2 * M_PI : M_PI / 2);
     ok = Save(directory, "arcs_after_many_lines.jww") && ok;
+
+    // Solids: a five-pointed star under both rules (even-odd leaves its centre open), a square
+    // ring with its hole, a gray band and a CMYK triangle, between lines, on their colours' layers.
+    StartPage(841.89, 595.28, 1);
+    g_settings.solid_fills = 1;
+    ClearFillPath();
+    const double star[10] = {100, 100, 159, 281, 5, 169, 195, 169, 41, 281};
+    const double star_right[10] = {300, 100, 359, 281, 205, 169, 395, 169, 241, 281};
+    AddFill(star, 5, 1.0, 0.0, 0.0, FillRule::kNonZero);
+    AddLine(0, 300, 800, 300, 0, 0, 1, 1);
+    AddFill(star_right, 5, 0.0, 0.0, 1.0, FillRule::kEvenOdd);
+    const double ring[16] = {450, 100, 650, 100, 650, 300, 450, 300, 500, 150, 600, 150, 600, 250, 500, 250};
+    SetRgb(&g_graphics.colours.fill, 0.0, 0.6, 0.2);
+    FillPathMove(Point{ring[0], ring[1]});
+    for (int i = 1; i < 4; ++i) FillPathLine(Point{ring[2 * i], ring[2 * i + 1]});
+    FillPathClose();
+    FillPathMove(Point{ring[8], ring[9]});
+    for (int i = 5; i < 8; ++i) FillPathLine(Point{ring[2 * i], ring[2 * i + 1]});
+    FillPathClose();
+    EmitFillSolids(1, FillRule::kEvenOdd, g_store.conversion.line_count);
+    AddLine(0, 320, 800, 320, 1, 0, 2, 1);
+    const double band[8] = {50, 400, 750, 400, 750, 430, 50, 430};
+    SetGray(&g_graphics.colours.fill, 0.75);
+    FillPathMove(Point{band[0], band[1]});
+    for (int i = 1; i < 4; ++i) FillPathLine(Point{band[2 * i], band[2 * i + 1]});
+    EmitFillSolids(1, FillRule::kNonZero, g_store.conversion.line_count);
+    SetCmyk(&g_graphics.colours.fill, 0.1, 0.2, 0.9, 0.0);
+    const double triangle[6] = {700, 450, 800, 450, 750, 540};
+    FillPathMove(Point{triangle[0], triangle[1]});
+    for (int i = 1; i < 3; ++i) FillPathLine(Point{triangle[2 * i], triangle[2 * i + 1]});
+    EmitFillSolids(1, FillRule::kNonZero, g_store.conversion.line_count);
+    AssignSolidLayers();
+    ok = Save(directory, "solids_both_rules.jww") && ok;
+    g_settings.solid_fills = 0;
 
     FreeDocument();
     return ok ? 0 : 1;

@@ -48,6 +48,8 @@ inline ArcRecord& AddArc(double cx, double cy, double radius, double start, doub
     arc.flatness = flatness;
     arc.full_circle = sweep >= 2.0 * 3.14159265358979323846 ? 1 : 0;
     arc.page_number = 1;
+    ArcStartPoint(arc, &arc.end_x[0], &arc.end_y[0]);
+    ArcEndPoint(arc, &arc.end_x[1], &arc.end_y[1]);
     return arc;
 }
 

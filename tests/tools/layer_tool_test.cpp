@@ -324,5 +324,62 @@ TEST_F(LayerToolTest, MoveTakesGreenAndRedLinesIntoTheShownLayer) {
     EXPECT_EQ(Row(5), " 0 5      3/     3");
 }
 
+// A door: the wall runs into the swing's start, the leaf goes back from its end to the hinge;
+// beside it a round table (a full circle) and an arc on another layer.
+TEST_F(LayerToolTest, ArcsArePickedBoxedTakenWithTheirFigureMarkedAndMovedAsLinesAre) {
+    constexpr double kQuarter = 1.5707963267948966;
+    ArcRecord& swing = test_support::AddArc(0, 0, 50, 0, kQuarter);
+    const int wall = Line(80, 0, swing.end_x[0], swing.end_y[0]);
+    const int leaf = Line(swing.end_x[1], swing.end_y[1], 0, 0);
+    test_support::AddArc(200, 200, 10, 0, 4 * kQuarter);
+    test_support::AddArc(0, 0, 30, 0, kQuarter).layer = 1;
+    const int door = kArcItemBase, table = kArcItemBase + 1, other = kArcItemBase + 2;
+    OpenLayerTool();
+    EXPECT_EQ(Row(0), " 0 0      4/     4");  // two lines and two arcs
+    EXPECT_EQ(State(other), kLineUnavailable);
+
+    // A click hits an arc where its curve passes, not at its centre; a click on the other layer's
+    // arc hits nothing.
+    EXPECT_EQ(PickLine(35.3, 35.4, 2), door);
+    EXPECT_EQ(State(door), kLineGreen);
+    EXPECT_EQ(PickLine(35.3, 35.4, 2), door);
+    EXPECT_EQ(State(door), kLineWhite);
+    EXPECT_EQ(PickLine(200, 200, 2), -1);
+    EXPECT_EQ(PickLine(21.2, 21.2, 2), -1);
+    EXPECT_EQ(PickLine(200, 209, 2), table);
+
+    // A rectangle takes an arc only when all of its curve lies inside.
+    EXPECT_EQ(SelectByRectangle(191, 191, 209, 209), 0);
+    EXPECT_EQ(SelectByRectangle(189, 189, 211, 211), 1);
+    EXPECT_EQ(State(table), kLineWhite);
+
+    // A right click on the wall takes the swing and the leaf through the curve's own end points.
+    EXPECT_EQ(PickConnectedGroup(70, 0, 2), wall);
+    EXPECT_EQ(LinesIn(kLineGreen), (std::vector<int>{wall, leaf}));
+    EXPECT_EQ(State(door), kLineGreen);
+    EXPECT_EQ(State(table), kLineWhite);
+    Undo();
+    EXPECT_EQ(State(door), kLineWhite);
+    Redo();
+    EXPECT_EQ(State(door), kLineGreen);
+
+    // The figure moves whole, its arc with it, and the counts follow.
+    ASSERT_TRUE(ChooseLayer(2));
+    EXPECT_EQ(MoveSelectionToShownLayer(), 3);
+    EXPECT_EQ(g_arcs.records[0].layer, 2);
+    EXPECT_EQ(g_arcs.records[1].layer, 0);
+    EXPECT_EQ(Row(0), " 0 0      1/     1");
+    EXPECT_EQ(Row(2), " 0 2      3/     3");
+    EXPECT_EQ(State(door), kLineWhite);
+
+    // Lines of the wall's length mark what is connected to them, the swing included.
+    EnterLength(30);
+    ASSERT_TRUE(ApplyConnectionMarks(true));
+    EXPECT_EQ(Mark(door), kMarkByConnection);
+    EXPECT_EQ(Mark(table), 0);
+    ReleaseRedLines();
+    EXPECT_EQ(Mark(door), 0);
+}
+
 }  // namespace
 }  // namespace velmora

@@ -1,9 +1,11 @@
 // The page list rows: paper name, rotation, scale and counts of every page after the pass that
 // converts the pages without figures.
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "pdf/reader_fixture.h"
+#include "report/report.h"
 #include "convert/driver.h"
 #include "support/pdf_maker.h"
 #include "tools/page_list.h"
@@ -79,6 +81,33 @@ TEST_F(PageListTest, NoPagesNoRowsAndPageZero) {
     EXPECT_TRUE(PageListRows().empty());
     ChooseListedPage(-1);
     EXPECT_EQ(g_store.current_page, 0);
+}
+
+// A circle of four cubics, centre (100, 100), radius 50.
+constexpr char kCircle[] =
+    "150 100 m 150 127.615 127.615 150 100 150 c 72.385 150 50 127.615 50 100 c "
+    "50 72.385 72.385 50 100 50 c 127.615 50 150 72.385 150 100 c S\n";
+
+TEST_F(PageListTest, ArcsCountAmongTheLinesOfTheirPageAndTheReportListsThemPerPage) {
+    const auto report = [] {
+        std::string text;
+        ReportSink sink;
+        sink.text = &text;
+        WriteReportBody(sink);
+        return text;
+    };
+    const std::string one = std::string(kTwoLines, std::strlen(kTwoLines) - 1) + kCircle;
+    const std::string two = std::string(kCircle) + "10 0 0 10 300 300 cm " + kCircle;
+    g_settings.arcs = 1;
+    Open({{"/MediaBox [0 0 595 842]", one}, {"/MediaBox [0 0 595 842]", two}});
+    EXPECT_EQ(PageListRows(), (Rows{"   1  A4/  0° 1/   1       3      0", "   2  A4/  0° 1/   1       2      0"}));
+    EXPECT_NE(report().find("Page 円弧数 (円・円弧・楕円)\r\n   1        1\r\n   2        2\r\n"), std::string::npos);
+
+    // Without arcs the circle is forty pieces and the report has no arc list.
+    g_settings.arcs = 0;
+    Open({{"/MediaBox [0 0 595 842]", one}});
+    EXPECT_EQ(PageListRow(1), "   1  A4/  0° 1/   1      42      0");
+    EXPECT_EQ(report().find("円弧数"), std::string::npos);
 }
 
 }  // namespace

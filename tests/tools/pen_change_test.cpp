@@ -81,5 +81,23 @@ TEST_F(PenChangeTest, AfterThePenDialogShowedPen3TheScaleGoesToEveryPage) {
     EXPECT_EQ(g_store.pages[2].scale_denominator, 100);
 }
 
+TEST_F(PenChangeTest, ArcsAreCountedAndTakeThePenOfTheirLayer) {
+    AddLayerLine(1, 2, 3, 0, 0, 1, 1);
+    ArcRecord& arc = test_support::AddArc(0, 0, 10, 0, 1.0);
+    arc.layer_group = 1;
+    arc.layer = 2;
+    arc.pen_colour = 6;
+    arc.width_class = 35;
+    test_support::AddArc(0, 0, 20, 0, 1.0).layer = 3;
+    OpenPenDialog();
+    EXPECT_EQ(PenListRow(1 * 16 + 2), " 1 2      2  1.19  6");  // the arc is the layer's last
+    EXPECT_EQ(PenListRow(3), " 0 3      1  0.00  2");
+    SelectPenListRow(1 * 16 + 2);
+    EXPECT_EQ(SetSelectedLayerPen(kPen3), 2);
+    EXPECT_EQ(g_arcs.records[0].pen_colour, 3);
+    EXPECT_EQ(g_arcs.records[1].pen_colour, 2);
+    EXPECT_EQ(g_store.lines[0].pen_colour, 3);
+}
+
 }  // namespace
 }  // namespace velmora

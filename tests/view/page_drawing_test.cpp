@@ -176,6 +176,26 @@ TEST_F(PageDrawingTest, LayerToolDimsThePageAndHighlightsOnlySolidLines) {
     EXPECT_EQ(overlay.Of(DrawnShape::Line).size(), 5u);
 }
 
+TEST_F(PageDrawingTest, LayerToolDrawsArcsInTheColoursOfTheirSelectionAsLines) {
+    constexpr double kQuarter = 1.5707963267948966;  // 16 chords each
+    test_support::AddArc(100, -100, 20, 0, kQuarter);              // shown layer, white
+    test_support::AddArc(100, -100, 30, 0, kQuarter);              // selected: green
+    test_support::AddArc(100, -100, 40, 0, kQuarter).layer = 4;    // another layer: not highlighted
+    test_support::AddArc(100, -100, 50, 0, kQuarter).layer = 4;    // orange by connection
+    test_support::AddArc(100, -100, 60, 0, kQuarter).pen_style = 3;  // dashed: never highlighted
+    g_layer_selection.state[kArcItemBase + 1] = kLineGreen;
+    g_layer_selection.state[kArcItemBase + 2] = kLineUnavailable;
+    g_layer_selection.mark[kArcItemBase + 3] = kMarkByConnection;
+    g_layer_selection.state[kArcItemBase + 4] = kLineGreen;
+    const std::vector<DrawnShape> chords = Draw(DrawLayerToolPicture, true).Of(DrawnShape::Line);
+    ASSERT_EQ(chords.size(), 3u * 16);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_TRUE(chords[i].ColourIs(255, 255, 255)) << i;
+        EXPECT_TRUE(chords[16 + i].ColourIs(0, 255, 0)) << i;
+        EXPECT_TRUE(chords[32 + i].ColourIs(255, 130, 0)) << i;
+    }
+}
+
 TEST_F(PageDrawingTest, PenDialogShowsItsLayerInFullColourOverAHalvedPage) {
     AddLine(0, 0, 10, -10);
     LineRecord& chosen = AddLine(0, 0, 20, -20);

@@ -11,6 +11,14 @@
                                             the inner wall does not
   wall-moved BEFORE AFTER LAYER             in AFTER the outer wall's sides lie on LAYER of group 0 and
                                             every other line is as in BEFORE
+  arcs SHOT CLIENT VIEW OBJECTS SETTINGS    every saved arc (the circle, the door swings) shows its
+                                            pen's screen colour along its curve
+  arc-colour SHOT CLIENT VIEW OBJECTS N R,G,B   arc N (0-based, file order) shows the colour along
+                                            its curve and no other arc does
+  arc-moved BEFORE AFTER N LAYER            in AFTER arc N lies on LAYER of group 0 and every other
+                                            arc is as in BEFORE
+  scale-line SHOT CLIENT VIEW X1,Y1,X2,Y2 SETTINGS   the scale marks' line runs exactly between the
+                                            two page points (within a pixel), so the picks snapped
 
 SHOT is a PNG of the whole screen; CLIENT is "X,Y,W,H" (the client area's screen position and
 size); VIEW is "fit" or "ZOOM,ORIGIN_X,ORIGIN_Y"; OBJECTS is jww_check --objects output of the
@@ -63,7 +71,7 @@ def settings_colours(path):
     colours = {}
     with open(path, "rb") as settings:
         for line in settings.read().split(b"\r\n"):
-            match = re.match(rb"LCOLLOR_([1-8B])\D+(\d+)\D+(\d+)\D+(\d+)", line)
+            match = re.match(rb"LCOLLOR_([1-8BH])\D+(\d+)\D+(\d+)\D+(\d+)", line)
             if match:
                 colours[match.group(1).decode()] = tuple(int(match.group(i)) for i in (2, 3, 4))
     return colours
@@ -257,10 +265,138 @@ def check_wall_moved(before_path, after_path, layer):
     return not failures
 
 
+def saved_arcs(path):
+    """The A rows of jww_check --objects: centre, radius, start, sweep, tilt, flatness (mm,
+    radians) and the rest of the row."""
+    arcs = []
+    with open(path) as objects:
+        for line in objects:
+            fields = line.split()
+            if fields and fields[0] == "A":
+                numbers = [float(fields[i]) for i in (1, 2, 3, 5, 7, 9, 11)]
+                arcs.append((numbers, " ".join(fields[12:])))
+    return arcs
+
+
+def arc_points(numbers, count=6):
+    """Page points along the arc's inner part, away from its ends where other lines meet it."""
+    cx, cy, radius, start, sweep, tilt, flat = numbers
+    points = []
+    for k in range(count):
+        t = start + sweep * (0.15 + 0.7 * k / (count - 1))
+        u, v = radius * math.cos(t), radius * flat * math.sin(t)
+        x = cx + u * math.cos(tilt) - v * math.sin(tilt)
+        y = cy + u * math.sin(tilt) + v * math.cos(tilt)
+        points.append((x / MM_PER_POINT + PAGE_WIDTH / 2, y / MM_PER_POINT + PAGE_HEIGHT / 2))
+    return points
+
+
+def arc_shows(client, view, numbers, wanted):
+    """How many of the arc's visible points show `wanted` within a pixel, and how many were seen."""
+    shown = seen = 0
+    for px, py in arc_points(numbers):
+        x, y = to_screen(view, px, py)
+        if not client.visible(x, y):
+            continue
+        seen += 1
+        near = [client.pixel(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1) if client.visible(x + dx, y + dy)]
+        shown += wanted in near
+    return shown, seen
+
+
+def check_arcs(shot, client_area, view_text, objects, settings):
+    client = Client(shot, client_area)
+    view = view_of(view_text, client)
+    colours = settings_colours(settings)
+    arcs = saved_arcs(objects)
+    failures = []
+    if len(arcs) < 3:
+        failures.append("%d arcs in the saved page, expected the circle and two door swings" % len(arcs))
+    for numbers, rest in arcs:
+        wanted = colours[str(field(rest, "pen"))]
+        shown, seen = arc_shows(client, view, numbers, wanted)
+        if seen < 4 or shown != seen:
+            failures.append("the arc at %.2f,%.2f mm shows %s at %d of %d points" % (numbers[0], numbers[1], wanted, shown, seen))
+        else:
+            print("ok: the arc at %.2f,%.2f mm shows %s at %d points" % (numbers[0], numbers[1], wanted, seen))
+    for failure in failures:
+        print("FAIL: " + failure)
+    return not failures
+
+
+def check_arc_colour(shot, client_area, view_text, objects, index, colour_text):
+    client = Client(shot, client_area)
+    view = view_of(view_text, client)
+    wanted = tuple(int(v) for v in colour_text.split(","))
+    failures = []
+    for n, (numbers, _) in enumerate(saved_arcs(objects)):
+        shown, seen = arc_shows(client, view, numbers, wanted)
+        if n == int(index) and (seen < 4 or shown != seen):
+            failures.append("arc %d shows %s at %d of %d points" % (n, wanted, shown, seen))
+        elif n != int(index) and shown > 0:
+            failures.append("arc %d shows %s too, at %d points" % (n, wanted, shown))
+        else:
+            print("ok: arc %d %s %s" % (n, "shows" if n == int(index) else "does not show", wanted))
+    for failure in failures:
+        print("FAIL: " + failure)
+    return not failures
+
+
+def check_arc_moved(before_path, after_path, index, layer):
+    before, after = saved_arcs(before_path), saved_arcs(after_path)
+    if len(before) != len(after) or len(before) <= int(index):
+        print("FAIL: %d arcs before the move, %d after" % (len(before), len(after)))
+        return False
+    failures = []
+    for n, ((numbers, rest), (numbers_after, rest_after)) in enumerate(zip(before, after)):
+        if numbers != numbers_after:
+            failures.append("arc %d moved its geometry: %s -> %s" % (n, numbers, numbers_after))
+        elif n == int(index):
+            if field(rest_after, "layer") != int(layer) or field(rest_after, "group") != 0:
+                failures.append("arc %d is on %s" % (n, rest_after))
+            if rest.split("pen", 1)[1] != rest_after.split("pen", 1)[1]:
+                failures.append("arc %d changed more than its layer: %s -> %s" % (n, rest, rest_after))
+        elif rest != rest_after:
+            failures.append("arc %d changed: %s -> %s" % (n, rest, rest_after))
+    for failure in failures:
+        print("FAIL: " + failure)
+    if not failures:
+        print("ok: arc %s lies on layer %s of group 0; the other %d arcs are unchanged" % (index, layer, len(before) - 1))
+    return not failures
+
+
+def check_scale_line(shot, client_area, view_text, ends_text, settings):
+    client = Client(shot, client_area)
+    view = view_of(view_text, client)
+    wanted = settings_colours(settings)["H"]
+    x1, y1, x2, y2 = (float(v) for v in ends_text.split(","))
+    failures = []
+    seen = 0
+    # Away from the first point, where the entered distance is written along the line.
+    for k in range(8):
+        t = 0.35 + 0.55 * k / 7
+        x, y = to_screen(view, x1 + t * (x2 - x1), y1 + t * (y2 - y1))
+        if not client.visible(x, y):
+            continue
+        seen += 1
+        near = [client.pixel(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1) if client.visible(x + dx, y + dy)]
+        if wanted not in near:
+            failures.append("no scale mark colour %s at %d,%d" % (wanted, x, y))
+    if seen < 6:
+        failures.append("only %d points of the scale line are visible" % seen)
+    for failure in failures:
+        print("FAIL: " + failure)
+    if not failures:
+        print("ok: the scale line runs from %s,%s to %s,%s" % (x1, y1, x2, y2))
+    return not failures
+
+
 def main():
     mode, args = sys.argv[1], sys.argv[2:]
     checks = {"lines": check_lines, "empty": check_empty, "same": check_same, "wall-row": print_wall_row,
-              "wall-colour": check_wall_colour, "wall-moved": check_wall_moved}
+              "wall-colour": check_wall_colour, "wall-moved": check_wall_moved,
+              "arcs": check_arcs, "arc-colour": check_arc_colour, "arc-moved": check_arc_moved,
+              "scale-line": check_scale_line}
     ok = checks[mode](*args)
     sys.exit(0 if ok else 1)
 

@@ -126,6 +126,7 @@ read_client
 echo "client area $client"
 screenshot fitted
 python3 "$checker" lines fitted.png "$client" fit saved_objects.txt VELMORA.JWF || fail "the fitted page's lines"
+python3 "$checker" arcs fitted.png "$client" fit saved_objects.txt VELMORA.JWF || fail "the circle and the door swings"
 IFS=, read -r _ _ width height <<<"$client"
 fit_zoom=$(python3 -c "print(min($width / 1191.0, $height / 842.0))")
 mx=100
@@ -305,6 +306,47 @@ probe layers-save wait-window command 112 file "jww ファイルを保存" "$(wi
     fail "saving the moved page"
 "$wine_run" "$build/jww_check.exe" moved.jww --objects </dev/null >moved_objects.txt 2>&1 || fail "jww_check cannot read moved.jww"
 python3 "$checker" wall-moved saved_objects.txt moved_objects.txt 5 || fail "the saved layers after the move"
+
+echo "== the layer tool: a door swing picked by a right click on its curve, moved to layer 6 and saved"
+# The first arc of the file is the swing of the door at (450, 470) on the page, radius 60.
+swing_row=$(awk '$1 == "A" { for (i = 1; i < NF; i++) { if ($i == "layer") l = $(i + 1); if ($i == "group") g = $(i + 1) }
+                 print g * 16 + l; exit }' saved_objects.txt)
+[ -n "$swing_row" ] || fail "no arc in saved.jww"
+probe arcs-open wait-window command 210 dialog "$tool" move-dialog "$tool" 1250 1000 \
+    select-row "$tool" 4051 "${swing_row:-0}" settle || fail "opening the layer tool on the swings' layer"
+swing_point=$(python3 -c "z = min($width / 1191.0, $height / 842.0); print(int(492.4 * z), int((842 - 512.4) * z))")
+probe arcs-pick wait-window mouse r-down $swing_point r mouse r-up $swing_point - settle enabled "$tool" 4070 ||
+    fail "the right click on the door swing"
+expect_output arcs-pick "enabled 4070: 1"
+screenshot arcs_selected
+python3 "$checker" arc-colour arcs_selected.png "$client" fit saved_objects.txt 0 0,255,0 ||
+    fail "the door swing alone did not turn green"
+probe arcs-move wait-window select-row "$tool" 4051 6 press "$tool" 4073 enabled "$tool" 4070 press "$tool" 1 \
+    no-dialog || fail "the move of the swing to layer 6"
+expect_output arcs-move "enabled 4070: 0"
+probe arcs-save wait-window command 112 file "jww ファイルを保存" "$(windows_path "$work/arcs_moved.jww")" no-dialog ||
+    fail "saving the page with the moved swing"
+"$wine_run" "$build/jww_check.exe" arcs_moved.jww --objects </dev/null >arcs_moved_objects.txt 2>&1 ||
+    fail "jww_check cannot read arcs_moved.jww"
+python3 "$checker" arc-moved saved_objects.txt arcs_moved_objects.txt 0 6 || fail "the saved arcs after the move"
+stop_velmora
+
+echo "== the scale picked beside the round table's centre and a door swing's end: both picks snap"
+start_velmora plan.pdf
+probe snap-open wait-window answer-after-errors "変換終了" ok || fail "opening the sample for the snap"
+read_client
+IFS=, read -r _ _ width height <<<"$client"
+near() { python3 -c "z = min($width / 1191.0, $height / 842.0); print(int($1 * z) + 3, int((842 - $2) * z) - 2)"; }
+# Nothing but the circle has a point at its centre (620, 270); (510, 470) ends the swing and the leaf.
+read -r cx cy < <(near 620 270)
+read -r ex ey < <(near 510 470)
+# 228.25 points are 80.52 mm on paper: 8,052 mm real is 1/100.
+probe snap wait-window mouse r-down "$cx" "$cy" r mouse r-up "$cx" "$cy" - mouse r-down "$ex" "$ey" r \
+    mouse r-up "$ex" "$ey" - dialog "頁の縮尺設定" set-text 4001 8052 click 1 answer "縮尺設定" ok gone \
+    expect-status 1 " Page = 1 / 1      Paper = A3       Scale = 1 / 100" no-dialog || fail "the picks on the arcs"
+screenshot snapped
+python3 "$checker" scale-line snapped.png "$client" fit 620,270,510,470 VELMORA.JWF ||
+    fail "the scale line does not run from the circle's centre to the swing's end"
 stop_velmora
 
 echo

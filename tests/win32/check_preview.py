@@ -5,6 +5,7 @@
                                             colours at the pixels the view maps them to
   empty SHOT CLIENT                         nothing but the background and the message in the middle
   same SHOT_A SHOT_B CLIENT                 the two client areas are identical
+  background SHOT CLIENT SETTINGS           most of the page view shows the LCOLLOR_B of SETTINGS
   wall-row OBJECTS                          prints the layer tool's list row (group * 16 + layer) of
                                             the outer wall rectangle
   wall-colour SHOT CLIENT VIEW R,G,B        the outer wall rectangle's four sides show the colour and
@@ -155,6 +156,15 @@ def check_empty(shot, client_area, background=(158, 158, 158)):
     return stray == 0 and dark > 0
 
 
+def check_background(shot, client_area, settings):
+    client = Client(shot, client_area)
+    background = settings_colours(settings)["B"]
+    rows = range(TOOLBAR_ROWS, client.h - STATUS_ROWS)
+    share = sum(client.pixel(x, y) == background for y in rows for x in range(client.w)) / (len(rows) * client.w)
+    print("%.0f%% of the page view in the background colour %s" % (share * 100, background))
+    return share > 0.5
+
+
 def check_same(shot_a, shot_b, client_area):
     a, b = Client(shot_a, client_area), Client(shot_b, client_area)
     different = sum(1 for y in range(TOOLBAR_ROWS, a.h - STATUS_ROWS) for x in range(a.w) if a.pixel(x, y) != b.pixel(x, y))
@@ -259,7 +269,7 @@ def check_wall_moved(before_path, after_path, layer):
 
 def main():
     mode, args = sys.argv[1], sys.argv[2:]
-    checks = {"lines": check_lines, "empty": check_empty, "same": check_same, "wall-row": print_wall_row,
+    checks = {"lines": check_lines, "empty": check_empty, "same": check_same, "background": check_background, "wall-row": print_wall_row,
               "wall-colour": check_wall_colour, "wall-moved": check_wall_moved}
     ok = checks[mode](*args)
     sys.exit(0 if ok else 1)

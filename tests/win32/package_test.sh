@@ -70,9 +70,8 @@ trap cleanup EXIT
 echo "== Velmora.exe from another folder with the PDF on its command line"
 "$wine_run" "$folder/Velmora.exe" "$pdf" </dev/null >"$work/velmora.log" 2>&1 &
 velmora_pid=$!
-settings_text="設定: $(windows_path "$folder")\\VELMORA.JWF"
 probe open wait-window answer-after-errors "変換終了" ok \
-    expect-status 1 " Page = 1 / 1      Paper = A3       Scale = 1 / 1" expect-status 2 "$settings_text" settle ||
+    expect-status 1 " Page = 1 / 1      Paper = A3       Scale = 1 / 1" settle ||
     fail "opening the sample from the command line"
 boxes=$(grep -c '^message エラー:' "$work/open.out")
 ((boxes == 0)) && ok "no error box" || fail "$boxes error boxes for the sample"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds both programs (Linux and Windows), and runs
-# velmora-convert on the bundled sample drawings (a .jww and an .svg picture each, in out/).
+# The main job: installs what is missing, builds both programs (Linux and Windows), packs the
+# Windows ones into dist/velmora-VERSION-win64.zip, and runs velmora-convert on the bundled sample
+# drawings (a .jww and an .svg picture each, in out/).
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 
@@ -9,6 +10,8 @@ echo "== building velmora-convert (Linux)"
 "$root/scripts/build.sh" native
 echo "== building Velmora.exe and velmora-convert.exe (Windows)"
 "$root/scripts/build.sh" mingw
+echo "== packaging the Windows programs"
+package=$("$root/scripts/package.sh" "$root/build/mingw")
 
 out="$root/out"
 mkdir -p "$out"
@@ -29,6 +32,8 @@ echo "Programs:"
 echo "  $root/build/native/velmora-convert"
 echo "  $root/build/mingw/Velmora.exe"
 echo "  $root/build/mingw/velmora-convert.exe"
+echo "Windows package (unpack anywhere; the guide is guide-ja.txt inside):"
+echo "  $package"
 echo "Converted samples (open the .jww in Jw_cad, the .svg in a web browser):"
 for file in "${written[@]}"; do echo "  $file"; done
 exit "$failed"

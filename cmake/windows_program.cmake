@@ -6,10 +6,18 @@ target_link_libraries(velmora_ui_win32 PUBLIC velmora_os gdi32 user32)
 
 # Resources go into an OBJECT library: the linker drops unreferenced .rsrc objects of a static one.
 add_library(velmora_resources OBJECT src/app/win32/velmora.rc)
+target_include_directories(velmora_resources PRIVATE ${CMAKE_BINARY_DIR}/generated)
 set(VELMORA_RESOURCE_FILES velmora.ico toolbar.bmp cursor_area.cur cursor_undo.cur cursor_redo.cur layer_dialog.rc
-                            ../control_ids.h)
+                            version_info.rc ../control_ids.h)
 list(TRANSFORM VELMORA_RESOURCE_FILES PREPEND ${CMAKE_SOURCE_DIR}/src/app/win32/)
+list(APPEND VELMORA_RESOURCE_FILES ${CMAKE_BINARY_DIR}/generated/velmora_version.h)
 set_source_files_properties(src/app/win32/velmora.rc PROPERTIES OBJECT_DEPENDS "${VELMORA_RESOURCE_FILES}")
+# velmora-convert.exe's icon and version resource.
+add_library(velmora_convert_resources OBJECT src/app/win32/convert_resources.rc)
+target_include_directories(velmora_convert_resources PRIVATE ${CMAKE_BINARY_DIR}/generated)
+set_source_files_properties(src/app/win32/convert_resources.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/src/app/win32/velmora.ico;${CMAKE_SOURCE_DIR}/src/app/win32/version_info.rc;${CMAKE_BINARY_DIR}/generated/velmora_version.h")
+target_sources(velmora-convert PRIVATE $<TARGET_OBJECTS:velmora_convert_resources>)
 
 file(GLOB VELMORA_WIN32_SOURCES CONFIGURE_DEPENDS src/app/win32/*.cpp)
 add_executable(Velmora WIN32 ${VELMORA_WIN32_SOURCES} $<TARGET_OBJECTS:velmora_resources>)
@@ -20,6 +28,10 @@ target_link_libraries(Velmora PRIVATE
 
 # Test equipment, never shipped: drives the running window under Wine for the GUI tests.
 if(VELMORA_TESTS)
+  # Both programs' version resources read back from the built files (no Wine needed).
+  add_test(NAME version_resources
+           COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/win32/check_version.py ${PROJECT_VERSION}
+                   $<TARGET_FILE:Velmora> $<TARGET_FILE:velmora-convert>)
   add_executable(velmora_gui_probe tests/win32/gui_probe.cpp)
   target_compile_options(velmora_gui_probe PRIVATE -Wall -Wextra)
   target_link_options(velmora_gui_probe PRIVATE -static)

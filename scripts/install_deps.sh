@@ -7,7 +7,8 @@ build_packages=(cmake make g++ zlib1g-dev googletest python3 ghostscript poppler
                 mingw-w64 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev libgcrypt20-dev
                 libgcrypt-mingw-w64-dev zip)
 test_packages=(wine wine64 xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
-               fonts-ipafont-mincho fonts-wine locales ghostscript qpdf dpkg-dev clang libclang-rt-14-dev)
+               fonts-ipafont-mincho fonts-wine locales ghostscript qpdf dpkg-dev clang libclang-rt-14-dev
+               mupdf-tools)
 
 packages=("${build_packages[@]}")
 if [[ "${1:-}" == "--tests" ]]; then packages+=("${test_packages[@]}"); fi

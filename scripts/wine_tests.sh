@@ -1,6 +1,6 @@
 #!/bin/bash
-# Runs the Windows build's tests under Wine: the unit tests through ctest, the GUI smoke test, and
-# the GUI tests that drive the real window.
+# Runs the Windows build's tests under Wine: the unit tests through ctest, the GUI smoke test, the
+# GUI tests that drive the real window, and the package as a user unpacks it.
 # Usage: scripts/wine_tests.sh <MinGW build folder>
 # One Wine prefix per build folder (created once), one Xvfb and one wineserver for all tests.
 set -u
@@ -27,6 +27,8 @@ run_group() {  # TITLE WHAT COMMAND...
 run_group "Unit tests under Wine (ctest)" ctest ctest --test-dir "$build" --output-on-failure --no-tests=error
 run_group "GUI smoke test" "smoke test" bash "$repo/tests/win32/smoke_test.sh" "$build"
 run_group "GUI tests: the window driven through its messages" "GUI tests" bash "$repo/tests/win32/gui_test.sh" "$build"
+run_group "Package: the zip unpacked into a Japanese folder, opened as \"Open with\" does" "package tests" \
+    bash "$repo/tests/win32/package_test.sh" "$build"
 
 section "Result"
 if [ "$failures" -ne 0 ]; then

@@ -163,7 +163,7 @@ TEST_F(WindowCommandTest, TheLayerToolLeavesOnlyReportExitVersionAndHelp) {
     EXPECT_TRUE(g_fake_reader.scanned_pages.empty());
     Run(kCommandExit);
     Run(kCommandVersion);
-    EXPECT_EQ(LastMessage(), "バージョン: Velmora ver 1.5");
+    EXPECT_EQ(LastMessage(), "バージョン: Velmora ver " VELMORA_VERSION_TEXT);
     Run(153);
     EXPECT_EQ(g_test_seam.messages.back().title, "出力コマンド");
     EXPECT_EQ(g_dialogs.asked, std::vector<std::string>{"close"});

@@ -5,6 +5,7 @@
                                             colours at the pixels the view maps them to
   empty SHOT CLIENT                         nothing but the background and the message in the middle
   same SHOT_A SHOT_B CLIENT                 the two client areas are identical
+  background SHOT CLIENT SETTINGS           most of the page view shows the LCOLLOR_B of SETTINGS
   wall-row OBJECTS                          prints the layer tool's list row (group * 16 + layer) of
                                             the outer wall rectangle
   wall-colour SHOT CLIENT VIEW R,G,B        the outer wall rectangle's four sides show the colour and
@@ -161,6 +162,15 @@ def check_empty(shot, client_area, background=(158, 158, 158)):
                 stray += 1
     print("%d pixels off the background outside the message, %d black pixels in it" % (stray, dark))
     return stray == 0 and dark > 0
+
+
+def check_background(shot, client_area, settings):
+    client = Client(shot, client_area)
+    background = settings_colours(settings)["B"]
+    rows = range(TOOLBAR_ROWS, client.h - STATUS_ROWS)
+    share = sum(client.pixel(x, y) == background for y in rows for x in range(client.w)) / (len(rows) * client.w)
+    print("%.0f%% of the page view in the background colour %s" % (share * 100, background))
+    return share > 0.5
 
 
 def check_same(shot_a, shot_b, client_area):
@@ -393,8 +403,8 @@ def check_scale_line(shot, client_area, view_text, ends_text, settings):
 
 def main():
     mode, args = sys.argv[1], sys.argv[2:]
-    checks = {"lines": check_lines, "empty": check_empty, "same": check_same, "wall-row": print_wall_row,
-              "wall-colour": check_wall_colour, "wall-moved": check_wall_moved,
+    checks = {"lines": check_lines, "empty": check_empty, "same": check_same, "background": check_background,
+              "wall-row": print_wall_row, "wall-colour": check_wall_colour, "wall-moved": check_wall_moved,
               "arcs": check_arcs, "arc-colour": check_arc_colour, "arc-moved": check_arc_moved,
               "scale-line": check_scale_line}
     ok = checks[mode](*args)

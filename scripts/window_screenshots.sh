@@ -48,7 +48,7 @@ shoot() {  # NAME [LEFT TOP RIGHT BOTTOM]
 
 "$wine_run" "$build/Velmora.exe" sample_plan.pdf </dev/null >"$work/velmora.log" 2>&1 &
 velmora=$!
-run_probe answer-after-errors "変換終了" ok || { echo "FAIL: the sample did not open"; cat "$work/probe.out"; kill "$velmora"; exit 1; }
+run_probe answer-after-errors "変換終了" ok answer "縮尺設定" cancel || { echo "FAIL: the sample did not open"; cat "$work/probe.out"; kill "$velmora"; exit 1; }
 shoot window_sample_plan
 
 # The layer tool beside the plan: the outer walls' layer shown and the walls picked as one figure
@@ -84,7 +84,7 @@ xdotool key Escape
 sleep 0.5
 
 # The sample again, fitted: two right clicks on the title block's top corners, the distance.
-run_probe drop "Z:${work//\//\\}\\sample_plan.pdf" answer-after-errors "変換終了" ok
+run_probe drop "Z:${work//\//\\}\\sample_plan.pdf" answer-after-errors "変換終了" ok answer "縮尺設定" cancel
 read -r width height < <(awk '/^client / { print $4, $5 }' "$work/probe.out" | tail -1)
 corner() { python3 -c "z = min($width / 1191.0, $height / 842.0); print(int($1 * z), int((842 - $2) * z))"; }
 read -r ax ay < <(corner 843 118)

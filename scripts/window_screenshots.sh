@@ -21,6 +21,9 @@ cp "$repo/samples/sample_plan.pdf" "$work/"
 schematic=${VELMORA_TEST_DATA:-$repo/../shared}/corpus/kicad_schematic_01.pdf
 if [[ -f $schematic ]]; then cp "$schematic" "$work/schematic.pdf"
 else python3 "$repo/tests/win32/make_plain_pages.py" "$work/schematic.pdf" 7 lines; fi
+# A floor plan whose PDF carries its layers (optional content), when the real-world files are here.
+layered=${VELMORA_TEST_DATA:-$repo/../shared}/corpus/autocad_floor_plan_01.pdf
+[[ -f $layered ]] && cp "$layered" "$work/layered.pdf"
 cd "$work" || exit 1
 
 run_probe() { timeout 120 "$wine_run" "$probe" wait-window "$@" </dev/null >>"$work/probe.out" 2>&1; }
@@ -104,6 +107,18 @@ run_probe dialog "ペン(色)変更(線のみ)" click 1 gone
 run_probe drop "Z:${work//\//\\}\\schematic.pdf" answer-after-errors "変換終了" ok command 203 dialog "頁一覧"
 shoot window_page_list
 run_probe dialog "頁一覧" select-row "頁一覧" 4050 2 gone
+
+# The PDF's layer names in the pen dialog's and the layer tool's lists.
+if [[ -f layered.pdf ]]; then
+    run_probe drop "Z:${work//\//\\}\\layered.pdf" answer-after-errors "変換終了" ok
+    run_probe command 230 dialog "ペン(色)変更(線のみ)" select-row "ペン(色)変更(線のみ)" 4055 5
+    shoot window_pen_dialog_pdf_layers
+    run_probe dialog "ペン(色)変更(線のみ)" click 1 gone
+    run_probe command 210 dialog "$tool" select-row "$tool" 4051 5 settle dialog-rect "$tool"
+    read -r left top right bottom < <(awk '/^dialog at / { print $3, $4, $5, $6 }' "$work/probe.out" | tail -1)
+    shoot window_layer_tool_pdf_layers "$left" "$top" "$right" "$bottom"
+    run_probe press "$tool" 1 no-dialog
+fi
 
 run_probe command 119
 wait "$velmora"

@@ -56,7 +56,9 @@ TEST(ScaleInTextTest, EachWayOfPrintingAScaleIsReadAndFractionsAreNot) {
     for (const Case& c : cases) {
         const ScaleInText found = FindScaleInText(c.text, static_cast<int32_t>(std::strlen(c.text)));
         EXPECT_EQ(found.strength, c.strength) << c.text;
-        if (c.strength > 0) EXPECT_EQ(found.denominator, c.denominator) << c.text;
+        if (c.strength > 0) {
+            EXPECT_EQ(found.denominator, c.denominator) << c.text;
+        }
     }
     EXPECT_STREQ(FindScaleInText("A3 1/200", 8).paper, "A3");
     EXPECT_EQ(FindScaleInText("平面図 1/100", 12).names_drawing, 1);

@@ -22,6 +22,9 @@ cp "$repo/samples/sample_plan.pdf" "$work/"
 schematic=${VELMORA_TEST_DATA:-$repo/../shared}/corpus/kicad_schematic_01.pdf
 if [[ -f $schematic ]]; then cp "$schematic" "$work/schematic.pdf"
 else python3 "$repo/tests/win32/make_plain_pages.py" "$work/schematic.pdf" 7 lines; fi
+# A floor plan whose PDF carries its layers (optional content), when the real-world files are here.
+layered=${VELMORA_TEST_DATA:-$repo/../shared}/corpus/autocad_floor_plan_01.pdf
+[[ -f $layered ]] && cp "$layered" "$work/layered.pdf"
 cd "$work" || exit 1
 
 run_probe() { timeout 120 "$wine_run" "$probe" wait-window "$@" </dev/null >>"$work/probe.out" 2>&1; }
@@ -49,7 +52,7 @@ shoot() {  # NAME [LEFT TOP RIGHT BOTTOM]
 
 "$wine_run" "$build/Velmora.exe" sample_plan.pdf </dev/null >"$work/velmora.log" 2>&1 &
 velmora=$!
-run_probe answer-after-errors "変換終了" ok || { echo "FAIL: the sample did not open"; cat "$work/probe.out"; kill "$velmora"; exit 1; }
+run_probe answer-after-errors "変換終了" ok answer "縮尺設定" cancel || { echo "FAIL: the sample did not open"; cat "$work/probe.out"; kill "$velmora"; exit 1; }
 shoot window_sample_plan
 
 # The layer tool beside the plan: the outer walls' layer shown and the walls picked as one figure
@@ -96,7 +99,7 @@ xdotool key Escape
 sleep 0.5
 
 # The sample again, fitted: two right clicks on the title block's top corners, the distance.
-run_probe drop "Z:${work//\//\\}\\sample_plan.pdf" answer-after-errors "変換終了" ok
+run_probe drop "Z:${work//\//\\}\\sample_plan.pdf" answer-after-errors "変換終了" ok answer "縮尺設定" cancel
 read -r width height < <(awk '/^client / { print $4, $5 }' "$work/probe.out" | tail -1)
 corner() { python3 -c "z = min($width / 1191.0, $height / 842.0); print(int($1 * z), int((842 - $2) * z))"; }
 read -r ax ay < <(corner 843 118)
@@ -124,6 +127,18 @@ if [[ -f $panel ]]; then
     cp "$panel" "$work/panel.pdf"
     run_probe drop "Z:${work//\//\\}\\panel.pdf" answer-after-errors "変換終了" ok
     shoot window_power_panel_solids
+fi
+
+# The PDF's layer names in the pen dialog's and the layer tool's lists.
+if [[ -f layered.pdf ]]; then
+    run_probe drop "Z:${work//\//\\}\\layered.pdf" answer-after-errors "変換終了" ok
+    run_probe command 230 dialog "ペン(色)変更(線のみ)" select-row "ペン(色)変更(線のみ)" 4055 5
+    shoot window_pen_dialog_pdf_layers
+    run_probe dialog "ペン(色)変更(線のみ)" click 1 gone
+    run_probe command 210 dialog "$tool" select-row "$tool" 4051 5 settle dialog-rect "$tool"
+    read -r left top right bottom < <(awk '/^dialog at / { print $3, $4, $5, $6 }' "$work/probe.out" | tail -1)
+    shoot window_layer_tool_pdf_layers "$left" "$top" "$right" "$bottom"
+    run_probe press "$tool" 1 no-dialog
 fi
 
 run_probe command 119

@@ -12,6 +12,7 @@
 #include "store/file_names.h"
 #include "tools/dash_merge.h"
 #include "view/preview_state.h"
+#include "tools/scale_offer.h"
 #include "tools/tool_state.h"
 
 namespace velmora {
@@ -49,6 +50,7 @@ void OpenChosenPdf(WindowHandle window, const WindowDialogs& dialogs) {
     RequestRepaint(window, false);
     ResetViewAndToolsForFile();
     OpenPdf(window);
+    OfferStatedScale(window);
     RequestRepaint(window, true);
 }
 
@@ -109,6 +111,7 @@ void SwitchPage(WindowHandle window, int id) {
     if (g_store.page_count < 1) return;
     g_store.current_page = PageSwitchTarget(id, g_store.current_page, g_store.page_count);
     ConvertPage(g_store.current_page);
+    OfferStatedScale(window);
     RequestRepaint(window, true);
 }
 
@@ -177,6 +180,7 @@ void DropFiles(WindowHandle window, int count, const char* first_path) {
     SetPdfPath(path);
     ResetViewAndToolsForFile();
     OpenPdf(window);
+    OfferStatedScale(window);
     RequestRepaint(window, true);
 }
 

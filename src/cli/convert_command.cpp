@@ -27,6 +27,7 @@
 #include "platform/platform.h"
 #include "store/document_store.h"
 #include "tools/dash_merge.h"
+#include "convert/stated_scale.h"
 #include "tools/page_scale.h"
 #include "tools/tool_state.h"
 
@@ -117,6 +118,30 @@ bool MakeDirectory(const std::string& path) {
     return !error;
 }
 
+// --scale auto: the page takes the scale its PDF states, and the console says which and from what.
+void ApplyScaleThePdfStates(int page) {
+    const std::string prefix = "page " + std::to_string(page) + ": ";
+    const StatedScale& stated = g_stated_scales[page];
+    char factor[64];
+    std::snprintf(factor, sizeof factor, "%.10g", stated.viewport.factor);
+    if (stated.measure == PageMeasureKind::kWithoutUnit) {
+        SayResult(prefix + "the viewport measure names no unit (factor " + factor + "): not applied");
+    } else if (stated.measure == PageMeasureKind::kNotCovering) {
+        SayResult(prefix + "the viewport measure does not cover the drawing: not applied");
+    }
+    if (!ApplyStatedScale(page)) {
+        SayResult(prefix + "no stated scale: 1/1");
+        return;
+    }
+    const std::string scale = "scale 1/" + std::to_string(stated.denominator);
+    if (stated.source == StatedScaleSource::kMeasure) {
+        SayResult(prefix + scale + " from the viewport measure (factor " + factor + " " +
+                  ToConsoleEncoding(stated.viewport.unit) + " per point)");
+    } else {
+        SayResult(prefix + scale + " from the text '" + ToConsoleEncoding(stated.text) + "'");
+    }
+}
+
 // Converts and writes one page, as the window's save does: convert, merge dash runs, write.
 // `page_in_tables` is the page whose fresh conversion the tables hold (0: none); the open leaves
 // page 1 there, and writing it at once, as the window saves it after opening, keeps each page's
@@ -134,6 +159,7 @@ int WritePage(const ConvertOptions& options, int page, size_t requested_pages, i
         return kExitUnreadable;
     }
     if (options.scale_denominator > 0) SetGivenPageScale(page, options.scale_denominator);
+    if (options.scale_denominator == kScaleAuto) ApplyScaleThePdfStates(page);
     MergeDashRuns();
     const std::string output =
         OutputPathForPage(options, g_file_names.pdf_stem, page, g_store.page_count, requested_pages);

@@ -11,6 +11,8 @@ const char kUsageText[] =
     "                      pages or several inputs: the directory to write into (created if missing)\n"
     "  -p, --pages SPEC    pages to convert: all (default) | N | a list such as 1,3-5\n"
     "      --scale 1/N     give every converted page the scale 1/N (N >= 1)\n"
+    "      --scale auto    give each page the scale its PDF states (viewport measure, else a printed\n"
+    "                      scale such as S=1/100); 1/1 where it states none\n"
     "      --route R       auto (default) | direct | gs\n"
     "      --password PW   the password of a protected PDF (the empty one is tried first)\n"
     "      --fills F       solids | outlines (default: the SOLID key of VELMORA.JWF)\n"
@@ -76,7 +78,7 @@ std::string Apply(const OptionDefinition& definition, const std::string& value, 
     else if (name == "--pages") {
         if (!ParsePageList(value, &options->pages)) return "bad page list '" + value + "' (all, N or a list such as 1,3-5)";
     } else if (name == "--scale") {
-        if (!ParseScale(value, &options->scale_denominator)) return "bad scale '" + value + "' (1/N with N >= 1)";
+        if (!ParseScale(value, &options->scale_denominator)) return "bad scale '" + value + "' (1/N with N >= 1, or auto)";
     } else if (name == "--password") {
         options->password = value;
     } else if (name == "--route") {
@@ -137,6 +139,10 @@ bool ParsePageList(const std::string& text, std::vector<PageRange>* pages) {
 }
 
 bool ParseScale(const std::string& text, int* denominator) {
+    if (text == "auto") {
+        *denominator = kScaleAuto;
+        return true;
+    }
     if (text.size() < 3 || text.compare(0, 2, "1/") != 0) return false;
     return ParsePositive(text.substr(2), denominator);
 }

@@ -15,11 +15,14 @@ struct PageRange {
     int last;
 };
 
+// --scale auto: each page takes the scale its PDF states (viewport measure or printed scale).
+inline constexpr int kScaleAuto = -1;
+
 struct ConvertOptions {
     std::vector<std::string> inputs;
     std::string output;             // empty: beside the input
     std::vector<PageRange> pages;   // empty: all pages
-    int scale_denominator = 0;      // 0: leave each page's scale as it is
+    int scale_denominator = 0;      // 0: leave each page's scale as it is; kScaleAuto: as the PDF states it
     Route route = Route::Auto;
     std::string password;           // tried after the empty user password of a protected file
     int fills = -1;                  // -1: as VELMORA.JWF says; 1 solids; 0 outlines
@@ -47,7 +50,7 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments);
 
 // "all" gives an empty list; otherwise "N" or a list such as "1,3-5". False on a bad list.
 bool ParsePageList(const std::string& text, std::vector<PageRange>* pages);
-// "1/N" with N >= 1.
+// "1/N" with N >= 1, or "auto" (kScaleAuto).
 bool ParseScale(const std::string& text, int* denominator);
 
 // The pages to convert, ascending and without repeats. False when a requested page exceeds

@@ -1,6 +1,7 @@
 #include "convert/document_reset.h"
 
 #include "content/text_object.h"
+#include "convert/stated_scale.h"
 #include "fonts/font_buffers.h"
 #include "pdf/file_buffer.h"
 #include "pdf/reader_reset.h"
@@ -13,6 +14,7 @@ void ResetForFile() {
     ResetReaderForFile();
     ResetFontTables();
     ResetTextStateUse();
+    ResetStatedScales();
 }
 
 void FreeDocument() {

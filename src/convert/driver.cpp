@@ -15,6 +15,7 @@
 #include "convert/driver_stages.h"
 #include "convert/layer_assignment.h"
 #include "convert/pdf_layer_assignment.h"
+#include "convert/stated_scale.h"
 #include "settings/settings.h"
 
 namespace velmora {
@@ -117,6 +118,7 @@ void ConvertPage(int page) {
     AssignSolidLayers();
     g_store.converted_flag = 1;
     DetectPaperSize(page);
+    FindStatedScale(page);
 }
 
 void ConvertAllPages(WindowHandle window) {
@@ -132,6 +134,7 @@ void ConvertAllPages(WindowHandle window) {
         ReadPage(page);
         g_store.converted_flag = 1;
         DetectPaperSize(page);
+        FindStatedScale(page);
     }
 }
 

@@ -103,4 +103,10 @@ int32_t FoldedPdfLayerCount() {
     return g_optional_content.count > kPdfLayerSlots ? g_optional_content.count - kPdfLayerSlots : 0;
 }
 
+std::string PdfLayerNameColumn(int group, int layer) {
+    if (!PageUsesPdfLayers(g_store.current_page)) return std::string();
+    const char* name = PdfLayerSlotName(group, layer);
+    return name == nullptr ? std::string() : std::string("  ") + name;
+}
+
 }  // namespace velmora

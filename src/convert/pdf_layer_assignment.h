@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "pdf/optional_content.h"
 
@@ -30,6 +31,10 @@ bool PdfLayerSlotHidden(int group, int layer);
 // A layer group's name where all its named slots are one family: they share the part before
 // the first separator ("-", "_", " ", "|", "$", "."), at least two of them. nullptr otherwise.
 bool PdfLayerGroupName(int group, char* out, int capacity);
+
+// What the layer lists show after a slot's counts: two blanks and the PDF layer's name when the
+// current page draws in PDF layers and one sits in the slot; empty otherwise (lists as before).
+std::string PdfLayerNameColumn(int group, int layer);
 
 // PDF layers beyond the 256 slots, folded onto earlier ones (0 when all have their own).
 int32_t FoldedPdfLayerCount();

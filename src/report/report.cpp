@@ -30,6 +30,7 @@ void WriteReportBody(ReportSink& sink) {
     WriteWinAnsiUse(sink);
     WriteDisabledCommands(sink);
     WriteOptionalContent(sink);
+    WriteStatedScales(sink);
 }
 
 bool WriteReportBody(std::FILE* file) {

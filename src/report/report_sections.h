@@ -44,5 +44,6 @@ void WriteDifferences(ReportSink& sink);
 void WriteWinAnsiUse(ReportSink& sink);
 void WriteDisabledCommands(ReportSink& sink);
 void WriteOptionalContent(ReportSink& sink);
+void WriteStatedScales(ReportSink& sink);
 
 }  // namespace velmora

@@ -25,6 +25,7 @@ void SetDefaultSettings() {
     g_settings.text_pen = 1;
     g_settings.wheel_direction = -1;
     g_settings.pdf_layers = 0;
+    g_settings.stated_scale = 0;
     g_settings.arcs = 0;
     g_settings.solid_fills = 0;
     g_settings.sxf_length = -1;

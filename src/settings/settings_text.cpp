@@ -18,6 +18,7 @@ constexpr int kLargestPenWidth = 255;
 constexpr size_t kKeywordNumbersFrom = 9;   // LCOLLOR_x, PCOLLOR_x, FontColor: the 10th character
 constexpr size_t kWheelNumberFrom = 5;      // WHEEL: the 6th character
 constexpr size_t kPdfLayerNumberFrom = 8;   // PDFLAYER: the 9th character
+constexpr size_t kPdfScaleNumberFrom = 8;   // PDFSCALE: the 9th character
 constexpr size_t kArcNumberFrom = 3;        // ARC: the 4th character
 constexpr size_t kFontChangeFieldFrom = 10;
 constexpr size_t kFontDefaultFieldFrom = 11;
@@ -113,6 +114,12 @@ void ApplyPdfLayers(Line line) {
     if (ReadNumbers(line, kPdfLayerNumberFrom, &value, 1) == 1) g_settings.pdf_layers = value == 1 ? 1 : 0;
 }
 
+// PDFSCALE 1: the window offers the scale a PDF states and the report lists it; 0 (or no line): neither.
+void ApplyStatedScaleKey(Line line) {
+    int32_t value = 0;
+    if (ReadNumbers(line, kPdfScaleNumberFrom, &value, 1) == 1) g_settings.stated_scale = value == 1 ? 1 : 0;
+}
+
 // ARC 1 keeps curves that trace circles and ellipses as arcs; ARC 0 (or no line) flattens them.
 void ApplyArcs(Line line) {
     int32_t value = 0;
@@ -171,6 +178,7 @@ void ApplyLine(Line line) {
     else if (HasKeyword(line, "FontColor")) ApplyTextPen(line);
     else if (HasKeyword(line, "WHEEL")) ApplyWheel(line);
     else if (HasKeyword(line, "PDFLAYER")) ApplyPdfLayers(line);
+    else if (HasKeyword(line, "PDFSCALE")) ApplyStatedScaleKey(line);
     else if (HasKeyword(line, "ARC")) ApplyArcs(line);
     else if (HasKeyword(line, "SOLID")) ApplySolid(line);
 }

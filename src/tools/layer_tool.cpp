@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "convert/pdf_layer_assignment.h"
 #include "store/document_store.h"
 #include "tools/layer_tool_lines.h"
 #include "tools/line_lengths.h"
@@ -165,8 +166,9 @@ void FormatLayerRow(int row, char* text, int size) {
         return;
     }
     const LayerSelection& tool = g_layer_selection;
-    std::snprintf(text, static_cast<size_t>(size), "%2x%2x %6d/%6d", row / kLayersPerGroup, row % kLayersPerGroup,
-                  tool.solid_counts[row], tool.line_counts[row]);
+    std::snprintf(text, static_cast<size_t>(size), "%2x%2x %6d/%6d%s", row / kLayersPerGroup, row % kLayersPerGroup,
+                  tool.solid_counts[row], tool.line_counts[row],
+                  PdfLayerNameColumn(row / kLayersPerGroup, row % kLayersPerGroup).c_str());
 }
 
 int MoveSelectionToShownLayer() {

@@ -9,6 +9,7 @@
 
 #include "convert/layer_assignment.h"
 #include "store/arc_records.h"
+#include "pdf/optional_content.h"
 #include "store/capacities.h"
 #include "tools/selection_history.h"
 
@@ -22,7 +23,7 @@ inline constexpr uint8_t kMarkByConnection = 2;
 
 inline constexpr int kLayerSlots = kLayerGroupCount * kLayersPerGroup;  // group * 16 + layer
 inline constexpr int kLayerListRows = 128;     // the list offers groups 0..7
-inline constexpr int kLayerRowBytes = 32;
+inline constexpr int kLayerRowBytes = 32 + kOptionalGroupNameBytes;  // the counts, then the PDF layer's name
 inline constexpr int kMostLineHits = 1000;     // hits a line pick collects at most
 inline constexpr int kLengthTextBytes = 256;   // the length field is read up to 255 characters
 // The tool's items: line records by their index, arc records after them from kArcItemBase. Picks,

@@ -1,5 +1,6 @@
 #include "tools/page_scale.h"
 
+#include "convert/stated_scale.h"
 #include "store/document_store.h"
 
 namespace velmora {
@@ -35,6 +36,17 @@ void SetPageScaleMarks(int page, const ScaleMarks& marks) {
     record.second_pick_x = marks.second_x;
     record.second_pick_y = marks.second_y;
     record.entered_distance = marks.distance;
+}
+
+bool ApplyStatedScale(int page) {
+    const StatedScale* stated = PageStatedScale(page);
+    if (stated == nullptr || stated->denominator < 1) return false;
+    if (stated->source == StatedScaleSource::kMeasure) {
+        SetPageScale(page, stated->denominator, stated->ratio);
+    } else {
+        SetGivenPageScale(page, stated->denominator);
+    }
+    return true;
 }
 
 void ClearPageScale(int page) {

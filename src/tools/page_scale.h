@@ -26,6 +26,11 @@ struct ScaleMarks {
 ScaleMarks PageScaleMarks(int page);
 void SetPageScaleMarks(int page, const ScaleMarks& marks);
 
+// The scale the PDF states for the page (its viewport measure, else a printed scale): a measure
+// keeps its exact ratio under the rounded denominator, a printed 1/N is given as 1/N. False, and
+// the page left as it is, when the page states none.
+bool ApplyStatedScale(int page);
+
 // No scale: 1/1 with the ratio 1, no picked points, no distance.
 void ClearPageScale(int page);
 

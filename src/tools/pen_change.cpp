@@ -5,6 +5,7 @@
 
 #include "convert/driver.h"
 #include "store/arc_records.h"
+#include "convert/pdf_layer_assignment.h"
 #include "store/document_store.h"
 #include "tools/tool_state.h"
 
@@ -60,7 +61,7 @@ std::string PenListRow(int row) {
     std::snprintf(text, sizeof text, "%2x%2x %6d  %4.2f %2d", static_cast<unsigned>(row / kPenListLayers),
                   static_cast<unsigned>(row % kPenListLayers), g_layer_summary.count[row],
                   g_layer_summary.width_class[row] * kWidthClassToColumn, g_layer_summary.pen[row]);
-    return text;
+    return std::string(text) + PdfLayerNameColumn(row / kPenListLayers, row % kPenListLayers);
 }
 
 void ShowPen(int pen) {

@@ -15,7 +15,7 @@ inline constexpr int kPenListGroups = 8;
 inline constexpr int kPenListLayers = 16;
 inline constexpr int kPenListRows = kPenListGroups * kPenListLayers;
 // A list row's text, "%2x%2x %6d  %4.2f %2d", fits this buffer.
-inline constexpr int kPenListRowBytes = 64;
+inline constexpr int kPenListRowBytes = 64;  // the counts and pen; the PDF layer's name follows
 // The list's width column: the width class (line width x 10) times these.
 inline constexpr double kWidthClassToColumn = 0.1 * 0.34;
 

@@ -14,13 +14,9 @@
 
 namespace velmora {
 
-const int32_t StandardScales[kStandardScaleCount] = {10, 20, 30, 35, 40, 50, 71, 100, 141, 200, 250, 300, 400, 500, 1000};
-
 namespace {
 
 constexpr char kScaleTitle[] = "縮尺設定";
-// Denominators are 32-bit; a ratio from here on has none.
-constexpr double kFirstRatioTooLarge = 2147483648.0;
 // "%5.2f" of the largest double is 312 characters.
 constexpr int kDistanceTextBytes = 400;
 
@@ -35,16 +31,6 @@ void SayScale(WindowHandle window, const char* format, int32_t denominator) {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
-
-int32_t RoundedScale(double ratio) {
-    int32_t n = static_cast<int32_t>(ratio);
-    int32_t matched = 0;
-    for (int32_t t : StandardScales) {
-        if (n > 0.96 * t - 1.0 && n < 1.04 * t + 1.0) matched = t;
-    }
-    if (matched != 0) n = matched;
-    return n;
-}
 
 void ApplyScale(WindowHandle window, double ratio) {
     const int page = g_store.current_page;

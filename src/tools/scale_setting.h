@@ -5,20 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "convert/standard_scales.h"
 #include "platform/platform.h"
 
 namespace velmora {
 
-inline constexpr int kStandardScaleCount = 15;
-extern const int32_t StandardScales[kStandardScaleCount];
-
 // The distance field reads at most this many characters.
 inline constexpr int kDistanceFieldChars = 255;
-
-// The denominator of a ratio: truncated toward zero, then the last standard scale t whose band
-// 0.96 t - 1 < n < 1.04 t + 1 holds n, or n itself when none does. `ratio` must lie in
-// [1, 2^31) (ApplyScale refuses others).
-int32_t RoundedScale(double ratio);
 
 // Rounds the ratio and gives the scale to the current page, or to every page when "この頁だけ"
 // is not chosen (they also take the current page's picked points and distance); then says so.

@@ -15,6 +15,7 @@ void ResetToolsForFile() {
     g_tool_state.layer_mode = LayerToolMode::kClosed;
     g_tool_state.layer_moved = false;
     g_tool_state.pen_dialog_shown = false;
+    g_tool_state.stated_scale_offer = StatedScaleOffer::kNotAsked;
 }
 
 }  // namespace velmora

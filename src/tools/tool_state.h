@@ -17,12 +17,20 @@ enum class LayerToolMode : int32_t {
     kOpen = 1,
 };
 
+// The question whether to use the scale the PDF states: not asked yet in this file, or answered.
+enum class StatedScaleOffer : int32_t {
+    kNotAsked = 0,
+    kAccepted = 1,
+    kDeclined = 2,
+};
+
 struct ToolState {
     ScalePickState scale_pick;
     double last_entered_distance;  // millimetres, offered by the next distance dialog
     LayerToolMode layer_mode;
     bool layer_moved;              // the layer tool moved lines on this page
     bool pen_dialog_shown;
+    StatedScaleOffer stated_scale_offer;
 };
 
 extern ToolState g_tool_state;

@@ -55,7 +55,9 @@ TEST(OptionsTest, Scales) {
     EXPECT_EQ(n, 1);
     EXPECT_TRUE(ParseScale("1/200", &n));
     EXPECT_EQ(n, 200);
-    for (const char* bad : {"200", "1/0", "2/100", "1/", "1/-5", "1/x"}) EXPECT_FALSE(ParseScale(bad, &n)) << bad;
+    EXPECT_TRUE(ParseScale("auto", &n));
+    EXPECT_EQ(n, kScaleAuto);
+    for (const char* bad : {"200", "1/0", "2/100", "1/", "1/-5", "1/x", "Auto", "auto1"}) EXPECT_FALSE(ParseScale(bad, &n)) << bad;
 }
 
 TEST(OptionsTest, PagesExpandAscendingWithoutRepeatsAndMissingPagesAreNamed) {

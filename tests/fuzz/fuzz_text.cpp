@@ -1,7 +1,8 @@
 // libFuzzer harness for text objects: the input, behind "BT" and a font picked by its first byte,
 // is page 1's content, shown with fonts of every conversion type over partly filled tables (Tf
 // before BT included, after the input's own ET). The
-// scan must end, and every text it leaves must be whole, inside the pool and on page 1.
+// scan must end, and every text it leaves must be whole, inside the pool and on page 1; the search
+// for a printed scale over them (and over the input as one text) must end with a scale in range.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -12,6 +13,7 @@
 
 #include "content/content_scanner.h"
 #include "content/text_decoder.h"
+#include "convert/stated_scale.h"
 #include "pdf/error_list.h"
 #include "store/document_store.h"
 
@@ -95,6 +97,10 @@ void ScanOnce(const std::string& content) {
     g_store.stream_count = 1;
     ContentScanner(1);
     RequireTextsAreWhole();
+    // The search for a printed scale reads what the texts left, pieces joined along their lines.
+    FindStatedScale(1);
+    const StatedScale& stated = g_stated_scales[1];
+    if (stated.denominator < 1 || stated.denominator > 100000 || stated.text[kStatedScaleTextBytes - 1] != '\0') std::abort();
     FreePageStreams();
     g_store.stream_count = 0;
 }
@@ -116,5 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Once inside a text object from the start, once as it stands (a PDF's own BT … ET).
     ScanOnce(std::string("BT /") + font + " 12 Tf " + input);
     ScanOnce(input);
+    const ScaleInText found = FindScaleInText(input.data(), static_cast<int32_t>(input.size()));
+    if (found.strength < 0 || found.strength > 2 || (found.strength > 0 && found.denominator < 1)) std::abort();
     return 0;
 }

@@ -2,6 +2,7 @@
 // header, hidden layers hidden; without the setting the header stays as it always was.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "settings/settings.h"
 #include "support/converted_page.h"
 #include "support/pdf_maker.h"
+#include "tools/layer_tool.h"
+#include "tools/pen_change.h"
 
 namespace velmora {
 namespace {
@@ -86,6 +89,15 @@ TEST_F(PdfLayerNamesTest, EachPdfLayerGetsItsSlotNameAndHiddenState) {
     ASSERT_TRUE(ConvertAndRead(LayerDocument({"A-WALL", "A-DOOR"}, 0, content), &file));
     EXPECT_EQ(file.group_names[0], "A");
     EXPECT_EQ(file.group_names[1], "Gn");
+
+    // The pen dialog's and the layer tool's rows name the PDF layer of their slot.
+    BuildLayerSummary();
+    EXPECT_EQ(PenListRow(1).substr(PenListRow(1).size() - 8), "  A-DOOR");
+    char row[kLayerRowBytes];
+    FormatLayerRow(0, row, sizeof row);
+    EXPECT_EQ(std::string(row).substr(std::strlen(row) - 8), "  A-WALL") << row;
+    FormatLayerRow(2, row, sizeof row);
+    EXPECT_EQ(std::string(row).find("A-"), std::string::npos) << row;  // an unused slot: counts only
 }
 
 TEST_F(PdfLayerNamesTest, WithoutTheSettingOrBeyondTheSlotsTheHeaderStaysPlainOrFolds) {
@@ -93,6 +105,7 @@ TEST_F(PdfLayerNamesTest, WithoutTheSettingOrBeyondTheSlotsTheHeaderStaysPlainOr
     JwwFile file;
     g_settings.pdf_layers = 0;
     ASSERT_TRUE(ConvertAndRead(LayerDocument({"A-WALL", "A-DOOR"}, 1, content), &file));
+    EXPECT_EQ(PdfLayerNameColumn(0, 0), "");  // the lists stay as they were
     std::string error;
     EXPECT_TRUE(test_support::CheckWriterLayout(file, &error)) << error;
 

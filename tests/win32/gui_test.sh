@@ -101,7 +101,7 @@ echo "== the sample plan through the open dialog"
 start_velmora
 status_a3=" Page = 1 / 1      Paper = A3       Scale = 1 / 1"
 probe open wait-window command 111 file "PDFファイルを選択" "$(windows_path "$work/plan.pdf")" \
-    answer-after-errors "変換終了" ok expect-status 0 "【単独変換】" expect-status 1 "$status_a3" ||
+    answer-after-errors "変換終了" ok answer "縮尺設定" cancel expect-status 0 "【単独変換】" expect-status 1 "$status_a3" ||
     fail "opening the sample through the open dialog"
 expect_output open "単独変換で 1 頁 読込・変換しました"
 no_error_box open
@@ -180,9 +180,17 @@ probe ghostscript wait-window command 205 answer "エラー" ok answer "情報" 
 expect_output ghostscript "message エラー: GhostScriptが見つかりません"
 stop_velmora
 
+echo "== the scale the sheet prints, offered once and taken with OK"
+start_velmora plan.pdf
+probe stated_scale wait-window answer-after-errors "変換終了" ok answer "縮尺設定" ok \
+    expect-status 1 " Page = 1 / 1      Paper = A3       Scale = 1 / 100" no-dialog ||
+    fail "the offered scale of the sample"
+expect_output stated_scale "図面に縮尺 1/100 の記載があります。この縮尺を使いますか？"
+stop_velmora
+
 echo "== the pen of one layer changed in the pen dialog, and the saved file carrying it"
 start_velmora plan.pdf
-probe tools_open wait-window answer-after-errors "変換終了" ok expect-status 1 "$status_a3" ||
+probe tools_open wait-window answer-after-errors "変換終了" ok answer "縮尺設定" cancel expect-status 1 "$status_a3" ||
     fail "opening the sample from the command line"
 no_error_box tools_open
 save_objects() {  # NAME: the page saved as NAME.jww, its objects and groups into NAME.txt
@@ -277,7 +285,7 @@ tool="実線を長さ等でレイヤ整理(文字を除く)"
 wall_row=$(python3 "$checker" wall-row saved_objects.txt) || fail "the outer wall's layer in saved.jww"
 start_velmora plan.pdf
 # The dialog is moved almost off the screen so that the whole page shows in the screenshot.
-probe layers-open wait-window answer-after-errors "変換終了" ok command 210 dialog "$tool" \
+probe layers-open wait-window answer-after-errors "変換終了" ok answer "縮尺設定" cancel command 210 dialog "$tool" \
     move-dialog "$tool" 1250 1000 control "$tool" 4052 control "$tool" 4054 list-row "$tool" 4051 "$wall_row" \
     enabled "$tool" 4070 select-row "$tool" 4051 "$wall_row" settle || fail "opening the layer tool"
 expect_output layers-open "control 4054:  A3/  0°"

@@ -7,6 +7,7 @@
 
 #include "convert/ghostscript_route.h"
 #include "content/content_scanner.h"
+#include "content/text_merge.h"
 #include "pdf/error_list.h"
 #include "pdf/expansion_statistics.h"
 #include "convert/page_setup.h"
@@ -47,6 +48,7 @@ void ReadPage(int page) {
     ResetForPage(page);
     g_driver_stages.set_up_page(page);
     g_driver_stages.content_scanner(page);
+    MergeTextRuns(page);
 }
 
 void ShowResult(WindowHandle window, const char* message, int page_count) {

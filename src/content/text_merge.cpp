@@ -32,12 +32,22 @@ bool PoolInTableOrder() {
     return next <= c.pool_used && c.pool_used <= kTextPoolBytes;
 }
 
+// Pieces in two PDF fonts that are written in one Jw_cad font (a half-width bracket beside
+// full-width letters) still spell one string.
+bool SameWrittenFont(int32_t a, int32_t b) {
+    if (a == b) return true;
+    if (a < 0 || b < 0 || a >= kFontCapacity || b >= kFontCapacity) return false;
+    const char* first = g_store.jww_font_names[a][0] != '\0' ? g_store.jww_font_names[a] : g_settings.font_default;
+    const char* second = g_store.jww_font_names[b][0] != '\0' ? g_store.jww_font_names[b] : g_settings.font_default;
+    return std::strncmp(first, second, kFontNameBytes) == 0;
+}
+
 // 0: `next` starts a text of its own; 1: it continues the run directly; 2: after a space.
 int Continuation(const Run& run, const TextRecord& next) {
     const TextRecord& head = g_store.texts[run.record];
     if (next.string_length <= 0 || head.string_length <= 0) return 0;
     if (next.page_number != head.page_number || next.pdf_layer != head.pdf_layer ||
-        next.font_number != head.font_number || next.pen_colour != head.pen_colour) {
+        !SameWrittenFont(next.font_number, head.font_number) || next.pen_colour != head.pen_colour) {
         return 0;
     }
     const double size = head.size_x;

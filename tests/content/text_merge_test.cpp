@@ -1,6 +1,7 @@
 // Glyphs placed one by one joined into strings: what continues a run (font, size, angle, base
 // line, gap), where a space goes, what stays apart (table columns, another line, a bold copy),
 // the joined string's limit, and the page's counts afterwards.
+#include <cstring>
 #include <string>
 
 #include "content/text_merge.h"
@@ -15,10 +16,15 @@ protected:
     void SetUp() override {
         TextTest::SetUp();
         AddFont("F2", 4, kConversionWinAnsi, 0);
+        AddFont("F3", 5, kConversionWinAnsi, 0);
+        std::strcpy(g_store.jww_font_names[3], "Gothic");
+        std::strcpy(g_store.jww_font_names[4], "Gothic");
+        std::strcpy(g_store.jww_font_names[5], "Mincho");
         g_settings.text_merge = 1;
     }
     void TearDown() override {
         g_settings.text_merge = 0;
+        for (int font = 3; font <= 5; ++font) g_store.jww_font_names[font][0] = '\0';
         TextTest::TearDown();
     }
     // The page's texts after merging, joined by '|'.
@@ -53,6 +59,9 @@ TEST_F(TextMergeTest, GlyphsOfOneBaseLineBecomeOneStringAndTheCountsFollow) {
     EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (AB ) Tj 1 0 0 1 31 20 Tm (CD) Tj ET\n"), "AB CD");
     // Double-byte characters (× in Shift-JIS): one size wide each.
     EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (\\327) Tj 1 0 0 1 20 20 Tm (\\327) Tj ET\n"), "\x81\x7e\x81\x7e");
+    // Two PDF fonts written as one Jw_cad font, and a glyph narrowed by its matrix.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (\\() Tj /F2 10 Tf 1 0 0 1 13 20 Tm (A) Tj ET\n"), "(A");
+    EXPECT_EQ(Merged("BT /F1 10 Tf 0.93 0 0 1 10 20 Tm (N) Tj 1 0 0 1 15 20 Tm (o.) Tj ET\n"), "No.");
     // Turned a quarter: the base line runs upwards.
     EXPECT_EQ(Merged("BT /F1 10 Tf 0 1 -1 0 50 50 Tm (1) Tj 0 1 -1 0 50 55.5 Tm (2) Tj ET\n"), "12");
 
@@ -72,8 +81,8 @@ TEST_F(TextMergeTest, ColumnsLinesFontsSizesAndCopiesStayApart) {
     EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj 1 0 0 1 15 8 Tm (B) Tj ET\n"), "A|B");
     EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj 1 0 0 1 15 21.5 Tm (B) Tj ET\n"), "A|B");
     EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj 1 0 0 1 5 20 Tm (B) Tj ET\n"), "A|B");
-    // Another font, another size, another angle.
-    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj /F2 10 Tf 1 0 0 1 15 20 Tm (B) Tj ET\n"), "A|B");
+    // Another written font, another size, another angle.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj /F3 10 Tf 1 0 0 1 15 20 Tm (B) Tj ET\n"), "A|B");
     EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj /F1 8 Tf 1 0 0 1 15 20 Tm (B) Tj ET\n"), "A|B");
     EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj 0.99 0.1 -0.1 0.99 15 20 Tm (B) Tj ET\n"), "A|B");
     // A bold copy drawn over the glyph a little to the right.

@@ -8,7 +8,7 @@ namespace velmora {
 
 inline constexpr int kErrorListCapacity = 100;
 inline constexpr int kFirstWarningCode = 89;  // codes below are fatal
-inline constexpr int kErrorTableRows = 34;
+inline constexpr int kErrorTableRows = 35;
 
 // Codes of the protected-file and damaged-file paths (the older codes are written as numbers
 // where the reader records them).
@@ -21,6 +21,9 @@ inline constexpr int kWarningContentUnreadable = 94;  // no content stream of th
 // A code table of the fonts (the two-byte duplicates, the long texts) was full: some codes of a
 // ToUnicode CMap were not registered whole.
 inline constexpr int kCodeTableFullWarning = 102;
+// Texts whose codes no table of their font decodes were written as placeholders (once per page;
+// the window's message adds how many).
+inline constexpr int kUndecodedTextWarning = 103;
 // A page's fills gave more solids than the solid table holds (or a fill was too large to cut).
 inline constexpr int kSolidTableFullCode = 122;
 

@@ -58,6 +58,7 @@ void DecodeText(int32_t first, int32_t count, DecodedText& text) {
     const int32_t font_number = g_store.conversion.font_number;
 
     for (int32_t i = first; i < last; ++i) {
+        const int32_t before = text.length;
         const uint32_t code = g_text_operands.codes[i];
         char character[3] = {};
         switch (font->conversion_type) {
@@ -86,8 +87,11 @@ void DecodeText(int32_t first, int32_t count, DecodedText& text) {
                 Append(text, character, sizeof character);
                 break;
             }
-            default: return;  // types 0 and 3 and unknown types give no text
+            default:  // types 0 and 3 and unknown types give no text
+                text.undecoded += last - i;
+                return;
         }
+        if (text.length == before && text.length < kDecodedTextCapacity - 1) ++text.undecoded;
     }
 }
 

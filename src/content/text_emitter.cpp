@@ -15,20 +15,20 @@ namespace velmora {
 
 namespace {
 
-// Size × 10 truncated, held to the 301 classes (a size that is not a number counts as 0).
-int32_t SizeClass(double size) {
-    const double scaled = size * 10.0;
-    if (!(scaled >= 0.0)) return 0;
-    if (scaled > kTextSizeClasses - 1) return kTextSizeClasses - 1;
-    return static_cast<int32_t>(scaled);
-}
-
 bool RefuseFullTable() {
     if (g_errors.count == 0) RecordError(kWarningTextTableFull);
     return false;
 }
 
 }  // namespace
+
+// A size that is not a number counts as 0.
+int32_t TextSizeClass(double size) {
+    const double scaled = size * 10.0;
+    if (!(scaled >= 0.0)) return 0;
+    if (scaled > kTextSizeClasses - 1) return kTextSizeClasses - 1;
+    return static_cast<int32_t>(scaled);
+}
 
 bool EmitText(double x1, double y1, double x2, double y2, int page, const char* text, int32_t length) {
     ConversionState& c = g_store.conversion;
@@ -81,7 +81,7 @@ bool EmitText(double x1, double y1, double x2, double y2, int page, const char* 
         SaturatingIncrement(c.nonempty_texts);
         SaturatingIncrement(record.nonempty_text_count);
     }
-    SaturatingIncrement(g_store.text_size_histogram[SizeClass(c.font_size)]);
+    SaturatingIncrement(g_store.text_size_histogram[TextSizeClass(c.font_size)]);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "content/text_emitter.h"
 #include "content/text_operator.h"
 #include "fonts/font_resources.h"
+#include "pdf/error_list.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
 
@@ -108,9 +109,26 @@ Point AdvanceAlongBaseLine(Point start, int32_t bytes) {
     return Point{start.x + w * d.x / length, start.y + w * d.y / length};
 }
 
-void Show(Point start, const DecodedText& text, int page) {
+// A text none of whose codes decodes keeps its place as one mark per code, so it is seen and
+// counted instead of written empty.
+void MarkUndecoded(DecodedText& text) {
+    static constexpr char kMark[] = "〓";
+    constexpr int32_t mark_bytes = static_cast<int32_t>(sizeof kMark) - 1;
+    for (int32_t i = 0; i < text.undecoded && text.length + mark_bytes <= kDecodedTextCapacity; ++i) {
+        std::memcpy(text.bytes + text.length, kMark, mark_bytes);
+        text.length += mark_bytes;
+    }
+    text.bytes[text.length] = '\0';
+}
+
+void Show(Point start, DecodedText& text, int page) {
+    const bool undecoded = text.length == 0 && text.undecoded > 0;
+    if (undecoded) MarkUndecoded(text);
     const Point end = Plus(start, Direction());
-    EmitText(start.x, start.y, end.x, end.y, page, text.bytes, text.length);
+    if (!EmitText(start.x, start.y, end.x, end.y, page, text.bytes, text.length) || !undecoded) return;
+    PageRecord& record = g_store.pages[page];
+    if (record.undecoded_text_count == 0) RecordError(kWarningUndecodedText);
+    SaturatingIncrement(record.undecoded_text_count);
 }
 
 void ShowString(int page) {  // Tj
@@ -153,6 +171,7 @@ void ShowArray(int page) {
         g_text.shift = TextLinear(Point{gap, 0.0});
         g_text.cursor = AdvanceAlongBaseLine(g_text.cursor, buffer.length);
         buffer.length = 0;
+        buffer.undecoded = 0;
         buffer.bytes[0] = '\0';
     }
 }

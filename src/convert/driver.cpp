@@ -1,12 +1,14 @@
 #include "convert/document_reset.h"
 #include "convert/driver.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "convert/ghostscript_route.h"
 #include "content/content_scanner.h"
+#include "content/text_merge.h"
 #include "pdf/error_list.h"
 #include "pdf/expansion_statistics.h"
 #include "convert/page_setup.h"
@@ -48,6 +50,7 @@ void ReadPage(int page) {
     ResetForPage(page);
     g_driver_stages.set_up_page(page);
     g_driver_stages.content_scanner(page);
+    MergeTextRuns(page);
 }
 
 void ShowResult(WindowHandle window, const char* message, int page_count) {
@@ -68,6 +71,14 @@ void DetectPaperSize(int page) {
     g_store.pages[page].paper_size_index = MatchPaperSize(g_store.pages[page].media_box);
 }
 
+// Texts written as placeholders on the pages converted since the file was opened.
+static int UndecodedTexts() {
+    int64_t sum = 0;
+    const int pages = g_store.page_count < kPageTableSize - 1 ? g_store.page_count : kPageTableSize - 1;
+    for (int p = 1; p <= pages; ++p) sum += g_store.pages[p].undecoded_text_count;
+    return sum < INT32_MAX ? static_cast<int>(sum) : INT32_MAX;
+}
+
 // The messages of the listed codes the window has not shown yet, of one kind (lost content or
 // information). A message that would not fit whole is left out, so no Shift-JIS character is
 // ever cut; a code the table lacks gives an empty line.
@@ -76,7 +87,9 @@ static std::string UnshownMessages(const int32_t* codes, int count, bool informa
     for (int i = 0; i < count; ++i) {
         if (IsInformationCode(codes[i]) != information || WasShown(codes[i])) continue;
         const char* message = ErrorMessage(codes[i]);
-        const std::string line = std::string(message != nullptr ? message : "") + "\n";
+        std::string line = message != nullptr ? message : "";
+        if (codes[i] == kWarningUndecodedText) line += Format("（%d 件）", UndecodedTexts());
+        line += "\n";
         if (text.size() + line.size() >= static_cast<size_t>(kErrorTextBytes)) break;
         text += line;
     }

@@ -40,6 +40,9 @@ inline constexpr int kWarningNeedsExternalCMap = 101;
 // A code table of the fonts (the two-byte duplicates, the long texts) was full: some codes of a
 // ToUnicode CMap were not registered whole.
 inline constexpr int kWarningCodeTableFull = 102;
+// Texts whose codes no table of their font decodes were written as placeholders (once per page;
+// the window's message adds how many).
+inline constexpr int kWarningUndecodedText = 103;
 inline constexpr int kWarningNoGhostscript = 110;
 inline constexpr int kWarningLineTableFull = 120;       // recorded once when a page has too many lines
 inline constexpr int kWarningTextTableFull = 121;       // recorded once when a page has too many texts

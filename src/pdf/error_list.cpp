@@ -34,6 +34,7 @@ const ErrorTableRow ErrorTable[kErrorTableRows] = {
     {kWarningEncodingName, "差分文字コードが見つかりません"},
     {kWarningNeedsExternalCMap, "ShiftJisに変換できない(外部CMAPが必要な)文字コードがあります"},
     {kWarningCodeTableFull, "文字コードの表が一杯のため、一部の文字を登録できませんでした"},
+    {kWarningUndecodedText, "文字コードを解読できない文字列を「〓」で書きました"},
     {kWarningNoGhostscript, "GhostScriptが見つかりません"},
     {kWarningLineTableFull, "１頁当たりの線数が設定値を超えているため\r\n この頁の線を最後まで読み込めませんでした"},
     {kWarningTextTableFull, "１頁当たりの文字数が設定値を超えているため\r\n この頁の文字を最後まで読み込めませんでした"},

@@ -9,7 +9,7 @@
 namespace velmora {
 
 inline constexpr int kErrorListCapacity = 100;
-inline constexpr int kErrorTableRows = 34;
+inline constexpr int kErrorTableRows = 35;
 
 struct ErrorList {
     int32_t codes[kErrorListCapacity];

@@ -129,6 +129,7 @@ void WritePageTable(ReportSink& sink) {
         const PageRecord& page = g_store.pages[p];
         ReportPrint(sink, "%4d %5d %5.0f x %5.0f  %7.2f %8d  %8d /%6d", p, page.page_object, page.media_box[2],
                     page.media_box[3], page.rotation, page.line_count, page.nonempty_text_count, page.text_count);
+        if (page.undecoded_text_count > 0) ReportPrint(sink, " (〓%d)", page.undecoded_text_count);
         ReportPrint(sink, "     【 ");
         const int contents = std::clamp(page.contents_count, 0, kContentsPerPage);
         for (int i = 0; i < contents; ++i) ReportPrint(sink, "%5d,", page.contents_objects[i]);

@@ -24,6 +24,7 @@ constexpr size_t kFontChangeFieldFrom = 10;
 constexpr size_t kFontDefaultFieldFrom = 11;
 constexpr int kReversedWheel = 2;
 constexpr size_t kSolidNumberFrom = 5;      // SOLID: the 6th character
+constexpr size_t kTextMergeNumberFrom = 9;  // TEXTMERGE: the 10th character
 
 // A line ends at CR, CR LF or LF; LF alone counts too, so files saved with Unix line ends work.
 size_t LineLength(std::string_view rest) {
@@ -104,6 +105,12 @@ void ApplySolid(Line line) {
     if (ReadNumbers(line, kSolidNumberFrom, &value, 1) == 1) g_settings.solid_fills = value == 1 ? 1 : 0;
 }
 
+// TEXTMERGE 1 joins the glyphs a producer placed one by one into the strings they spell.
+void ApplyTextMerge(Line line) {
+    int32_t value = 0;
+    if (ReadNumbers(line, kTextMergeNumberFrom, &value, 1) == 1) g_settings.text_merge = value == 1 ? 1 : 0;
+}
+
 void ApplyWheel(Line line) {
     int32_t value = 0;
     if (ReadNumbers(line, kWheelNumberFrom, &value, 1) == 1) g_settings.wheel_direction = value == kReversedWheel ? 1 : -1;
@@ -181,6 +188,7 @@ void ApplyLine(Line line) {
     else if (HasKeyword(line, "PDFSCALE")) ApplyStatedScaleKey(line);
     else if (HasKeyword(line, "ARC")) ApplyArcs(line);
     else if (HasKeyword(line, "SOLID")) ApplySolid(line);
+    else if (HasKeyword(line, "TEXTMERGE")) ApplyTextMerge(line);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ void ResetPageRecord(PageRecord& page) {
     page.line_count = 0;
     page.text_count = 0;
     page.nonempty_text_count = 0;
+    page.undecoded_text_count = 0;
     page.first_pick_x = page.first_pick_y = 0.0;
     page.second_pick_x = page.second_pick_y = 0.0;
     page.entered_distance = 0.0;
@@ -154,6 +155,7 @@ void ResetForPage(int page) {
         record.text_count = 0;
         record.nonempty_text_count = 0;
         std::memset(record.operator_counters, 0, sizeof record.operator_counters);
+        record.undecoded_text_count = 0;
     }
     c.text_matrix_linear[0] = 1.0;
     c.text_matrix_linear[1] = 0.0;

@@ -75,6 +75,7 @@ struct PageRecord {
     int32_t scale_denominator;           // 1 = no scale set
     double scale_ratio;
     int32_t operator_counters[kOperatorCounterCount];
+    int32_t undecoded_text_count;        // texts written as placeholders: no code decoded
 };
 
 // Order of the per-page operator counters.

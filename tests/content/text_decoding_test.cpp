@@ -63,8 +63,8 @@ TEST_F(TextDecodingTest, ToUnicodeFontsByCodeLength) {
     std::strcpy(g_store.fonts[5].one_byte_codes['A'], "図");
     std::strcpy(g_store.fonts[5].one_byte_codes['B'], "B");
     EXPECT_EQ(ShowWith("F2", "(AB) Tj <0041> Tj"), "図B|図");
-    // A code the table does not fill gives an empty text, which is still a text.
-    EXPECT_EQ(ShowWith("F2", "<01> Tj"), "");
+    // A code the table does not fill keeps its place as the mark of an undecoded character.
+    EXPECT_EQ(ShowWith("F2", "<01> Tj"), "〓");
     EXPECT_EQ(Texts(), 1);
 
     AddFont("F3", 6, kConversionToUnicode, 2);
@@ -102,6 +102,31 @@ TEST_F(TextDecodingTest, FontsWithoutTextGiveCountedEmptyTexts) {
         EXPECT_EQ(g_store.conversion.nonempty_texts, 0) << font;
         ExpectBaseLine(2, 10, 0, 30, 0);
     }
+}
+
+TEST_F(TextDecodingTest, TextsNoCodeOfWhichDecodesAreMarkedAndCountedOncePerPage) {
+    AddFont("F2", 5, kConversionToUnicode, 1);
+    AddFont("F3", 6, kConversionToUnicode, 2);
+    AddFont("F4", 7, kConversionDifferences, 0);
+    std::strcpy(g_store.fonts[5].one_byte_codes['A'], "A");
+    int warnings = 0;
+    for (const char* font : {"F2", "F3", "F4"}) {
+        // One mark per code, in a Tj, a TJ's runs and a chained string alike.
+        const std::string shown = ShowWith(font, "<0102> Tj 10 0 Td [<0304> -900 <0506>] TJ");
+        EXPECT_EQ(shown, std::string(font) == "F3" ? "〓|〓|〓" : "〓〓|〓〓|〓〓") << font;
+        EXPECT_EQ(g_store.pages[1].text_count, 3) << font;
+        EXPECT_EQ(g_store.pages[1].nonempty_text_count, 3) << font;
+        EXPECT_EQ(g_store.pages[1].undecoded_text_count, 3) << font;
+        ExpectBaseLine(1, 10, 0, 30, 0);
+        // One warning for the page, however many texts it marks.
+        ++warnings;
+        int recorded = 0;
+        for (int i = 0; i < g_errors.count; ++i) recorded += g_errors.codes[i] == kWarningUndecodedText ? 1 : 0;
+        EXPECT_EQ(recorded, warnings) << font;
+    }
+    // A text one code of which decodes keeps what it decodes and is no undecoded text.
+    EXPECT_EQ(ShowWith("F2", "<4101> Tj"), "A");
+    EXPECT_EQ(g_store.pages[1].undecoded_text_count, 0);
 }
 
 TEST_F(TextDecodingTest, CodesAnotherFontMapsDifferentlyComeFromTheDuplicateList) {

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "content/content_scanner.h"
+#include "content/text_merge.h"
 #include "pdf/error_list.h"
 #include "settings/settings.h"
 #include "store/arc_records.h"
@@ -30,6 +31,13 @@ void RequireRecordsAreWhole() {
         if (!std::isfinite(line.x1) || !std::isfinite(line.y1) || !std::isfinite(line.x2) || !std::isfinite(line.y2)) {
             std::abort();
         }
+    }
+    // Texts, joined or not, point at whole NUL-terminated strings inside the pool in use.
+    if (c.text_count < 0 || c.text_count > kMaxTextsPerPage || c.pool_used < 0 || c.pool_used > kTextPoolBytes) std::abort();
+    for (int32_t i = 0; i < c.text_count; ++i) {
+        const TextRecord& t = g_store.texts[i];
+        if (t.string_offset < 0 || t.string_length < 0 || t.string_offset + t.string_length >= c.pool_used) std::abort();
+        if (g_store.text_pool[t.string_offset + t.string_length] != '\0') std::abort();
     }
     if (g_arcs.count < 0 || g_arcs.count > kArcCapacity) std::abort();
     for (int32_t i = 0; i < g_arcs.count; ++i) {
@@ -64,6 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g_settings.arcs = size > 0 && (data[0] & 4) != 0 ? 1 : 0;
     // Half the inputs turn their fills into solids: the decomposition sees every path shape.
     g_settings.solid_fills = size > 0 && (data[0] & 8) != 0 ? 1 : 0;
+    // And half join their texts, so the merging pass compacts whatever the reader left.
+    g_settings.text_merge = size > 0 && (data[0] & 16) != 0 ? 1 : 0;
     page.media_box[2] = 595.0;
     page.media_box[3] = 842.0;
 
@@ -75,6 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         g_store.stream_count = 1;
     }
     ContentScanner(1);
+    MergeTextRuns(1);
     RequireRecordsAreWhole();
     FreePageStreams();
     g_store.stream_count = 0;

@@ -1,0 +1,138 @@
+#include "content/text_merge.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "content/text_emitter.h"
+#include "settings/settings.h"
+#include "store/capacities.h"
+#include "store/document_store.h"
+
+namespace velmora {
+
+namespace {
+
+// Where the run being built stands: its record in the compacted table and its last piece.
+struct Run {
+    int32_t record;
+    double last_x, last_y;  // start of the last piece joined
+    int32_t last_bytes;
+};
+
+// Strings are appended in table order, each followed by its NUL; merging relies on that to
+// compact in place, so a table that says otherwise is left as it is.
+bool PoolInTableOrder() {
+    const ConversionState& c = g_store.conversion;
+    int64_t next = 0;
+    for (int32_t i = 0; i < c.text_count; ++i) {
+        const TextRecord& t = g_store.texts[i];
+        if (t.string_offset != next || t.string_length < 0) return false;
+        next += static_cast<int64_t>(t.string_length) + 1;
+    }
+    return next <= c.pool_used && c.pool_used <= kTextPoolBytes;
+}
+
+// Pieces in two PDF fonts that are written in one Jw_cad font (a half-width bracket beside
+// full-width letters) still spell one string.
+bool SameWrittenFont(int32_t a, int32_t b) {
+    if (a == b) return true;
+    if (a < 0 || b < 0 || a >= kFontCapacity || b >= kFontCapacity) return false;
+    const char* first = g_store.jww_font_names[a][0] != '\0' ? g_store.jww_font_names[a] : g_settings.font_default;
+    const char* second = g_store.jww_font_names[b][0] != '\0' ? g_store.jww_font_names[b] : g_settings.font_default;
+    return std::strncmp(first, second, kFontNameBytes) == 0;
+}
+
+// 0: `next` starts a text of its own; 1: it continues the run directly; 2: after a space.
+int Continuation(const Run& run, const TextRecord& next) {
+    const TextRecord& head = g_store.texts[run.record];
+    if (next.string_length <= 0 || head.string_length <= 0) return 0;
+    if (next.page_number != head.page_number || next.pdf_layer != head.pdf_layer ||
+        !SameWrittenFont(next.font_number, head.font_number) || next.pen_colour != head.pen_colour) {
+        return 0;
+    }
+    const double size = head.size_x;
+    if (!(size > 0.0) || std::fabs(next.size_x - size) > kMergeSizeTolerance * size) return 0;
+    if (!(std::fabs(next.angle - head.angle) <= kMergeAngleTolerance)) return 0;
+
+    const double dx = head.x2 - head.x1;
+    const double dy = head.y2 - head.y1;
+    const double length = std::hypot(dx, dy);
+    if (!(length > 0.0) || !std::isfinite(length)) return 0;
+    const double ux = dx / length;
+    const double uy = dy / length;
+    const double vx = next.x1 - run.last_x;
+    const double vy = next.y1 - run.last_y;
+    const double along = vx * ux + vy * uy;
+    const double across = vy * ux - vx * uy;
+    if (!(std::fabs(across) <= kMergeBaseLineOffset * size)) return 0;
+
+    const double width = 0.5 * size * run.last_bytes;
+    // A piece that starts on or just after the last one's start overprints it (a bold copy).
+    if (!(along > 0.25 * width)) return 0;
+    const double gap = along - width;
+    if (!(gap <= kMergeSpaceGap * size)) return 0;
+    if (gap <= kMergeJoinGap * size) return 1;
+    const char* pool = g_store.text_pool;
+    const bool spaced = pool[head.string_offset + head.string_length - 1] == ' ' || pool[next.string_offset] == ' ';
+    return spaced ? 1 : 2;
+}
+
+// Counts saturate on the way up, so they never go below 0 on the way down.
+void Forget(int32_t& count, int32_t merged) { count = count > merged ? count - merged : 0; }
+
+}  // namespace
+
+int32_t MergeTextRuns(int page) {
+    ConversionState& c = g_store.conversion;
+    if (g_settings.text_merge != 1 || c.text_count < 2 || !PoolInTableOrder()) return 0;
+
+    char* pool = g_store.text_pool;
+    const int32_t count = c.text_count;
+    int32_t kept = 0;
+    int32_t write = 0;  // pool bytes of the compacted texts; never past the next string's offset
+    Run run{};
+    int32_t merged = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        const TextRecord next = g_store.texts[i];
+        const int how = kept > 0 ? Continuation(run, next) : 0;
+        TextRecord& head = g_store.texts[kept > 0 ? run.record : 0];
+        const int32_t space = how == 2 ? 1 : 0;
+        if (how != 0 && head.string_length + space + next.string_length <= kMergedTextCapacity) {
+            // The joined string takes the head's NUL and this piece's bytes: it still fits
+            // inside what the pieces used.
+            char* end = pool + head.string_offset + head.string_length;
+            if (space != 0) *end++ = ' ';
+            std::memmove(end, pool + next.string_offset, static_cast<size_t>(next.string_length));
+            end[next.string_length] = '\0';
+            head.string_length += space + next.string_length;
+            write = head.string_offset + head.string_length + 1;
+            run.last_x = next.x1;
+            run.last_y = next.y1;
+            run.last_bytes = next.string_length;
+            Forget(g_store.text_size_histogram[TextSizeClass(next.size_x)], 1);
+            ++merged;
+            continue;
+        }
+        TextRecord& placed = g_store.texts[kept];
+        placed = next;
+        std::memmove(pool + write, pool + next.string_offset, static_cast<size_t>(next.string_length));
+        pool[write + next.string_length] = '\0';
+        placed.string_offset = write;
+        write += next.string_length + 1;
+        run = Run{kept, next.x1, next.y1, next.string_length};
+        ++kept;
+    }
+    c.text_count = kept;
+    c.pool_used = write;
+
+    if (merged > 0 && page >= 1 && page < kPageTableSize) {
+        PageRecord& record = g_store.pages[page];
+        Forget(record.text_count, merged);
+        Forget(record.nonempty_text_count, merged);
+    }
+    Forget(c.total_texts, merged);
+    Forget(c.nonempty_texts, merged);
+    return merged;
+}
+
+}  // namespace velmora

@@ -1,0 +1,111 @@
+// Glyphs placed one by one joined into strings: what continues a run (font, size, angle, base
+// line, gap), where a space goes, what stays apart (table columns, another line, a bold copy),
+// the joined string's limit, and the page's counts afterwards.
+#include <cstring>
+#include <string>
+
+#include "content/text_merge.h"
+#include "settings/settings.h"
+#include "text_fixture.h"
+
+namespace velmora {
+namespace {
+
+class TextMergeTest : public TextTest {
+protected:
+    void SetUp() override {
+        TextTest::SetUp();
+        AddFont("F2", 4, kConversionWinAnsi, 0);
+        AddFont("F3", 5, kConversionWinAnsi, 0);
+        std::strcpy(g_store.jww_font_names[3], "Gothic");
+        std::strcpy(g_store.jww_font_names[4], "Gothic");
+        std::strcpy(g_store.jww_font_names[5], "Mincho");
+        g_settings.text_merge = 1;
+    }
+    void TearDown() override {
+        g_settings.text_merge = 0;
+        for (int font = 3; font <= 5; ++font) g_store.jww_font_names[font][0] = '\0';
+        TextTest::TearDown();
+    }
+    // The page's texts after merging, joined by '|'.
+    std::string Merged(const std::string& content) {
+        Scan(content);
+        MergeTextRuns(1);
+        std::string joined;
+        for (int i = 0; i < Texts(); ++i) joined += (i > 0 ? "|" : "") + TextString(i);
+        return joined;
+    }
+};
+
+TEST_F(TextMergeTest, GlyphsOfOneBaseLineBecomeOneStringAndTheCountsFollow) {
+    // A dimension written a Tm per glyph (Helvetica digit advances, 0.556 of the size 10).
+    const std::string glyphs =
+        "BT /F1 10 Tf 1 0 0 1 100 200 Tm (3) Tj 1 0 0 1 105.56 200 Tm (8) Tj 1 0 0 1 111.12 200 Tm (0) Tj ET\n";
+    EXPECT_EQ(Merged(glyphs), "380");
+    ASSERT_EQ(Texts(), 1);
+    ExpectBaseLine(0, 100, 200, 120, 200);  // the first glyph's start and direction
+    EXPECT_EQ(Text(0).string_length, 3);
+    EXPECT_EQ(g_store.pages[1].text_count, 1);
+    EXPECT_EQ(g_store.pages[1].nonempty_text_count, 1);
+    EXPECT_EQ(g_store.conversion.nonempty_texts, 1);
+    EXPECT_EQ(g_store.text_size_histogram[100], 1);
+    EXPECT_EQ(g_store.conversion.pool_used, 4);
+
+    // A TJ per glyph, a Tj chain and a wide letter whose estimate falls short: all touch.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 10 20 Td [(W)] TJ 1 0 0 1 18.9 20 Tm (m) Tj (m) Tj ET\n"), "Wmm");
+    // A gap of a space's width (here 0.6 of the size past the estimate) gives one space, but
+    // not beside a space the producer wrote itself.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (AB) Tj 1 0 0 1 26 20 Tm (CD) Tj ET\n"), "AB CD");
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (AB ) Tj 1 0 0 1 31 20 Tm (CD) Tj ET\n"), "AB CD");
+    // Double-byte characters (× in Shift-JIS): one size wide each.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (\\327) Tj 1 0 0 1 20 20 Tm (\\327) Tj ET\n"), "\x81\x7e\x81\x7e");
+    // Two PDF fonts written as one Jw_cad font, and a glyph narrowed by its matrix.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (\\() Tj /F2 10 Tf 1 0 0 1 13 20 Tm (A) Tj ET\n"), "(A");
+    EXPECT_EQ(Merged("BT /F1 10 Tf 0.93 0 0 1 10 20 Tm (N) Tj 1 0 0 1 15 20 Tm (o.) Tj ET\n"), "No.");
+    // Turned a quarter: the base line runs upwards.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 0 1 -1 0 50 50 Tm (1) Tj 0 1 -1 0 50 55.5 Tm (2) Tj ET\n"), "12");
+
+    g_settings.text_merge = 0;
+    EXPECT_EQ(Merged(glyphs), "3|8|0");
+    EXPECT_EQ(g_store.pages[1].text_count, 3);
+}
+
+TEST_F(TextMergeTest, ColumnsLinesFontsSizesAndCopiesStayApart) {
+    // Table cells on one base line, two sizes apart after their estimated ends.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (No) Tj 1 0 0 1 40 20 Tm (Name) Tj 1 0 0 1 80 20 Tm (12) Tj ET\n"),
+              "No|Name|12");
+    // Just beyond the space's width: apart; just within: joined with a space.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj 1 0 0 1 25.1 20 Tm (B) Tj ET\n"), "A|B");
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj 1 0 0 1 24.9 20 Tm (B) Tj ET\n"), "A B");
+    // The next row, a glyph raised off the base line, a piece drawn to the left.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj 1 0 0 1 15 8 Tm (B) Tj ET\n"), "A|B");
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj 1 0 0 1 15 21.5 Tm (B) Tj ET\n"), "A|B");
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj 1 0 0 1 5 20 Tm (B) Tj ET\n"), "A|B");
+    // Another written font, another size, another angle.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj /F3 10 Tf 1 0 0 1 15 20 Tm (B) Tj ET\n"), "A|B");
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj /F1 8 Tf 1 0 0 1 15 20 Tm (B) Tj ET\n"), "A|B");
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj 0.99 0.1 -0.1 0.99 15 20 Tm (B) Tj ET\n"), "A|B");
+    // A bold copy drawn over the glyph a little to the right.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj 1 0 0 1 10.3 20 Tm (A) Tj ET\n"), "A|A");
+    // An empty text keeps its place and is never a part of a run.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj () Tj 1 0 0 1 15 20 Tm (B) Tj ET\n"), "A||B");
+    EXPECT_EQ(Texts(), 3);
+}
+
+TEST_F(TextMergeTest, AJoinedStringStopsAtItsCapacity) {
+    // 300 glyphs in one chain: the run is cut where the next glyph would pass 249 bytes.
+    std::string content = "BT /F1 10 Tf 10 20 Td";
+    for (int i = 0; i < 300; ++i) content += " (" + std::string(1, static_cast<char>('a' + i % 26)) + ") Tj";
+    Scan(content + " ET\n");
+    ASSERT_EQ(Texts(), 300);
+    EXPECT_EQ(MergeTextRuns(1), 298);
+    ASSERT_EQ(Texts(), 2);
+    EXPECT_EQ(Text(0).string_length, kMergedTextCapacity);
+    EXPECT_EQ(Text(1).string_length, 300 - kMergedTextCapacity);
+    EXPECT_EQ(TextString(1).substr(0, 3), "pqr");  // glyph 249 is 'a' + 249 % 26
+    EXPECT_EQ(g_store.conversion.pool_used, 300 + 2);
+    EXPECT_EQ(g_store.pages[1].text_count, 2);
+}
+
+}  // namespace
+}  // namespace velmora

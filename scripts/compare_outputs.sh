@@ -2,13 +2,17 @@
 # Converts every corpus PDF and sample with two builds of velmora-convert and compares what they
 # write byte for byte (JWW, SVG, report, page list, exit status): the check that a change meant
 # to keep behaviour (a restructuring, a speed-up) really keeps it.
-# Usage: scripts/compare_outputs.sh OLD_CONVERTER NEW_CONVERTER
+# Usage: scripts/compare_outputs.sh OLD_CONVERTER NEW_CONVERTER [SETTINGS]
+# SETTINGS is a VELMORA.JWF both sides read instead of the shipped one: one without a new key shows
+# that a file without it converts as before the key existed.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 data=${VELMORA_TEST_DATA:-$root/../shared}
-[[ $# -eq 2 && -x $1 && -x $2 ]] || { echo "usage: $0 OLD_CONVERTER NEW_CONVERTER" >&2; exit 2; }
+[[ ($# -eq 2 || ($# -eq 3 && -f $3)) && -x $1 && -x $2 ]] ||
+  { echo "usage: $0 OLD_CONVERTER NEW_CONVERTER [SETTINGS]" >&2; exit 2; }
 old=$(realpath "$1")
 new=$(realpath "$2")
+settings=$(realpath "${3:-$root/data/VELMORA.JWF}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -17,6 +21,7 @@ run() {  # SIDE CONVERTER PDF
   name=$(basename "$pdf" .pdf)
   mkdir -p "$work/$side/$name"
   cp "$pdf" "$root"/data/* "$work/$side/$name/"
+  cp "$settings" "$work/$side/$name/VELMORA.JWF"
   (
     cd "$work/$side/$name" || exit
     "$converter" --route direct -q --svg "$name.pdf" >/dev/null 2>&1

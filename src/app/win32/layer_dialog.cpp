@@ -5,7 +5,10 @@
 #include <cstdio>
 
 #include "app/layer_dialog_commands.h"
+#include "app/win32/list_widening.h"
 #include "app/win32/tool_dialogs.h"
+#include "convert/pdf_layer_assignment.h"
+#include "store/document_store.h"
 #include "tools/dash_merge.h"
 #include "tools/layer_tool.h"
 
@@ -93,6 +96,7 @@ void OnInitDialog(HWND dialog) {
     SetDlgItemTextA(dialog, kLayerScaleText, texts.scale);
     SetDlgItemTextA(dialog, kLayerPaperText, texts.paper);
     Apply(dialog, update);
+    if (PageUsesPdfLayers(g_store.current_page)) WidenListToRows(dialog, kLayerList);
 }
 
 void OnCommand(HWND dialog, int control, int notification) {

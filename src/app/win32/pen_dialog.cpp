@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "app/control_ids.h"
+#include "app/win32/list_widening.h"
 #include "app/win32/tool_dialogs.h"
+#include "convert/pdf_layer_assignment.h"
 #include "store/document_store.h"
 #include "tools/pen_change.h"
 #include "view/page_drawing.h"
@@ -59,6 +61,7 @@ INT_PTR CALLBACK PenDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM 
             OpenPenDialog();
             ShowChoiceInButtons(dialog);
             FillList(dialog);
+            if (PageUsesPdfLayers(g_store.current_page)) WidenListToRows(dialog, IDC_PEN_LIST);
             RequestRepaint(g_pen_dialog_owner, true);
             return TRUE;
         case WM_DRAWITEM: {

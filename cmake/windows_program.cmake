@@ -1,7 +1,7 @@
 # Velmora.exe: the Win32 desktop program, statically linked so it imports only system DLLs.
 
 # The GUI half of the platform seam.
-add_library(velmora_ui_win32 STATIC src/platform/ui_win32.cpp)
+add_library(velmora_ui_win32 STATIC src/platform/ui_win32.cpp src/platform/password_box_win32.cpp)
 target_link_libraries(velmora_ui_win32 PUBLIC velmora_os gdi32 user32)
 
 # Resources go into an OBJECT library: the linker drops unreferenced .rsrc objects of a static one.

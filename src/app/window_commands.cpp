@@ -14,6 +14,7 @@
 #include "view/preview_state.h"
 #include "tools/scale_offer.h"
 #include "tools/tool_state.h"
+#include "pdf/security_handler.h"
 
 namespace velmora {
 
@@ -43,15 +44,21 @@ bool RefusedInLayerMode(int id) {
     return !(id == kCommandReport || id == kCommandExit || id == kCommandVersion || (id >= kCommandHelpFirst && id <= kCommandHelpLast));
 }
 
+// The file just named opened, as the open dialog and a drop open it.
+void OpenNamedPdf(WindowHandle window) {
+    ResetViewAndToolsForFile();
+    SetDocumentPassword("");  // another file: the last one's password is not tried on it
+    OpenPdf(window);
+    OfferStatedScale(window);
+    RequestRepaint(window, true);
+}
+
 void OpenChosenPdf(WindowHandle window, const WindowDialogs& dialogs) {
     char path[kPathBytes] = "";
     if (!dialogs.choose_pdf(window, path, sizeof path)) return;
     if (!SetPdfPath(path)) return;
     RequestRepaint(window, false);
-    ResetViewAndToolsForFile();
-    OpenPdf(window);
-    OfferStatedScale(window);
-    RequestRepaint(window, true);
+    OpenNamedPdf(window);
 }
 
 void SaveJww(WindowHandle window, const WindowDialogs& dialogs) {
@@ -178,10 +185,7 @@ void DropFiles(WindowHandle window, int count, const char* first_path) {
         return;
     }
     SetPdfPath(path);
-    ResetViewAndToolsForFile();
-    OpenPdf(window);
-    OfferStatedScale(window);
-    RequestRepaint(window, true);
+    OpenNamedPdf(window);
 }
 
 }  // namespace velmora

@@ -13,6 +13,7 @@
 #include "pdf/expansion_statistics.h"
 #include "convert/page_setup.h"
 #include "pdf/pdf_loader.h"
+#include "pdf/security_handler.h"
 #include "store/document_store.h"
 #include "convert/driver_stages.h"
 #include "convert/layer_assignment.h"
@@ -169,10 +170,33 @@ void ResetForOpen() {
 
 int FirstErrorOfLastPage() { return g_first_error_of_last_page; }
 
+namespace {
+
+bool Recorded(int code) {
+    for (int i = 0; i < g_errors.count; ++i) {
+        if (g_errors.codes[i] == code) return true;
+    }
+    return false;
+}
+
+bool PasswordNeeded() { return Recorded(kErrorPasswordRequired) || Recorded(kErrorWrongPassword); }
+
+}  // namespace
+
 void OpenPdf(WindowHandle window) {
     ResetForOpen();
 
-    const bool loaded = LoadForConversion(window, g_file_names.pdf_path);
+    bool loaded = LoadForConversion(window, g_file_names.pdf_path);
+    // A protected file: the password box until a password opens it; Cancel ends the open.
+    while (!loaded && PasswordNeeded()) {
+        std::string password;
+        const PasswordAnswer answer = AskPassword(window, Recorded(kErrorWrongPassword), &password);
+        if (answer == PasswordAnswer::Cancelled) return;
+        if (answer == PasswordAnswer::NotAsked) break;
+        SetDocumentPassword(password);
+        ResetForOpen();
+        loaded = LoadForConversion(window, g_file_names.pdf_path);
+    }
     // A page whose content could not be decoded is no empty drawing: Ghostscript may read it.
     const bool unreadable = loaded && PageHasNoData() && PageContentUnreadable(1);
     if (loaded && !unreadable) {
@@ -190,11 +214,9 @@ void OpenPdf(WindowHandle window) {
     }
 
     // A password that does not open the file opens Ghostscript's copy no better.
-    for (int i = 0; i < g_errors.count; ++i) {
-        if (g_errors.codes[i] == kErrorPasswordRequired || g_errors.codes[i] == kErrorWrongPassword) {
-            ReportErrors(window);
-            return;
-        }
+    if (PasswordNeeded()) {
+        ReportErrors(window);
+        return;
     }
     const MessageAnswer answer = ShowMessage(window,
                                              "「単独変換」で変換できませんでした \r\n「GhostScript経由変換」を試してみますか？ \r\n"

@@ -29,6 +29,11 @@ struct Rgb {
 // A modal message box (the console prints it; the tests record it and answer from a script).
 MessageAnswer ShowMessage(WindowHandle window, const char* text, const char* title, MessageButtons buttons);
 
+// The password box of a protected file ("パスワード", OK and Cancel); `after_wrong` says the last
+// one did not open it. The console never asks (its password comes with --password).
+enum class PasswordAnswer { Given, Cancelled, NotAsked };
+PasswordAnswer AskPassword(WindowHandle window, bool after_wrong, std::string* password);
+
 // One line of text drawn in the middle of the window's client area, over an opaque background.
 // `face_name` may be empty: the system then chooses the face.
 void DrawProgressText(WindowHandle window, const char* text, Rgb colour, Rgb background, const char* face_name);

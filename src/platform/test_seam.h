@@ -33,6 +33,8 @@ struct TestSeam {
     std::vector<RecordedProgress> progress;
     std::deque<MessageAnswer> answers;        // consumed by yes/no and OK/Cancel questions, in order
     int unscripted_questions = 0;             // questions asked with no answer left (No, or Cancel)
+    std::deque<std::string> passwords;        // typed into the password box, in order; none left = Cancel
+    std::vector<bool> password_asks;          // each ask of the box: whether the last one was wrong
     int repaints = 0;
     int erasing_repaints = 0;
     std::vector<std::string> started_commands;  // every command line a start was tried with

@@ -24,6 +24,10 @@ std::string WithoutCarriageReturns(const std::string& text) {
 
 }  // namespace
 
+PasswordAnswer AskPassword(WindowHandle /*window*/, bool /*after_wrong*/, std::string* /*password*/) {
+    return PasswordAnswer::NotAsked;
+}
+
 void SetConsoleAnswer(MessageAnswer answer) { g_answer = answer; }
 void SetConsoleMessages(bool shown) { g_messages_shown = shown; }
 void SetConsoleProgress(bool enabled) { g_progress_enabled = enabled; }

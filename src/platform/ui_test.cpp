@@ -18,6 +18,14 @@ MessageAnswer ShowMessage(WindowHandle /*window*/, const char* text, const char*
     return answer;
 }
 
+PasswordAnswer AskPassword(WindowHandle /*window*/, bool after_wrong, std::string* password) {
+    g_test_seam.password_asks.push_back(after_wrong);
+    if (g_test_seam.passwords.empty()) return PasswordAnswer::Cancelled;
+    *password = g_test_seam.passwords.front();
+    g_test_seam.passwords.pop_front();
+    return PasswordAnswer::Given;
+}
+
 void DrawProgressText(WindowHandle /*window*/, const char* text, Rgb colour, Rgb background, const char* face_name) {
     g_test_seam.progress.push_back({text, colour, background, face_name});
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "convert/fake_reader.h"
+#include "pdf/security_handler.h"
 #include "support/store_fixture.h"
 
 namespace velmora {
@@ -79,6 +80,28 @@ TEST_F(DriverOpenTest, MissingHeaderAnsweredNoShowsTheErrorAndCounts) {
     EXPECT_EQ(g_store.conversion_route, ConversionRoute::kNone);
     EXPECT_TRUE(g_test_seam.started_commands.empty());
     EXPECT_EQ(g_test_seam.unscripted_questions, 0);
+}
+
+// The password box is asked until a password opens the file, told when the last one was wrong;
+// Cancel ends the open without a box; the console, which cannot ask, shows the error.
+TEST_F(DriverOpenTest, ProtectedFileAsksForItsPasswordUntilOneOpensIt) {
+    g_fake_reader.files["/drawings/plan a.pdf"] = FakeFile{{}, 5, {FakePage{3, 0}}, "secret"};
+    g_test_seam.passwords = {"guess", "secret"};
+    OpenPdf(nullptr);
+    EXPECT_EQ(g_test_seam.password_asks, (std::vector<bool>{false, true}));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text, "単独変換で 1 頁 読込・変換しました \r\n \r\n●右クリックで縮尺を指定できます●");
+    EXPECT_EQ(g_store.conversion_route, ConversionRoute::kDirect);
+
+    ResetTestSeam();
+    SetDocumentPassword("");
+    g_test_seam.passwords = {"guess"};
+    OpenPdf(nullptr);
+    EXPECT_EQ(g_test_seam.password_asks, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(g_store.conversion_route, ConversionRoute::kNone);
+    EXPECT_TRUE(g_test_seam.started_commands.empty());
+    SetDocumentPassword("");
 }
 
 TEST_F(DriverOpenTest, DocumentWithoutPagesCountsAsFailed) {

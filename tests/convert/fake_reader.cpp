@@ -1,6 +1,7 @@
 #include "convert/fake_reader.h"
 
 #include "pdf/error_list.h"
+#include "pdf/security_handler.h"
 
 namespace velmora {
 
@@ -14,6 +15,11 @@ void FakeLoad(const char* path) {
     const auto found = g_fake_reader.files.find(path);
     if (found == g_fake_reader.files.end()) {
         RecordError(10);
+        return;
+    }
+    const std::string& password = found->second.password;
+    if (!password.empty() && DocumentPassword() != password) {
+        RecordError(DocumentPassword().empty() ? kErrorPasswordRequired : kErrorWrongPassword);
         return;
     }
     for (int code : found->second.errors) RecordError(code);

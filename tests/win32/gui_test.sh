@@ -35,6 +35,9 @@ printf 'not a drawing' >"$work/PLAN.TXT"
 # page that draws nothing, and seven A4 pages with a frame and a diagonal each.
 python3 "$repo/tests/win32/make_plain_pages.py" "$work/no_vectors.pdf" 1 empty || exit 1
 python3 "$repo/tests/win32/make_plain_pages.py" "$work/pages.pdf" 7 lines || exit 1
+python3 "$repo/tests/win32/make_plain_pages.py" "$work/one_page.pdf" 1 lines || exit 1
+qpdf --encrypt openpassword ownersecret 128 -- "$work/one_page.pdf" "$work/protected.pdf" ||
+    { echo "FAIL: qpdf could not protect a file (scripts/install_deps.sh --tests installs it)"; exit 1; }
 cd "$work" || exit 1
 
 # Every probe run is bounded; its output is kept and shown.
@@ -278,6 +281,22 @@ expect_output empty "変換できるデータが見つかりませんでした"
 read_client
 screenshot no_vectors
 python3 "$checker" empty no_vectors.png "$client" || fail "the empty page shows more than its message"
+stop_velmora
+
+echo "== a protected file: the password box until the password opens it"
+start_velmora
+probe password wait-window drop "$(windows_path "$work/protected.pdf")" dialog "パスワード" text 102 \
+    set-text 101 guess press "パスワード" 1 gone dialog "パスワード" text 102 set-text 101 openpassword \
+    press "パスワード" 1 gone answer-after-errors "変換終了" ok \
+    expect-status 1 " Page = 1 / 1      Paper = A4       Scale = 1 / 1" no-dialog ||
+    fail "opening the protected file with its password"
+expect_output password "text 102: パスワードで保護されたPDFです。パスワードを入力してください"
+expect_output password "text 102: パスワードが違います。もう一度入力してください"
+expect_output password "単独変換で 1 頁 読込・変換しました"
+no_error_box password
+probe password_cancel wait-window drop "$(windows_path "$work/protected.pdf")" dialog "パスワード" \
+    press "パスワード" 2 gone no-dialog || fail "cancelling the password box"
+no_error_box password_cancel
 stop_velmora
 
 echo "== the layer tool: the outer wall picked as one figure, moved to layer 5 and saved"

@@ -6,6 +6,7 @@
 #include "pdf/dictionary_values.h"
 #include "pdf/document_values.h"
 #include "pdf/lexical.h"
+#include "pdf/security_handler.h"
 #include "pdf/page_tree.h"
 #include "pdf/reader_bytes.h"
 #include "platform/platform.h"
@@ -206,6 +207,7 @@ bool ReadPdfTextString(int64_t position, int64_t end, char* out, int capacity) {
     out[0] = '\0';
     std::string bytes;
     if (ReadStringBytes(position, end, &bytes) < 0) return false;
+    DecryptStringAt(position, &bytes);
     std::string text = Utf16ToCodePage932(DecodeTextString(bytes));
     // Cut on a character boundary: a lead byte never stands last.
     size_t length = 0;

@@ -13,6 +13,7 @@
 #include "pdf/lexical.h"
 #include "pdf/page_tree.h"
 #include "pdf/reader_bytes.h"
+#include "store/document_store.h"
 
 namespace velmora {
 
@@ -32,6 +33,7 @@ struct Security {
     int revision = 0;
     int key_bits = 0;
     bool identity_streams = false;
+    bool identity_strings = false;
     std::vector<uint8_t> key;
 };
 
@@ -335,6 +337,7 @@ void PrepareDecryption() {
             if (DictionaryHas(start, end, "/AESV2")) security.method = Method::Aes128;
             bits = 128;
             security.identity_streams = DictionaryHas(start, end, "/StmF/Identity") || DictionaryHas(start, end, "/StmF /Identity");
+            security.identity_strings = DictionaryHas(start, end, "/StrF/Identity") || DictionaryHas(start, end, "/StrF /Identity");
         }
         bits = std::clamp(bits / 8 * 8, 40, 128);
         security.key_bits = bits;
@@ -349,6 +352,7 @@ void PrepareDecryption() {
         security.method = Method::Aes256;
         security.key_bits = 256;
         security.identity_streams = DictionaryHas(start, end, "/StmF/Identity") || DictionaryHas(start, end, "/StmF /Identity");
+        security.identity_strings = DictionaryHas(start, end, "/StrF/Identity") || DictionaryHas(start, end, "/StrF /Identity");
         const Bytes ue = EntryString(start, end, "UE");
         opened = OpenAes256("", u, ue, revision, &key) || (!g_password.empty() && OpenAes256(g_password, u, ue, revision, &key));
     } else {
@@ -364,13 +368,10 @@ void PrepareDecryption() {
     g_security = security;
 }
 
-bool DecryptStream(int32_t n, int32_t generation, const uint8_t* data, int32_t length, std::vector<uint8_t>* out) {
-    if (!g_security.active || g_security.identity_streams || n == g_document.encrypt.number || length <= 0) return false;
-    int32_t start = 0, end = 0;
-    // Cross-reference streams are never encrypted.
-    if (DictionaryBounds(n, &start, &end) && FindKey(start, end, "Type") > 0 && std::strncmp(EntryText, "XRef", 4) == 0) {
-        return false;
-    }
+namespace {
+
+// Bytes of object n (a stream's data or a string) decrypted with the object's key.
+bool DecryptObjectBytes(int32_t n, int32_t generation, const uint8_t* data, int32_t length, std::vector<uint8_t>* out) {
     Bytes key = g_security.key;
     if (g_security.method != Method::Aes256) {
         Bytes input = key;
@@ -400,6 +401,40 @@ bool DecryptStream(int32_t n, int32_t generation, const uint8_t* data, int32_t l
     const uint8_t pad = out->back();
     if (pad >= 1 && pad <= kAesBlock && pad <= out->size()) out->resize(out->size() - pad);
     return true;
+}
+
+}  // namespace
+
+bool DecryptStream(int32_t n, int32_t generation, const uint8_t* data, int32_t length, std::vector<uint8_t>* out) {
+    if (!g_security.active || g_security.identity_streams || n == g_document.encrypt.number || length <= 0) return false;
+    int32_t start = 0, end = 0;
+    // Cross-reference streams are never encrypted.
+    if (DictionaryBounds(n, &start, &end) && FindKey(start, end, "Type") > 0 && std::strncmp(EntryText, "XRef", 4) == 0) {
+        return false;
+    }
+    return DecryptObjectBytes(n, generation, data, length, out);
+}
+
+void DecryptStringAt(int64_t position, std::string* bytes) {
+    if (!g_security.active || bytes->empty()) return;
+    // The object whose body holds the string: the nearest header at or before it, within its extent.
+    int32_t owner = 0;
+    for (int32_t n = 1; n < g_store.object_count; ++n) {
+        const ObjectEntry& e = g_store.objects[n];
+        if (e.type != 'n' || e.stream_object > 0 || e.offset > position) continue;
+        if (position < int64_t{e.offset} + e.extent && (owner == 0 || e.offset > g_store.objects[owner].offset)) owner = n;
+    }
+    if (owner > 0) DecryptObjectString(owner, bytes);
+}
+
+void DecryptObjectString(int32_t n, std::string* bytes) {
+    if (!g_security.active || g_security.identity_strings || n == g_document.encrypt.number || bytes->empty()) return;
+    // Objects kept in an object stream were decrypted with it.
+    if (!IsObjectNumber(n) || g_store.objects[n].stream_object > 0) return;
+    std::vector<uint8_t> plain;
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes->data());
+    if (!DecryptObjectBytes(n, g_store.objects[n].generation, data, static_cast<int32_t>(bytes->size()), &plain)) return;
+    bytes->assign(plain.begin(), plain.end());
 }
 
 std::string EncryptionDescription() {

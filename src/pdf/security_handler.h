@@ -25,6 +25,13 @@ bool DocumentEncrypted();
 // streams, /Identity).
 bool DecryptStream(int32_t n, int32_t generation, const uint8_t* data, int32_t length, std::vector<uint8_t>* out);
 
+// A string of object n (a layer's name, a measure's text) decrypted in place; strings of objects
+// kept in an object stream were decrypted with it and stay as they are.
+void DecryptObjectString(int32_t n, std::string* bytes);
+
+// The same for a string found at `position` of the file, by the object whose body holds it.
+void DecryptStringAt(int64_t position, std::string* bytes);
+
 // "R 4, 128-bit AESV2" for the report; empty when the file is not protected.
 std::string EncryptionDescription();
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pdf/optional_content.h"
 #include "pdf/document_values.h"
 #include "pdf/file_buffer.h"
 #include "pdf/error_list.h"
@@ -33,10 +34,10 @@ using Vec = std::vector<int>;
 const char kFirstContent[] = "10 10 m 200 300 l S\n";
 const char kSecondContent[] = "0 0 m 50 50 l 100 0 l S\n";
 
-// Two pages, a font, an Info dictionary: the document qpdf rewrites.
+// Two pages, a font, an Info dictionary, a PDF layer with a name: the document qpdf rewrites.
 [[maybe_unused]] std::string BaseDocument() {
     PdfMaker pdf("%PDF-1.5\n");
-    pdf.Add(1, "<</Type/Catalog/Pages 3 0 R>>");
+    pdf.Add(1, "<</Type/Catalog/Pages 3 0 R/OCProperties <</OCGs [9 0 R]/D <</Order [9 0 R]>>>>>>");
     pdf.Add(2, "<</Creator (velmora tests)/Producer (tests)>>");
     pdf.Add(3, "<</Type/Pages/Kids [4 0 R 7 0 R]/Count 2>>");
     pdf.Add(4, "<</Type/Page/Parent 3 0 R/MediaBox [0 0 595 842]/Resources <</Font <</F1 6 0 R>>>>/Contents 5 0 R>>");
@@ -44,6 +45,7 @@ const char kSecondContent[] = "0 0 m 50 50 l 100 0 l S\n";
     pdf.Add(6, "<</Type/Font/Subtype/Type1/BaseFont/Helvetica>>");
     pdf.Add(7, "<</Type/Page/Parent 3 0 R/MediaBox [0 0 842 595]/Rotate 90/Resources <</Font <</F1 6 0 R>>>>/Contents 8 0 R>>");
     pdf.Add(8, FlateStreamBody("", kSecondContent));
+    pdf.Add(9, "<</Type/OCG/Name (Walls)>>");
     return pdf.Finish(pdf.ClassicXref("/Root 1 0 R/Info 2 0 R"));
 }
 
@@ -137,6 +139,9 @@ TEST_F(QpdfVariants, ProtectedFilesOpenWithTheirUserPassword) {
         EXPECT_EQ(EncryptionDescription(), c.method) << c.options;
         ASSERT_EQ(g_store.page_count, 2) << c.options;
         EXPECT_EQ(SetUpPages(), (std::vector<std::string>{kFirstContent, kSecondContent})) << c.options;
+        // The layer's name is a string of its own object (encrypted unless kept in an object stream).
+        ASSERT_EQ(g_optional_content.count, 1) << c.options;
+        EXPECT_STREQ(g_optional_content.groups[1].name, "Walls") << c.options;
         if (std::string(c.password).empty()) continue;
         SetDocumentPassword("");
         Load(file);

@@ -36,7 +36,7 @@ printf 'not a drawing' >"$work/PLAN.TXT"
 python3 "$repo/tests/win32/make_plain_pages.py" "$work/no_vectors.pdf" 1 empty || exit 1
 python3 "$repo/tests/win32/make_plain_pages.py" "$work/pages.pdf" 7 lines || exit 1
 python3 "$repo/tests/win32/make_plain_pages.py" "$work/one_page.pdf" 1 lines || exit 1
-qpdf --encrypt openpassword ownersecret 128 -- "$work/one_page.pdf" "$work/protected.pdf" ||
+qpdf --encrypt openpassword ownersecret 256 -- "$work/one_page.pdf" "$work/protected.pdf" ||
     { echo "FAIL: qpdf could not protect a file (scripts/install_deps.sh --tests installs it)"; exit 1; }
 cd "$work" || exit 1
 
@@ -360,7 +360,7 @@ stop_velmora
 
 echo "== the scale picked beside the round table's centre and a door swing's end: both picks snap"
 start_velmora plan.pdf
-probe snap-open wait-window answer-after-errors "変換終了" ok || fail "opening the sample for the snap"
+probe snap-open wait-window answer-after-errors "変換終了" ok answer "縮尺設定" cancel || fail "opening the sample for the snap"
 read_client
 IFS=, read -r _ _ width height <<<"$client"
 near() { python3 -c "z = min($width / 1191.0, $height / 842.0); print(int($1 * z) + 3, int((842 - $2) * z) - 2)"; }

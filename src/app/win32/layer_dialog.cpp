@@ -89,7 +89,6 @@ void PlaceDialog(HWND dialog) {
 
 void OnInitDialog(HWND dialog) {
     GreyMenuCommands(true);
-    PlaceDialog(dialog);
     LayerDialogTexts texts;
     const LayerDialogUpdate update = OpenLayerDialog(&texts);
     SetDlgItemTextA(dialog, kLayerPageText, texts.page);
@@ -97,6 +96,7 @@ void OnInitDialog(HWND dialog) {
     SetDlgItemTextA(dialog, kLayerPaperText, texts.paper);
     Apply(dialog, update);
     if (PageUsesPdfLayers(g_store.current_page)) WidenListToRows(dialog, kLayerList);
+    PlaceDialog(dialog);  // after the widening, so the whole dialog stays on the screen
 }
 
 void OnCommand(HWND dialog, int control, int notification) {

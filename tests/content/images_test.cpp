@@ -18,6 +18,7 @@ namespace {
 using test_support::ConvertBytes;
 using test_support::OnePageDocument;
 using test_support::PdfMaker;
+using test_support::Segment;
 using test_support::StreamBody;
 
 class ImagesTest : public StoreTest {
@@ -69,6 +70,41 @@ TEST_F(ImagesTest, ARasterOnlyPageIsCountedAndAnUndecodablePageIsUnreadable) {
     const std::vector<int> codes = Codes();
     EXPECT_NE(std::find(codes.begin(), codes.end(), kWarningContentUnreadable), codes.end());
     EXPECT_EQ(RasterImagesOnPage(1), 0);
+}
+
+TEST_F(ImagesTest, DoFindsEachNameAsItsFirstEntryInItsOwnScopeAndManyImagesStayWithinTheBudget) {
+    // Im1 is a prefix of Im10; Fm1 is named twice (the first entry counts); Bad is no reference;
+    // the form's own resources name Im1 as a second form drawing one line.
+    const std::string image =
+        StreamBody("/Type/XObject/Subtype/Image/Width 1/Height 1/BitsPerComponent 8/ColorSpace/DeviceGray", "x");
+    PdfMaker pdf = OnePageDocument(
+        "/MediaBox [0 0 595 842]/Resources <</XObject <</Im10 9 0 R /Im1 10 0 R /Fm1 11 0 R /Fm1 9 0 R /Bad 7>>>>",
+        "/Im1 Do /Im10 Do /Im2 Do /Bad Do /Fm1 Do /Im1 Do");
+    pdf.Add(9, image);
+    pdf.Add(10, image);
+    pdf.Add(11, StreamBody("/Type/XObject/Subtype/Form/BBox [0 0 50 50]/Resources <</XObject <</Im1 12 0 R>>>>",
+                           "/Im1 Do /Im10 Do"));
+    pdf.Add(12, StreamBody("/Type/XObject/Subtype/Form/BBox [0 0 50 50]", "0 0 m 40 0 l S"));
+    const std::vector<Segment> segments = ConvertBytes(pdf.Finish(pdf.ClassicXref("/Root 1 0 R/Info 2 0 R")));
+    ASSERT_EQ(segments.size(), 1u);
+    EXPECT_NEAR(segments[0].x2 - segments[0].x1, 40.0, 1e-9);
+    EXPECT_EQ(RasterImagesOnPage(1), 3);
+
+    // Two thousand images, each painted once: every one is counted and no dictionary search runs
+    // out of the file's budget, which reading the /XObject dictionary at every Do would spend.
+    constexpr int kImages = 2000;
+    std::string names, content;
+    for (int k = 0; k < kImages; ++k) {
+        names += "/I" + std::to_string(k) + " " + std::to_string(20 + k) + " 0 R ";
+        content += "q 10 0 0 10 0 0 cm /I" + std::to_string(k) + " Do Q\n";
+    }
+    PdfMaker many = OnePageDocument("/MediaBox [0 0 595 842]/Resources <</XObject <<" + names + ">>>>",
+                                    content + "0 0 m 100 0 l S");
+    for (int k = 0; k < kImages; ++k) many.Add(20 + k, image);
+    ClearErrors();
+    EXPECT_EQ(ConvertBytes(many.Finish(many.ClassicXref("/Root 1 0 R/Info 2 0 R"))).size(), 1u);
+    EXPECT_EQ(RasterImagesOnPage(1), kImages);
+    EXPECT_EQ(Codes(), std::vector<int>{kWarningRasterImages});
 }
 
 }  // namespace

@@ -8,6 +8,7 @@ namespace velmora {
 MessageAnswer ShowMessage(WindowHandle, const char*, const char*, MessageButtons buttons) {
     return buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel : MessageAnswer::No;
 }
+PasswordAnswer AskPassword(WindowHandle, bool, std::string*) { return PasswordAnswer::NotAsked; }
 void DrawProgressText(WindowHandle, const char*, Rgb, Rgb, const char*) {}
 void RequestRepaint(WindowHandle, bool) {}
 bool StartProcessAndWait(const std::string&, int*) { return false; }

@@ -43,6 +43,8 @@ if diff -r "$work/old" "$work/new" >"$work/diff.txt"; then
   echo "compare_outputs: $count PDFs, $files files written: identical"
 else
   head -40 "$work/diff.txt"
+  echo "files that differ:"
+  diff -rq "$work/old" "$work/new" | sed -e "s|$work/old/||" -e "s|$work/new/||"
   echo "compare_outputs: the two converters differ (above)"
   exit 1
 fi

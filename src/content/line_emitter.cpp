@@ -23,8 +23,12 @@ int QuarterTurns(double rotation) {
 }
 
 // The page's top edge goes to y = 0 and the page is turned as a viewer shows it. The box of a
-// page turned by a quarter or three quarters is stored with x1 and y1 swapped.
+// page turned by a quarter or three quarters is stored with x1 and y1 swapped. The visible box's
+// lower-left corner is the origin before the turn.
 Point ToPageFrame(const PageRecord& record, Point p) {
+    // A corner at 0 (or -0) leaves the point bit for bit as it was.
+    if (record.frame_origin[0] != 0.0) p.x -= record.frame_origin[0];
+    if (record.frame_origin[1] != 0.0) p.y -= record.frame_origin[1];
     switch (QuarterTurns(record.rotation)) {
         case 1: return Point{p.y, -p.x};
         case 2: return Point{record.media_box[2] - p.x, -p.y};

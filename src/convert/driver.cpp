@@ -12,6 +12,7 @@
 #include "pdf/error_list.h"
 #include "pdf/expansion_statistics.h"
 #include "convert/page_setup.h"
+#include "convert/visible_box.h"
 #include "pdf/pdf_loader.h"
 #include "pdf/security_handler.h"
 #include "store/document_store.h"
@@ -51,6 +52,7 @@ void ReadPage(int page) {
     ResetForPage(page);
     g_driver_stages.set_up_page(page);
     g_driver_stages.content_scanner(page);
+    DropHiddenContent(page);
     MergeTextRuns(page);
 }
 

@@ -1,6 +1,7 @@
 #include "convert/page_setup.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -94,6 +95,35 @@ void AddContentArray(int page, int32_t array_object, ContentBudget* budget) {
     }
 }
 
+// Four finite numbers, put in order as lower-left and upper-right corners.
+bool ReadBox(const char* value, double box[4]) {
+    if (std::strchr(value, '[') == nullptr) return false;
+    int index = 1;
+    for (int k = 0; k < 4; ++k) {
+        index = ReadNumber(index, value, &box[k]);
+        if (!std::isfinite(box[k])) return false;
+    }
+    if (box[0] > box[2]) std::swap(box[0], box[2]);
+    if (box[1] > box[3]) std::swap(box[1], box[3]);
+    return true;
+}
+
+// Narrows the MediaBox to its overlap with the CropBox; true when that hides part of it. A crop
+// box that misses the page or leaves it no area is taken as absent.
+bool ClipToCropBox(double box[4], const double crop[4]) {
+    const double x0 = std::max(std::min(box[0], box[2]), crop[0]);
+    const double y0 = std::max(std::min(box[1], box[3]), crop[1]);
+    const double x1 = std::min(std::max(box[0], box[2]), crop[2]);
+    const double y1 = std::min(std::max(box[1], box[3]), crop[3]);
+    if (!(x0 < x1 && y0 < y1)) return false;
+    if (x0 == box[0] && y0 == box[1] && x1 == box[2] && y1 == box[3]) return false;
+    box[0] = x0;
+    box[1] = y0;
+    box[2] = x1;
+    box[3] = y1;
+    return true;
+}
+
 }  // namespace
 
 bool PageContentUnreadable(int page) { return page >= 1 && page < kPageTableSize && g_unreadable[page]; }
@@ -122,6 +152,16 @@ bool SetUpPage(int page) {
     }
     double box[4];
     for (int k = 0, index = 1; k < 4; ++k) index = ReadNumber(index, value, &box[k]);
+    double crop[4];
+    const bool has_crop = FindPageAttribute(n, "CropBox", &holder) &&
+                          GetKeyValue(holder.start, holder.end, "CropBox", value) && ReadBox(value, crop);
+    record.crop_hides = has_crop && ClipToCropBox(box, crop) ? 1 : 0;
+    // The page frame starts at the visible box's lower-left corner; the box is kept moved to 0 0.
+    record.frame_origin[0] = box[0];
+    record.frame_origin[1] = box[1];
+    box[2] -= box[0];
+    box[3] -= box[1];
+    box[0] = box[1] = 0.0;
     double rotation = 0.0;
     if (FindPageAttribute(n, "Rotate", &holder) && GetKeyValue(holder.start, holder.end, "Rotate", value)) {
         ReadNumber(1, value, &rotation);

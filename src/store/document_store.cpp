@@ -29,6 +29,8 @@ void ResetPageRecord(PageRecord& page) {
     page.entered_distance = 0.0;
     page.scale_denominator = 1;
     page.scale_ratio = 1.0;
+    page.frame_origin[0] = page.frame_origin[1] = 0.0;
+    page.crop_hides = 0;
 }
 
 int ClampPage(int page) { return page < 0 ? 0 : page > kMaxPages ? kMaxPages : page; }

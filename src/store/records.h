@@ -59,7 +59,9 @@ struct PageRecord {
     int32_t page_object;
     int32_t contents_count;
     int32_t contents_objects[kContentsPerPage];
-    double media_box[4];                 // x0, y0, x1, y1 (x1/y1 swapped for /Rotate 90)
+    double media_box[4];                 // visible box moved to 0 0: x0, y0, x1, y1 (x1/y1 swapped for /Rotate 90)
+    double frame_origin[2];              // user-space lower-left corner of the visible box
+    int32_t crop_hides;                  // 1: a CropBox hides part of the MediaBox
     double rotation;                     // degrees
     char font_resource_names[kFontSlotsPerPage][kFontResourceNameBytes];
     int32_t font_numbers[kFontSlotsPerPage];

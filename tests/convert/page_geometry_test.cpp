@@ -159,3 +159,80 @@ TEST_F(PageGeometryTest, FilesOfEveryCrossReferenceLayoutDrawTheirPage) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+struct PlacedText {
+    std::string text;
+    double x1, y1;
+};
+
+std::vector<PlacedText> PageTexts() {
+    std::vector<PlacedText> out;
+    for (int32_t i = 0; i < g_store.conversion.text_count; ++i) {
+        const TextRecord& t = g_store.texts[i];
+        out.push_back(PlacedText{std::string(g_store.text_pool + t.string_offset, t.string_length), t.x1, t.y1});
+    }
+    return out;
+}
+
+TEST_F(PageGeometryTest, TheCropBoxIsThePageAndWhatItHidesIsLeftOut) {
+    // An A3 sheet whose tree crops it to an A4-sized window: [100 50 695 892] meets the sheet in
+    // [100 50 695 842], 595 x 792 points.
+    PdfMaker pdf = OnePageDocument("/MediaBox [0 0 1191 842]",
+                                   "110 60 m 200 60 l S\n"           // inside
+                                   "50 400 m 150 400 l S\n"          // across the left edge: whole
+                                   "800 100 m 900 200 l S\n"         // right of the window
+                                   "50 800 m 150 900 l S\n"          // passes the top-left corner outside
+                                   "BT /F1 12 Tf 120 100 Td (In) Tj ET\n"
+                                   "BT /F1 12 Tf 800 100 Td (Out) Tj ET\n");
+    pdf.Add(3, "<</Type/Pages/Kids [4 0 R]/Count 1/CropBox [100 50 695 892]>>");
+    const std::vector<Segment> lines = ConvertBytes(Finish(pdf));
+    EXPECT_EQ(g_store.pages[1].paper_size_index, 4);
+    ASSERT_EQ(lines.size(), 2u);
+    ExpectSegment(lines[0], 10, 792 - 10, 100, 792 - 10);
+    ExpectSegment(lines[1], -50, 792 - 350, 50, 792 - 350);
+    const std::vector<PlacedText> texts = PageTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "In");
+    EXPECT_NEAR(texts[0].x1, 20, 1e-9);
+    EXPECT_NEAR(texts[0].y1, 50 - 792, 1e-9);
+
+    // The same sheet without the crop is an A3 page that keeps everything.
+    PdfMaker whole = OnePageDocument("/MediaBox [0 0 1191 842]", "800 100 m 900 200 l S\n");
+    EXPECT_EQ(ConvertBytes(Finish(whole)).size(), 1u);
+    EXPECT_EQ(g_store.pages[1].paper_size_index, 3);
+}
+
+TEST_F(PageGeometryTest, AMediaBoxAwayFromTheOriginDrawsAsTheSameBoxAtTheOrigin) {
+    const auto convert = [](const std::string& box, double dx, double dy) {
+        const auto at = [&](double x, double y) { return std::to_string(x + dx) + " " + std::to_string(y + dy); };
+        PdfMaker pdf = OnePageDocument(box, at(0, 0) + " m " + at(100, 100) + " l S " + at(700, 900) + " m " +
+                                                at(800, 950) + " l S BT /F1 12 Tf " + at(50, 50) +
+                                                " Td (A) Tj ET\n");
+        const std::vector<Segment> lines = ConvertBytes(Finish(pdf));
+        const std::vector<PlacedText> texts = PageTexts();
+        EXPECT_EQ(g_store.pages[1].paper_size_index, 4);
+        EXPECT_EQ(g_store.pages[1].media_box[2] - g_store.pages[1].media_box[0], 595);
+        EXPECT_EQ(g_store.pages[1].media_box[3] - g_store.pages[1].media_box[1], 842);
+        return std::make_pair(lines, texts);
+    };
+    const auto at_origin = convert("/MediaBox [0 0 595 842]", 0, 0);
+    const auto shifted = convert("/MediaBox [10 20 605 862]", 10, 20);
+    // Without a CropBox nothing is left out, not even what lies beyond the sheet.
+    ASSERT_EQ(at_origin.first.size(), 2u);
+    ASSERT_EQ(shifted.first.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        const Segment& s = at_origin.first[i];
+        ExpectSegment(shifted.first[i], s.x1, s.y1, s.x2, s.y2);
+    }
+    ExpectSegment(at_origin.first[0], 0, 842, 100, 742);
+    ASSERT_EQ(shifted.second.size(), 1u);
+    ASSERT_EQ(at_origin.second.size(), 1u);
+    EXPECT_NEAR(shifted.second[0].x1, 50, 1e-9);
+    EXPECT_NEAR(shifted.second[0].y1, at_origin.second[0].y1, 1e-9);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -95,8 +95,29 @@ void AddContentArray(int page, int32_t array_object, ContentBudget* budget) {
     }
 }
 
+// A box given by reference ("27 0 R", as cairo writes a page's MediaBox) becomes the text of
+// that object's array; read as numbers, the reference would give the corner 27 0.
+void ResolveBoxReference(char* value) {
+    if (std::strchr(value, '[') != nullptr) return;
+    int32_t object = 0, generation = 0;
+    char letter = 0;
+    if (ReadReference(0, value, &object, &generation, &letter) == -1 || letter != 'R' || !IsObjectNumber(object) ||
+        g_store.objects[object].offset <= 0) {
+        return;
+    }
+    int32_t start = g_store.objects[object].offset;
+    int32_t end = ObjectEnd(object);
+    if (FindArray(start, end) != 0) return;
+    const int32_t length = std::min(end - start, kEntryTextCapacity - 2);
+    value[0] = '[';
+    for (int32_t k = 0; k < length; ++k) value[1 + k] = static_cast<char>(ByteAt(int64_t{start} + k));
+    value[1 + length] = ']';
+    value[2 + length] = '\0';
+}
+
 // Four finite numbers, put in order as lower-left and upper-right corners.
-bool ReadBox(const char* value, double box[4]) {
+bool ReadBox(char* value, double box[4]) {
+    ResolveBoxReference(value);
     if (std::strchr(value, '[') == nullptr) return false;
     int index = 1;
     for (int k = 0; k < 4; ++k) {
@@ -151,6 +172,7 @@ bool SetUpPage(int page) {
         return false;
     }
     double box[4];
+    ResolveBoxReference(value);
     for (int k = 0, index = 1; k < 4; ++k) index = ReadNumber(index, value, &box[k]);
     double crop[4];
     const bool has_crop = FindPageAttribute(n, "CropBox", &holder) &&

@@ -203,6 +203,15 @@ TEST_F(PageGeometryTest, TheCropBoxIsThePageAndWhatItHidesIsLeftOut) {
     PdfMaker whole = OnePageDocument("/MediaBox [0 0 1191 842]", "800 100 m 900 200 l S\n");
     EXPECT_EQ(ConvertBytes(Finish(whole)).size(), 1u);
     EXPECT_EQ(g_store.pages[1].paper_size_index, 3);
+
+    // Both boxes given by reference, as cairo writes them, are read from their objects.
+    PdfMaker referenced = OnePageDocument("/MediaBox 8 0 R/CropBox 9 0 R", "110 60 m 200 60 l S 800 100 m 900 200 l S\n");
+    referenced.Add(8, "[0 0 1191 842]");
+    referenced.Add(9, "[ 100 50 695 892 ]");
+    const std::vector<Segment> cropped = ConvertBytes(Finish(referenced));
+    EXPECT_EQ(g_store.pages[1].paper_size_index, 4);
+    ASSERT_EQ(cropped.size(), 1u);
+    ExpectSegment(cropped[0], 10, 792 - 10, 100, 792 - 10);
 }
 
 TEST_F(PageGeometryTest, AMediaBoxAwayFromTheOriginDrawsAsTheSameBoxAtTheOrigin) {

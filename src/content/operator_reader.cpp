@@ -88,10 +88,11 @@ constexpr int32_t kInlineDictionaryWindow = 4096;  // bytes between "BI" and "ID
 
 // What the inline image's dictionary says of its data: the exact byte count when it is
 // unfiltered and its colour space is one the count can be told for (-1 otherwise), and whether
-// a filter is named.
+// a filter is named; for data whose first filter is ASCII85 or ASCIIHex, the mark that ends it.
 struct InlineImageShape {
     int64_t bytes;
     bool filtered;
+    const char* end_mark;
 };
 
 bool NameIs(const std::string& token, const char* a, const char* b) { return token == a || token == b; }
@@ -105,7 +106,7 @@ InlineImageShape InlineShape(const uint8_t* data, int32_t id_position) {
             break;
         }
     }
-    if (begin < 0) return InlineImageShape{-1, false};
+    if (begin < 0) return InlineImageShape{-1, false, nullptr};
     // Tokens: names, numbers, brackets; values of arrays and dictionaries are read as tokens too.
     std::vector<std::string> tokens;
     for (int32_t p = begin; p < id_position;) {
@@ -123,6 +124,7 @@ InlineImageShape InlineShape(const uint8_t* data, int32_t id_position) {
     }
     int64_t width = -1, height = -1, bits = 8, components = -1;
     bool mask = false, filtered = false;
+    const char* end_mark = nullptr;
     for (size_t i = 0; i + 1 < tokens.size(); ++i) {
         const std::string& key = tokens[i];
         const std::string& value = tokens[i + 1];
@@ -130,7 +132,12 @@ InlineImageShape InlineShape(const uint8_t* data, int32_t id_position) {
         if (NameIs(key, "/H", "/Height")) height = std::atoll(value.c_str());
         if (NameIs(key, "/BPC", "/BitsPerComponent")) bits = std::atoll(value.c_str());
         if (NameIs(key, "/IM", "/ImageMask")) mask = value == "true";
-        if (NameIs(key, "/F", "/Filter")) filtered = value != "[" || (i + 2 < tokens.size() && tokens[i + 2] != "]");
+        if (NameIs(key, "/F", "/Filter")) {
+            filtered = value != "[" || (i + 2 < tokens.size() && tokens[i + 2] != "]");
+            const std::string& first = value == "[" && i + 2 < tokens.size() ? tokens[i + 2] : value;
+            if (NameIs(first, "/A85", "/ASCII85Decode")) end_mark = "~>";
+            if (NameIs(first, "/AHx", "/ASCIIHexDecode")) end_mark = ">";
+        }
         if (NameIs(key, "/CS", "/ColorSpace")) {
             if (NameIs(value, "/G", "/DeviceGray") || NameIs(value, "/CalGray", "/CalGray")) components = 1;
             if (NameIs(value, "/RGB", "/DeviceRGB") || NameIs(value, "/CalRGB", "/CalRGB")) components = 3;
@@ -146,9 +153,9 @@ InlineImageShape InlineShape(const uint8_t* data, int32_t id_position) {
     constexpr int64_t kSideBound = int64_t{1} << 20;
     if (width <= 0 || height <= 0 || width > kSideBound || height > kSideBound || components <= 0 || bits <= 0 ||
         bits > 16) {
-        return InlineImageShape{-1, filtered};
+        return InlineImageShape{-1, filtered, end_mark};
     }
-    return InlineImageShape{height * ((width * components * bits + 7) / 8), filtered};
+    return InlineImageShape{height * ((width * components * bits + 7) / 8), filtered, end_mark};
 }
 
 bool EndsImageData(const uint8_t* data, int32_t length, int32_t k) {
@@ -156,10 +163,21 @@ bool EndsImageData(const uint8_t* data, int32_t length, int32_t k) {
            (k + 2 >= length || IsContentWhiteSpace(data[k + 2]) || IsContentDelimiter(data[k + 2]));
 }
 
+// Bytes after a candidate "EI" that read as content: printable ASCII and white space up to the
+// stream's end or for 64 bytes. Compressed image data rarely looks so for that long.
+bool FollowedByContent(const uint8_t* data, int32_t length, int32_t from) {
+    constexpr int32_t kContentLookAhead = 64;
+    for (int32_t k = from; k < length && k < from + kContentLookAhead; ++k) {
+        if (!IsContentWhiteSpace(data[k]) && (data[k] < 0x20 || data[k] > 0x7E)) return false;
+    }
+    return true;
+}
+
 // After "ID": one white-space byte, then the image's data. Unfiltered data of a known shape has
-// an exact length (its last byte may stand right before "EI"); filtered data ends at an "EI"
-// with white space before it, else at the first "EI" that stands alone behind, else at the
-// exact length.
+// an exact length (its last byte may stand right before "EI"). Other data ends at the first "EI"
+// that stands alone behind and is followed by content, spaced before or (filtered data often
+// ends in its filter's end mark) not; else at an "EI" with white space before it, else at the
+// first "EI" that stands alone behind, else at the exact length.
 int32_t SkipInlineImage(const uint8_t* data, int32_t length, int32_t after_id) {
     const InlineImageShape shape = InlineShape(data, after_id - 2);
     const int64_t exact_end = shape.bytes >= 0 ? int64_t{after_id} + 1 + shape.bytes : -1;
@@ -167,6 +185,23 @@ int32_t SkipInlineImage(const uint8_t* data, int32_t length, int32_t after_id) {
         int32_t p = static_cast<int32_t>(exact_end);
         while (p < length && IsContentWhiteSpace(data[p])) ++p;
         if (p + 1 < length && EndsImageData(data, length, p)) return p + 2;
+    }
+    // ASCII data may hold "EI" and line breaks of its own; it ends at its filter's mark.
+    if (shape.end_mark != nullptr) {
+        const size_t mark_length = std::strlen(shape.end_mark);
+        for (int32_t k = after_id + 1; k + static_cast<int32_t>(mark_length) <= length; ++k) {
+            if (std::memcmp(data + k, shape.end_mark, mark_length) != 0) continue;
+            int32_t p = k + static_cast<int32_t>(mark_length);
+            while (p < length && IsContentWhiteSpace(data[p])) ++p;
+            if (p + 1 < length && EndsImageData(data, length, p)) return p + 2;
+            break;
+        }
+    }
+    for (int32_t k = after_id + 1; k + 1 < length; ++k) {
+        if ((shape.filtered && shape.end_mark == nullptr || IsContentWhiteSpace(data[k - 1])) && EndsImageData(data, length, k) &&
+            FollowedByContent(data, length, k + 2)) {
+            return k + 2;
+        }
     }
     for (int32_t k = after_id + 1; k + 1 < length; ++k) {
         if (IsContentWhiteSpace(data[k - 1]) && EndsImageData(data, length, k)) return k + 2;

@@ -46,9 +46,16 @@ TEST_F(ImagesTest, InlineImagesEndWhereTheirDictionarySaysAndNothingBehindIsLost
                              "EI 0 0 m 5 5 l S";
     EXPECT_EQ(ConvertBytes(WithContent("", mask)).size(), 1u);
 
-    // Filtered data ending directly in EI: the first EI that stands alone ends it.
+    // Filtered data ending directly in EI: the first EI that stands alone ends it, even with a
+    // spaced EI of a later image further on.
     const std::string filtered = "BI /W 2 /H 2 /CS /G /F /AHx ID 00ff00ff>EI 0 0 m 7 7 l S";
     EXPECT_EQ(ConvertBytes(WithContent("", filtered)).size(), 1u);
+    const std::string binary = "BI /W 9 /H 9 /CS /G /F /Fl ID " + std::string("x\x9c\x01EI\x02\xfe\x03", 8) +
+                               "EI 0 0 m 7 7 l S BI /W 1 /H 1 /F /AHx ID 00> EI 0 0 m 5 5 l S";
+    EXPECT_EQ(ConvertBytes(WithContent("", binary)).size(), 2u);
+    // ASCII85 data that reads like content runs to its end mark.
+    const std::string ascii85 = "BI /W 9 /H 9 /F [/A85 /Fl] ID Gb EI 0 0 m 3 3 l S\n~>EI 0 0 m 7 7 l S";
+    EXPECT_EQ(ConvertBytes(WithContent("", ascii85)).size(), 1u);
     // Filtered data with white space before EI, and a look-alike inside.
     const std::string spaced = "BI /W 2 /H 2 /CS /G /F /AHx ID 00EIff00ff> EI 0 0 m 7 7 l S";
     EXPECT_EQ(ConvertBytes(WithContent("", spaced)).size(), 1u);

@@ -155,6 +155,9 @@ void NoteRasterImage(int page) {
 void ResetRasterImages(int page) {
     if (page >= 1 && page < kPageTableSize) g_raster_images[page] = 0;
 }
+void ResetAllRasterImages() {
+    for (int& count : g_raster_images) count = 0;
+}
 int RasterImagesOnPage(int page) { return page >= 1 && page < kPageTableSize ? g_raster_images[page] : 0; }
 
 void BeginFormScan() {

@@ -39,6 +39,8 @@ void EndFormScan();
 // so that a page of images is not taken for an empty one.
 void NoteRasterImage(int page);
 void ResetRasterImages(int page);
+// Every page's count, for a new file.
+void ResetAllRasterImages();
 int RasterImagesOnPage(int page);
 
 bool OpenFormXObject(const ResourceScope& scope, const char* name, int page, FormXObject* form);

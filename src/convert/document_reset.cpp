@@ -1,5 +1,6 @@
 #include "convert/document_reset.h"
 
+#include "content/form_xobject.h"
 #include "content/text_object.h"
 #include "convert/stated_scale.h"
 #include "fonts/font_buffers.h"
@@ -14,6 +15,7 @@ void ResetForFile() {
     ResetReaderForFile();
     ResetFontTables();
     ResetTextStateUse();
+    ResetAllRasterImages();
     ResetStatedScales();
 }
 

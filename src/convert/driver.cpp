@@ -1,13 +1,16 @@
 #include "convert/document_reset.h"
 #include "convert/driver.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "convert/ghostscript_route.h"
 #include "content/content_scanner.h"
+#include "content/form_xobject.h"
 #include "content/text_merge.h"
 #include "pdf/error_list.h"
 #include "pdf/expansion_statistics.h"
@@ -82,15 +85,39 @@ static int UndecodedTexts() {
     return sum < INT32_MAX ? static_cast<int>(sum) : INT32_MAX;
 }
 
+// Pages whose raster images the window has told of: each page says so once per open file,
+// with its own count, though the code stands in the file's list once.
+static bool g_raster_told[kPageTableSize];
+
+// "（2頁 3個、5頁 1個）" for the pages with raster images not told of yet; empty when none.
+static std::string UntoldRasterPages() {
+    std::string pages;
+    const int last = g_store.page_count < kPageTableSize - 1 ? g_store.page_count : kPageTableSize - 1;
+    for (int p = 1; p <= last; ++p) {
+        if (g_raster_told[p] || RasterImagesOnPage(p) == 0) continue;
+        char part[64];
+        std::snprintf(part, sizeof part, "%s%d頁 %d個", pages.empty() ? "" : "、", p, RasterImagesOnPage(p));
+        pages += part;
+    }
+    return pages.empty() ? pages : "（" + pages + "）";
+}
+
+static void MarkRasterPagesTold() {
+    for (int p = 1; p < kPageTableSize; ++p) g_raster_told[p] = g_raster_told[p] || RasterImagesOnPage(p) > 0;
+}
+
 // The messages of the listed codes the window has not shown yet, of one kind (lost content or
 // information). A message that would not fit whole is left out, so no Shift-JIS character is
 // ever cut; a code the table lacks gives an empty line.
 static std::string UnshownMessages(const int32_t* codes, int count, bool information) {
     std::string text;
     for (int i = 0; i < count; ++i) {
-        if (IsInformationCode(codes[i]) != information || WasShown(codes[i])) continue;
+        if (IsInformationCode(codes[i]) != information) continue;
+        const std::string raster_pages = codes[i] == kWarningRasterImages ? UntoldRasterPages() : "";
+        if (codes[i] == kWarningRasterImages ? raster_pages.empty() : WasShown(codes[i])) continue;
         const char* message = ErrorMessage(codes[i]);
         std::string line = message != nullptr ? message : "";
+        line += raster_pages;
         if (codes[i] == kWarningUndecodedText) line += Format("（%d 件）", UndecodedTexts());
         line += "\n";
         if (text.size() + line.size() >= static_cast<size_t>(kErrorTextBytes)) break;
@@ -106,9 +133,13 @@ void ReportErrors(WindowHandle window) {
     const std::string lost = UnshownMessages(codes, distinct, false);
     const std::string information = UnshownMessages(codes, distinct, true);
     bool anything_new = false;
-    for (int i = 0; i < distinct; ++i) anything_new = anything_new || !WasShown(codes[i]);
+    for (int i = 0; i < distinct; ++i) {
+        anything_new = anything_new || !WasShown(codes[i]) ||
+                       (codes[i] == kWarningRasterImages && !UntoldRasterPages().empty());
+    }
     if (!anything_new) return;
     for (int i = 0; i < distinct; ++i) MarkShown(codes[i]);
+    MarkRasterPagesTold();
 
     std::string erase;
     for (int i = 0; i < kProgressEraseSpaces; ++i) erase += kIdeographicSpace;
@@ -165,6 +196,7 @@ bool LoadForConversion(WindowHandle window, const char* path) {
 
 void ResetForOpen() {
     ResetForFile();
+    std::fill(std::begin(g_raster_told), std::end(g_raster_told), false);
     g_store.ghostscript_marker = GhostscriptMarker::kNone;
     g_store.converted_flag = 0;
     g_store.conversion_route = ConversionRoute::kNone;

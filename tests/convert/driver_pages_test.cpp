@@ -3,7 +3,10 @@
 
 #include <string>
 
+#include "content/form_xobject.h"
+#include "convert/driver.h"
 #include "convert/fake_reader.h"
+#include "pdf/error_codes.h"
 #include "support/store_fixture.h"
 
 namespace velmora {
@@ -53,6 +56,34 @@ TEST_F(ReportErrorsTest, InformationIsNoErrorAndEachCodeIsShownOnce) {
     ReplaceErrors(110);  // a replaced list is a new list
     ReportErrors(nullptr);
     EXPECT_EQ(g_test_seam.messages.size(), 5u);
+}
+
+TEST_F(ReportErrorsTest, RasterImagesAreToldOncePerPageWithTheirCount) {
+    ResetForOpen();
+    g_store.page_count = 3;
+    NoteRasterImage(2);
+    NoteRasterImage(2);
+    RecordError(kWarningRasterImages);
+    ReportErrors(nullptr);
+    ASSERT_EQ(g_test_seam.messages.size(), 2u);
+    EXPECT_EQ(g_test_seam.messages[0].text, std::string(ErrorMessage(kWarningRasterImages)) + "（2頁 2個）\n");
+    ReportErrors(nullptr);  // the same page again: nothing new
+    EXPECT_EQ(g_test_seam.messages.size(), 2u);
+
+    // Another page with images says so, though the code stands in the list once already.
+    NoteRasterImage(3);
+    RecordError(kWarningRasterImages);
+    ReportErrors(nullptr);
+    ASSERT_EQ(g_test_seam.messages.size(), 4u);
+    EXPECT_EQ(g_test_seam.messages[2].text, std::string(ErrorMessage(kWarningRasterImages)) + "（3頁 1個）\n");
+
+    ResetForOpen();  // a new file tells its pages afresh, and keeps no count of the last one's
+    g_store.page_count = 3;
+    NoteRasterImage(2);
+    RecordError(kWarningRasterImages);
+    ReportErrors(nullptr);
+    ASSERT_EQ(g_test_seam.messages.size(), 6u);
+    EXPECT_EQ(g_test_seam.messages[4].text, std::string(ErrorMessage(kWarningRasterImages)) + "（2頁 1個）\n");
 }
 
 TEST_F(ReportErrorsTest, ProgressLineIsErasedInTheBackgroundColour) {

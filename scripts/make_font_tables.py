@@ -6,7 +6,9 @@
 - StandardEncoding, WinAnsiEncoding and MacRomanEncoding as Unicode per code, read from the
   same package's encoding files (gs_std_e.ps, gs_il1_e.ps, gs_wan_e.ps, gs_mro_e.ps) and their
   glyph names looked up in that list;
-- Adobe-Japan1 CID -> Unicode, read from poppler-data's cidToUnicode/Adobe-Japan1.
+- Adobe-Japan1 CID -> Unicode, read from poppler-data's cidToUnicode/Adobe-Japan1;
+- the code -> CID ranges of the predefined Adobe-Japan1 CMaps by JIS, EUC and Shift-JIS code
+  (H, V, 90ms-RKSJ-H, ...), read from poppler-data's cMap/Adobe-Japan1 (usecmap followed).
 
 Nothing is copied into the repository: CMake runs this with the installed packages' files.
 
@@ -77,6 +79,66 @@ def read_cid_to_unicode(path):
     return values
 
 
+# The predefined CMaps read, with how their codes are cut from a string: JIS (two bytes
+# each), EUC (lead bytes 8E and A1-FE) or Shift-JIS (lead bytes 81-9F and E0-FC). A vertical
+# CMap differs from its horizontal one only in glyph forms of the same characters, so the
+# texts read it as the horizontal one.
+JAPAN1_CMAPS = {
+    "H": "kCMapJis", "Add-H": "kCMapJis", "Ext-H": "kCMapJis", "NWP-H": "kCMapJis",
+    "EUC-H": "kCMapEuc",
+    "RKSJ-H": "kCMapShiftJis", "90ms-RKSJ-H": "kCMapShiftJis", "90msp-RKSJ-H": "kCMapShiftJis",
+    "90pv-RKSJ-H": "kCMapShiftJis", "83pv-RKSJ-H": "kCMapShiftJis", "Add-RKSJ-H": "kCMapShiftJis",
+    "Ext-RKSJ-H": "kCMapShiftJis",
+}
+
+
+def read_cmap_codes(directory, name, depth=0):
+    """Code -> CID of one CMap file: its usecmap base first, then its own cidrange and cidchar
+    entries, which override the base's."""
+    if depth > 8:
+        sys.exit(f"{name}: usecmap nested too deep")
+    path = os.path.join(directory, name)
+    if not os.path.exists(path):
+        sys.exit(f"{path} not found: install the Debian package poppler-data")
+    tokens = list(tokens_without_comments(path))
+    codes = {}
+    for k, token in enumerate(tokens):
+        if token == "usecmap" and tokens[k - 1].startswith("/"):
+            codes.update(read_cmap_codes(directory, tokens[k - 1][1:], depth + 1))
+    section = None
+    k = 0
+    while k < len(tokens):
+        token = tokens[k]
+        if token in ("begincidrange", "begincidchar"):
+            section = token
+        elif token in ("endcidrange", "endcidchar"):
+            section = None
+        elif section == "begincidrange" and token.startswith("<"):
+            low, high, cid = int(token[1:-1], 16), int(tokens[k + 1][1:-1], 16), int(tokens[k + 2])
+            for code in range(low, high + 1):
+                codes[code] = cid + code - low
+            k += 3
+            continue
+        elif section == "begincidchar" and token.startswith("<"):
+            codes[int(token[1:-1], 16)] = int(tokens[k + 1])
+            k += 2
+            continue
+        k += 1
+    return codes
+
+
+def code_ranges(codes):
+    """Sorted runs (low, high, first CID) of consecutive codes with consecutive CIDs."""
+    ranges = []
+    for code in sorted(codes):
+        cid = codes[code]
+        if ranges and ranges[-1][1] + 1 == code and ranges[-1][2] + code - ranges[-1][0] == cid:
+            ranges[-1][1] = code
+        else:
+            ranges.append([code, code, cid])
+    return ranges
+
+
 def c_array(values, per_line=12):
     lines = []
     for k in range(0, len(values), per_line):
@@ -98,6 +160,8 @@ def main():
     known["WinAnsiEncoding"] = read_encoding(init_dir, "gs_wan_e.ps", "WinAnsiEncoding", known)
     known["MacRomanEncoding"] = read_encoding(init_dir, "gs_mro_e.ps", "MacRomanEncoding", known)
     cids = read_cid_to_unicode(cid_path)
+    cmap_dir = os.path.join(os.path.dirname(os.path.dirname(cid_path)), "cMap", "Adobe-Japan1")
+    cmaps = {name: code_ranges(read_cmap_codes(cmap_dir, name)) for name in sorted(JAPAN1_CMAPS)}
 
     def unicode_of(encoding):
         return [glyphs.get(n, 0) if n != ".notdef" else 0 for n in known[encoding]]
@@ -125,6 +189,18 @@ def main():
     out.append("const uint16_t AdobeJapan1Unicode[] = {")
     out.append(c_array(cids))
     out.append("};")
+    out.append("")
+    for index, name in enumerate(sorted(cmaps)):
+        out.append(f"const CMapCidRange Japan1CMap{index}[] = {{")
+        for low, high, cid in cmaps[name]:
+            out.append(f"    {{0x{low:04X}, 0x{high:04X}, {cid}}},")
+        out.append("};")
+    out.append("")
+    out.append("const PredefinedCMapTable Japan1CMaps[] = {")
+    for index, name in enumerate(sorted(cmaps)):
+        out.append(f'    {{"{name}", {JAPAN1_CMAPS[name]}, Japan1CMap{index}, {len(cmaps[name])}}},')
+    out.append("};")
+    out.append(f"const int32_t Japan1CMapCount = {len(cmaps)};")
     out.append("")
     out.append(f"const int32_t AdobeGlyphListSize = {len(names)};")
     out.append(f"const int32_t AdobeJapan1Cids = {len(cids)};")

@@ -81,8 +81,9 @@ void DecodeText(int32_t first, int32_t count, DecodedText& text) {
                 Append(text, character, sizeof character);
                 break;
             case kConversionUnicodeCMap:
-            case kConversionAdobeJapan1: {
-                const uint16_t u = PredefinedUnicode(font->conversion_type, code);
+            case kConversionAdobeJapan1:
+            case kConversionJapan1CMap: {
+                const uint16_t u = PredefinedUnicode(*font, code);
                 if (u != 0) UnicodeToSjis(u, character);
                 Append(text, character, sizeof character);
                 break;

@@ -4,6 +4,7 @@
 
 #include "content/operator_reader.h"
 #include "content/text_decoder.h"
+#include "fonts/font_tables.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
 
@@ -43,6 +44,20 @@ void AddByte(StringSink& sink, uint8_t b) {
                 sink.high = -1;
             }
             return;
+        case kStringEuc:
+        case kStringShiftJis: {
+            const bool lead = sink.coding == kStringEuc ? (b == 0x8E || (b >= 0xA1 && b <= 0xFE))
+                                                        : ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
+            if (sink.high >= 0) {
+                AddCode(sink, static_cast<uint32_t>(sink.high) << 8 | b);
+                sink.high = -1;
+            } else if (lead) {
+                sink.high = b;
+            } else {
+                AddCode(sink, b);
+            }
+            return;
+        }
     }
 }
 
@@ -135,6 +150,15 @@ StringCoding CurrentStringCoding() {
         case kConversionWinAnsi: return kStringOneByte;
         case kConversionUnicodeCMap:
         case kConversionAdobeJapan1: return kStringTwoByte;
+        case kConversionJapan1CMap: {
+            const int row = font->japan1_cmap - 1;
+            if (row < 0 || row >= Japan1CMapCount) return kStringTwoByte;
+            switch (Japan1CMaps[row].code_bytes) {
+                case kCMapEuc: return kStringEuc;
+                case kCMapShiftJis: return kStringShiftJis;
+                default: return kStringTwoByte;
+            }
+        }
         default: return kStringNotCounted;  // no text, but the string is still passed over
     }
 }

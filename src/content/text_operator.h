@@ -18,6 +18,8 @@ enum StringCoding : int32_t {
     kStringNotCounted = 0,  // type 0, 3 and unknown types: the bytes are passed over
     kStringOneByte = 1,     // one code per byte
     kStringTwoByte = 2,     // one code per two bytes, the first byte high
+    kStringEuc = 3,         // two bytes after a lead byte 8E or A1-FE, else one
+    kStringShiftJis = 4,    // two bytes after a lead byte 81-9F or E0-FC, else one
 };
 
 // What ReadTextOperator leaves for the text handlers; numbers go to g_operands as in the scanner.

@@ -140,7 +140,7 @@ bool ReadUsableToUnicode(int32_t font_object) {
 // Type0: its CMap, else a predefined CMap that says the characters, else no text (101).
 uint8_t CompositeConversion(int32_t font_object, int32_t start, int32_t end) {
     if (ReadUsableToUnicode(font_object)) return kConversionToUnicode;
-    const uint8_t predefined = PredefinedConversion(start, end);
+    const uint8_t predefined = PredefinedConversion(start, end, &g_store.fonts[g_store.font_count].japan1_cmap);
     if (predefined != kConversionNone) {
         g_store.fonts[g_store.font_count].code_length = 2;
         return predefined;

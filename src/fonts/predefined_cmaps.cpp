@@ -1,5 +1,7 @@
 #include "fonts/predefined_cmaps.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "fonts/font_dictionary.h"
@@ -43,21 +45,52 @@ bool DescendantIsJapan1(int32_t start, int32_t end) {
 
 }  // namespace
 
-uint8_t PredefinedConversion(int32_t start, int32_t end) {
+int Japan1CMapRow(const char* name) {
+    char horizontal[kFontValueNameBytes];
+    std::snprintf(horizontal, sizeof horizontal, "%s", name);
+    const size_t length = std::strlen(horizontal);
+    if (length > 0 && horizontal[length - 1] == 'V' && (length == 1 || horizontal[length - 2] == '-')) {
+        horizontal[length - 1] = 'H';
+    }
+    for (int row = 0; row < Japan1CMapCount; ++row) {
+        if (std::strcmp(Japan1CMaps[row].name, horizontal) == 0) return row;
+    }
+    return -1;
+}
+
+uint8_t PredefinedConversion(int32_t start, int32_t end, uint8_t* japan1_cmap) {
+    *japan1_cmap = 0;
     FontValue encoding;
     if (!FindFontValue(start, end, "Encoding", &encoding) || encoding.kind != kFontValueName) return kConversionNone;
     if (IsUnicodeCMapName(encoding.name)) return kConversionUnicodeCMap;
+    const int row = Japan1CMapRow(encoding.name);
+    if (row >= 0) {
+        *japan1_cmap = static_cast<uint8_t>(row + 1);
+        return kConversionJapan1CMap;
+    }
     const bool identity = std::strcmp(encoding.name, "Identity-H") == 0 || std::strcmp(encoding.name, "Identity-V") == 0;
     if (identity && DescendantIsJapan1(start, end)) return kConversionAdobeJapan1;
     return kConversionNone;
 }
 
-uint16_t PredefinedUnicode(uint8_t conversion_type, uint32_t code) {
-    if (conversion_type == kConversionUnicodeCMap) return code <= 0xFFFF ? static_cast<uint16_t>(code) : 0;
-    if (conversion_type == kConversionAdobeJapan1) {
-        return code < static_cast<uint32_t>(AdobeJapan1Cids) ? AdobeJapan1Unicode[code] : 0;
+uint16_t PredefinedUnicode(const FontDef& font, uint32_t code) {
+    uint32_t cid = code;
+    switch (font.conversion_type) {
+        case kConversionUnicodeCMap: return code <= 0xFFFF ? static_cast<uint16_t>(code) : 0;
+        case kConversionAdobeJapan1: break;
+        case kConversionJapan1CMap: {
+            if (font.japan1_cmap < 1 || font.japan1_cmap > Japan1CMapCount) return 0;
+            const PredefinedCMapTable& table = Japan1CMaps[font.japan1_cmap - 1];
+            const CMapCidRange* end = table.ranges + table.count;
+            const CMapCidRange* range = std::upper_bound(table.ranges, end, code,
+                                                         [](uint32_t c, const CMapCidRange& r) { return c < r.low; });
+            if (range == table.ranges || code > (range - 1)->high) return 0;
+            cid = (range - 1)->cid + (code - (range - 1)->low);
+            break;
+        }
+        default: return 0;
     }
-    return 0;
+    return cid < static_cast<uint32_t>(AdobeJapan1Cids) ? AdobeJapan1Unicode[cid] : 0;
 }
 
 }  // namespace velmora

@@ -114,6 +114,7 @@ enum ConversionType : uint8_t {
     kConversionWinAnsi = 4,
     kConversionUnicodeCMap = 5,   // Type0 with a predefined UCS-2 / UTF-16 CMap: the code is Unicode
     kConversionAdobeJapan1 = 6,   // Type0 Identity-H/V over Adobe-Japan1: the code is the CID
+    kConversionJapan1CMap = 7,    // Type0 with a predefined JIS, EUC or Shift-JIS CMap of Adobe-Japan1
 };
 
 // One font dictionary of the document.
@@ -124,6 +125,7 @@ struct FontDef {
     char subtype[kFontFieldBytes];
     int32_t code_length;                     // 1 or 2; 0 without a CMap
     uint8_t conversion_type;                 // ConversionType
+    uint8_t japan1_cmap;                     // kConversionJapan1CMap: 1 + its row of Japan1CMaps
     char one_byte_codes[kOneByteCodes][3];   // Shift-JIS text per one-byte code
     int32_t page;
     int32_t one_byte_code_count;

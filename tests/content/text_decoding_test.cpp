@@ -91,7 +91,7 @@ TEST_F(TextDecodingTest, EncodingTablesWinAnsiAndPredefinedCodes) {
 TEST_F(TextDecodingTest, FontsWithoutTextGiveCountedEmptyTexts) {
     AddFont("F0", 5, kConversionNone, 0);
     AddFont("F3", 6, kConversionCidFontType2, 2);
-    AddFont("F7", 7, 7, 2);
+    AddFont("F7", 7, 99, 2);  // a type no font is given
     for (const char* font : {"F0", "F3", "F7"}) {
         // The string is passed over whole, so Td after it still moves the line start; TJ splits.
         // A TJ without codes ends after its first run.

@@ -68,6 +68,14 @@ std::vector<TextRule> Rules() {
         {"IdentityHOverAdobeJapan1", kFontResources,
          {{10, Type0("Identity-H")}, {11, CidFont("Japan1")}, {12, "<</Type/FontDescriptor>>"}},
          "BT /F1 10 Tf 20 30 Td <034B034C> Tj ET", "あぃ", 20, 30, 10},
+        // Shift-JIS codes: one byte outside the lead bytes, two after one.
+        {"ShiftJisCMapMixesOneAndTwoByteCodes", kFontResources,
+         {{10, Type0("90ms-RKSJ-H")}, {11, CidFont("Japan1")}, {12, "<</Type/FontDescriptor>>"}},
+         "BT /F1 10 Tf 20 30 Td <4182A082A231> Tj ET", "Aあい1", 20, 30, 10},
+        // JIS codes of a vertical CMap give the characters the horizontal one gives.
+        {"JisVerticalCMapReadsAsHorizontal", kFontResources,
+         {{10, Type0("V")}, {11, CidFont("Japan1")}, {12, "<</Type/FontDescriptor>>"}},
+         "BT /F1 10 Tf 20 30 Td <24222122> Tj ET", "あ、", 20, 30, 10},
         {"TfBeforeBT", kFontResources, {{10, kHelvetica}},
          "/F1 14 Tf BT 10 20 Td (A) Tj ET", "A", 10, 20, 14},
         {"CmBeforeQAppliesOnce", kFontResources, {{10, kHelvetica}},

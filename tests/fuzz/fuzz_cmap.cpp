@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fonts/font_tables.h"
 #include "fonts/predefined_cmaps.h"
 #include "fonts/simple_encoding.h"
 #include "fonts/tounicode.h"
@@ -52,10 +53,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (filled < 0 || filled > kOneByteCodes) std::abort();
             ParseFor(2);  // the table's texts stay terminated
         }
-        const uint8_t predefined = PredefinedConversion(0, length - 1);
-        if (predefined != kConversionNone && predefined != kConversionUnicodeCMap && predefined != kConversionAdobeJapan1) {
+        uint8_t japan1_cmap = 0;
+        const uint8_t predefined = PredefinedConversion(0, length - 1, &japan1_cmap);
+        if (predefined != kConversionNone && predefined != kConversionUnicodeCMap && predefined != kConversionAdobeJapan1 &&
+            predefined != kConversionJapan1CMap) {
             std::abort();
         }
+        if (japan1_cmap > Japan1CMapCount || (predefined == kConversionJapan1CMap) != (japan1_cmap > 0)) std::abort();
+        FontDef font{};
+        font.conversion_type = predefined;
+        font.japan1_cmap = japan1_cmap;
+        for (uint32_t code = 0; code <= 0xFFFF; code += 251) PredefinedUnicode(font, code);
         ReleaseFileBuffer();
     }
     if (g_store.duplicate_count < 0 || g_store.duplicate_count > kDuplicateCapacity) std::abort();

@@ -88,7 +88,7 @@ void DecodeText(int32_t first, int32_t count, DecodedText& text) {
                 Append(text, character, sizeof character);
                 break;
             }
-            default:  // types 0 and 3 and unknown types give no text
+            default:  // types 0 and 3 and unknown types give placeholders
                 text.undecoded += last - i;
                 return;
         }

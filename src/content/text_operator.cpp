@@ -159,7 +159,12 @@ StringCoding CurrentStringCoding() {
                 default: return kStringTwoByte;
             }
         }
-        default: return kStringNotCounted;  // no text, but the string is still passed over
+        // No conversion: the codes are still counted, two bytes each for a composite font, so
+        // that each shows as a placeholder where it stands.
+        default: return font->code_length == 2 || std::strstr(font->subtype, "Type0") != nullptr ||
+                                std::strstr(font->subtype, "CIDFont") != nullptr
+                            ? kStringTwoByte
+                            : kStringOneByte;
     }
 }
 

@@ -15,7 +15,7 @@ inline constexpr int kTextNameCapacity = 99;       // name characters, plus a te
 
 // How a literal string's bytes become codes, chosen by the current font's conversion type.
 enum StringCoding : int32_t {
-    kStringNotCounted = 0,  // type 0, 3 and unknown types: the bytes are passed over
+    kStringNotCounted = 0,  // no current font: the bytes are passed over
     kStringOneByte = 1,     // one code per byte
     kStringTwoByte = 2,     // one code per two bytes, the first byte high
     kStringEuc = 3,         // two bytes after a lead byte 8E or A1-FE, else one

@@ -88,18 +88,20 @@ TEST_F(TextDecodingTest, EncodingTablesWinAnsiAndPredefinedCodes) {
     EXPECT_EQ(ShowWith("F4", "<034B 034C FFFF> Tj"), "あぃ");  // CIDs 843, 844; none beyond the collection
 }
 
-TEST_F(TextDecodingTest, FontsWithoutTextGiveCountedEmptyTexts) {
+TEST_F(TextDecodingTest, FontsWithoutAConversionShowAPlaceholderPerCode) {
     AddFont("F0", 5, kConversionNone, 0);
     AddFont("F3", 6, kConversionCidFontType2, 2);
     AddFont("F7", 7, 99, 2);  // a type no font is given
+    std::strcpy(g_store.fonts[6].subtype, "Type0");
+    g_store.fonts[6].code_length = 0;  // a composite font counts two bytes a code without a CMap
     for (const char* font : {"F0", "F3", "F7"}) {
-        // The string is passed over whole, so Td after it still moves the line start; TJ splits.
-        // A TJ without codes ends after its first run.
-        EXPECT_EQ(ShowWith(font, "<0041> Tj (A\\)B) Tj 10 0 Td [(A) -900 <42>] TJ"), "||") << font;
-        EXPECT_EQ(g_store.pages[1].text_count, 3) << font;
-        EXPECT_EQ(g_store.pages[1].nonempty_text_count, 0) << font;
-        EXPECT_EQ(g_store.conversion.total_texts, 3) << font;
-        EXPECT_EQ(g_store.conversion.nonempty_texts, 0) << font;
+        // The string is read whole, so Td after it still moves the line start; TJ splits.
+        const bool two_byte = std::string(font) != "F0";
+        EXPECT_EQ(ShowWith(font, "<0041> Tj (A\\)B) Tj 10 0 Td [(AB) -900 <4243>] TJ"),
+                  two_byte ? "〓|〓|〓|〓" : "〓〓|〓〓〓|〓〓|〓〓")
+            << font;
+        EXPECT_EQ(g_store.pages[1].text_count, 4) << font;
+        EXPECT_EQ(g_store.pages[1].undecoded_text_count, 4) << font;
         ExpectBaseLine(2, 10, 0, 30, 0);
     }
 }

@@ -7,6 +7,7 @@
 #include "content/form_xobject.h"
 #include "pdf/error_list.h"
 #include "platform/console_seam.h"
+#include "store/document_store.h"
 
 namespace velmora {
 
@@ -71,7 +72,11 @@ void WarnAboutErrors(int page, int first_error) {
             SayWarning(where + std::to_string(RasterImagesOnPage(page)) + " raster images not converted");
             continue;
         }
-        SayWarning(where + MessageLine(codes[i]));
+        // As the window says it: how many texts of the page are placeholders.
+        const std::string count = codes[i] == kWarningUndecodedText && page > 0 && page < kPageTableSize
+                                      ? "（" + std::to_string(g_store.pages[page].undecoded_text_count) + " 件）"
+                                      : "";
+        SayWarning(where + MessageLine(codes[i]) + ToConsoleEncoding(count));
     }
     ForgetErrors(first_error);
 }

@@ -140,7 +140,7 @@ stdout=$(cd "$work" && "$convert" "$work/lost-font.pdf" 2>"$work/stderr.txt")
 status=$?
 if [[ $status -eq 0 && $(wc -l <"$work/stderr.txt") -eq 2 ]] &&
    grep -q '^velmora-convert: warning: page 1: ShiftJisに変換できない' "$work/stderr.txt" &&
-   grep -q '^velmora-convert: warning: page 1: 文字コードを解読できない文字列を「〓」' "$work/stderr.txt" &&
+   grep -q '^velmora-convert: warning: page 1: 文字コードを解読できない文字列を「〓」で書きました（2 件）' "$work/stderr.txt" &&
    [[ $stdout == "page 1: 1 lines, 2 texts"* ]]; then
   passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: lost font (status $status): $stdout / $(cat "$work/stderr.txt")"; fi
 

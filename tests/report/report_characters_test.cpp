@@ -89,6 +89,7 @@ TEST_F(ReportCharacters, FontTableToUnicodeDuplicatesOneByteCodesAndDifferences)
                 {
                     "====================  Font定義  ====================",
                     "登録Font定義数 /MAX =    6/2000",
+                    "フォントプログラムから復号したフォント数 0",
                     "",
                     "登録No. 頁 定義名 定義Obj StreamObj 展開前   展開後 展開倍率  SubType      code変換 JWWフォント    BaseFont",
                     "    1    1     F1    10      11   " + sizes(kSixCodes) + "      Type0     ToUnicode" + names,

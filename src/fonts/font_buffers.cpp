@@ -1,5 +1,6 @@
 #include "fonts/font_buffers.h"
 
+#include "fonts/font_program.h"
 #include "fonts/sjis_fallback.h"
 #include "fonts/tounicode.h"
 #include "store/document_store.h"
@@ -18,6 +19,7 @@ void ResetFontTables() {
     g_font_use.winansi_seen = false;
     g_unmapped_characters = 0;
     ResetLongTexts();
+    ResetFontPrograms();
 }
 
 }  // namespace velmora

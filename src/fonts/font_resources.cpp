@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "fonts/font_program.h"
 #include "fonts/predefined_cmaps.h"
 #include "fonts/simple_encoding.h"
 #include "fonts/tounicode.h"
@@ -89,6 +90,7 @@ void ClearFontEntry(int k) {
     FontDef& font = g_store.fonts[k];
     font = FontDef{};
     ReleaseCMapText(k);
+    ClearFontProgram(k);
     g_store.base_font_names[k][0] = '\0';
     g_store.jww_font_names[k][0] = '\0';
 }
@@ -137,14 +139,21 @@ bool ReadUsableToUnicode(int32_t font_object) {
     return ReadToUnicode(font_object) && g_store.fonts[g_store.font_count].code_length > 0;
 }
 
-// Type0: its CMap, else a predefined CMap that says the characters, else no text (101).
+// Type0: its CMap, else a predefined CMap that says the characters, else its descendant's
+// program, else no text (101). A CMap whose codes are mostly private-use or control characters
+// gives way to the program where the program says more.
 uint8_t CompositeConversion(int32_t font_object, int32_t start, int32_t end) {
-    if (ReadUsableToUnicode(font_object)) return kConversionToUnicode;
-    const uint8_t predefined = PredefinedConversion(start, end, &g_store.fonts[g_store.font_count].japan1_cmap);
+    const int k = g_store.font_count;
+    if (ReadUsableToUnicode(font_object)) {
+        if (CMapSaysNoCharacters() && g_store.fonts[k].code_length == 2) DecodeCompositeThroughProgram(k, start, end, true);
+        return kConversionToUnicode;
+    }
+    const uint8_t predefined = PredefinedConversion(start, end, &g_store.fonts[k].japan1_cmap);
     if (predefined != kConversionNone) {
-        g_store.fonts[g_store.font_count].code_length = 2;
+        g_store.fonts[k].code_length = 2;
         return predefined;
     }
+    if (DecodeCompositeThroughProgram(k, start, end, false)) return kConversionToUnicode;
     RecordError(kWarningNeedsExternalCMap);
     return kConversionNone;
 }
@@ -152,9 +161,13 @@ uint8_t CompositeConversion(int32_t font_object, int32_t start, int32_t end) {
 // Type1, TrueType and Type3: the CMap, else the table the encoding gives.
 uint8_t SimpleConversion(int32_t font_object, int32_t start, int32_t end, bool true_type, DefaultEncoding fallback) {
     const int k = g_store.font_count;
-    if (ReadUsableToUnicode(font_object)) return kConversionToUnicode;
+    if (ReadUsableToUnicode(font_object)) {
+        if (CMapSaysNoCharacters() && g_store.fonts[k].code_length == 1) DecodeSimpleThroughProgram(k, start, end, true);
+        return kConversionToUnicode;
+    }
     // A CMap without codes may have left a code length; the encoding's table is one-byte.
     g_store.fonts[k].code_length = 0;
+    if (DecodeSimpleThroughProgram(k, start, end, false)) return kConversionToUnicode;
     if (true_type) {
         char value[kEntryTextCapacity + 1];
         // The document's Differences table, which the report shows, describes the last font read.

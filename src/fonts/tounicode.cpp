@@ -25,6 +25,7 @@ namespace velmora {
 ToUnicodeData g_tounicode[kFontCapacity];
 uint16_t UnicodeByCode[kCidMapEntries];
 int32_t g_two_byte_registrations;
+CMapTally g_cmap_tally;
 
 namespace {
 
@@ -149,10 +150,14 @@ int DestinationSjis(const Destination& d, char* out, int capacity) {
     return length;
 }
 
+bool IsPrivateOrControlUnit(uint16_t u) { return u < 0x20 || (u >= 0x7F && u <= 0x9F) || (u >= 0xE000 && u <= 0xF8FF); }
+
 bool Register(int k, int width, int32_t code, const Destination& d, CMapScan& scan) {
     if (scan.budget <= 0) return false;
     --scan.budget;
     if (d.count == 0) return true;
+    ++g_cmap_tally.codes;
+    if (IsPrivateOrControlUnit(d.units[0])) ++g_cmap_tally.private_or_control;
     char text[kLongCodeTextBytes];
     const int length = DestinationSjis(d, text, sizeof text);
     if (!RegisterCodeText(k, width, code, text, length, d.units[0])) scan.table_full = true;
@@ -335,6 +340,13 @@ bool ReplaceOwnText(int k, int32_t code, const char s[3]) {
 }
 }  // namespace
 
+bool CMapSaysNoCharacters() { return g_cmap_tally.codes > 0 && 2 * g_cmap_tally.private_or_control >= g_cmap_tally.codes; }
+
+void StartFontRegistrations() {
+    g_in_map_now.reset();
+    g_in_duplicates_now.reset();
+}
+
 void RegisterCode(int k, int width, int32_t code, uint16_t u) {
     char s[3];
     const int length = UnicodeToSjis(u, s);
@@ -431,8 +443,8 @@ void ParseCMap(int k, int* width) {
     CMapScan scan{std::string_view(g_tounicode[k].data, static_cast<size_t>(g_tounicode[k].length)),
                   kRegistrationBudget, false};
     const int codespace_width = CodespaceWidth(scan);
-    g_in_map_now.reset();
-    g_in_duplicates_now.reset();
+    StartFontRegistrations();
+    g_cmap_tally = CMapTally{};
     if (ParseSections(k, codespace_width, width, scan, kBfrangeKeyword, kBfrangeEnd, ParseBfrange)) {
         ParseSections(k, codespace_width, width, scan, kBfcharKeyword, kBfcharEnd, ParseBfchar);
     }

@@ -42,6 +42,20 @@ void SetCMapText(int k, const char* bytes, int32_t length);
 // the code width in bytes (1 or 2), 0 when no section was read or no codespace range is given.
 void ParseCMap(int k, int* width);
 
+// What the CMap parsed last registered: its codes, and how many of them stand for a private-use
+// (U+E000..U+F8FF) or control character (below U+0020, U+007F..U+009F) by their first unit.
+struct CMapTally {
+    int64_t codes;
+    int64_t private_or_control;
+};
+extern CMapTally g_cmap_tally;
+// A CMap says nothing of its text when at least half of its registered codes are such.
+bool CMapSaysNoCharacters();
+
+// A font that registers codes without parsing a CMap starts here, so the codes it registers
+// replace only its own earlier ones, never those of the font registered before it.
+void StartFontRegistrations();
+
 // Registers one code of font k (width in bytes: 1 or 2; 0 stores nothing) as UTF-16 unit u.
 void RegisterCode(int k, int width, int32_t code, uint16_t u);
 // Registers one code as a Shift-JIS text of `length` bytes whose first UTF-16 unit was

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "fonts/font_program.h"
 #include "fonts/font_resources.h"
 #include "fonts/tounicode.h"
 #include "pdf/document_values.h"
@@ -162,6 +163,7 @@ void WriteExpansionRecords(ReportSink& sink) {
 void WriteFontTable(ReportSink& sink) {
     ReportPrint(sink, "====================  Font定義  ====================\n");
     ReportPrint(sink, "登録Font定義数 /MAX = %4d/%4d\n", g_store.font_count, kReportFontMaximum);
+    ReportPrint(sink, "フォントプログラムから復号したフォント数 %d\n", g_program_decoded_fonts);
     ReportBlank(sink);
     ReportPrint(sink, "登録No. 頁 定義名 定義Obj StreamObj 展開前   展開後 展開倍率  SubType      code変換 JWWフォント    BaseFont\n");
     const int fonts = ReportFontCount();
@@ -182,6 +184,9 @@ void WriteFontTable(ReportSink& sink) {
         ReportPrint(sink, "   %8s  %12s %14s %s", FieldText(font.subtype, kFontFieldBytes).c_str(),
                     CodeConversionName(font.conversion_type), FieldText(g_store.jww_font_names[n], kFontNameBytes).c_str(),
                     FieldText(g_store.base_font_names[n], kFontNameBytes).c_str());
+        // The codes the font's own program gave, and which kind of program it was.
+        if (g_font_program_kind[n] == kFontProgramTrueType) ReportPrint(sink, "  (プログラム復号 TrueType)");
+        if (g_font_program_kind[n] == kFontProgramCff) ReportPrint(sink, "  (プログラム復号 CFF)");
         ReportBlank(sink);
     }
     ReportBlank(sink, 2);

@@ -6,6 +6,7 @@
   content/   the decompressed streams of those files that look like page content (fuzz_text,
              fuzz_content)
   cmap/      their ToUnicode CMaps, inflated, and a few still deflated (fuzz_cmap)
+  font/      their embedded font programs (TrueType, OpenType, CFF), inflated (fuzz_font_program)
   settings/  the shipped settings file and each of its setting lines alone (fuzz_settings)
   distance/  paper distances with typed texts (fuzz_distance)
 
@@ -42,9 +43,14 @@ def streams(data):
             yield raw, None
 
 
+def is_font_program(data):
+    """A TrueType or OpenType table directory, a collection, or a CFF header."""
+    return data[:4] in (b"\x00\x01\x00\x00", b"true", b"OTTO", b"ttcf") or (data[:1] == b"\x01" and data[2:3] == b"\x04")
+
+
 def main(argv):
     out = argv[0] if argv else "/tmp/velmora-seeds"
-    folders = {name: os.path.join(out, name) for name in ("pdf", "content", "cmap", "settings", "distance")}
+    folders = {name: os.path.join(out, name) for name in ("pdf", "content", "cmap", "font", "settings", "distance")}
     for folder in folders.values():
         os.makedirs(folder, exist_ok=True)
     pdfs = sorted(glob.glob(os.path.join(CORPUS, "*.pdf")) + glob.glob(os.path.join(REPO, "samples", "*.pdf"))
@@ -66,6 +72,10 @@ def main(argv):
                     deflated += 1
                     with open(os.path.join(folders["cmap"], "deflated_%04d.bin" % deflated), "wb") as f:
                         f.write(raw)
+            elif is_font_program(text):
+                counts["font"] += 1
+                with open(os.path.join(folders["font"], "font_%04d.bin" % counts["font"]), "wb") as f:
+                    f.write(text[:MAX_SEED])
             elif any(operator in text for operator in CONTENT_OPERATORS):
                 counts["content"] += 1
                 with open(os.path.join(folders["content"], "content_%04d.txt" % counts["content"]), "wb") as f:

@@ -77,6 +77,7 @@ TEST_F(ReportTest, ClassicOnePageDocumentLineByLine) {
         "",
         "====================  Font定義  ====================",
         "登録Font定義数 /MAX =    1/2000",
+        "フォントプログラムから復号したフォント数 0",
         "",
         "登録No. 頁 定義名 定義Obj StreamObj 展開前   展開後 展開倍率  SubType      code変換 JWWフォント    BaseFont",
         "    1    1     F1     6   -----   -------- -------- ------      Type3  文字code情報なし  ＭＳ ゴシック Helvetica",

@@ -8,6 +8,7 @@
 
 #include "fonts/tounicode.h"
 #include "report_fixture.h"
+#include "support/font_maker.h"
 #include "support/pdf_maker.h"
 
 namespace velmora {
@@ -89,6 +90,7 @@ TEST_F(ReportCharacters, FontTableToUnicodeDuplicatesOneByteCodesAndDifferences)
                 {
                     "====================  Font定義  ====================",
                     "登録Font定義数 /MAX =    6/2000",
+                    "フォントプログラムから復号したフォント数 0",
                     "",
                     "登録No. 頁 定義名 定義Obj StreamObj 展開前   展開後 展開倍率  SubType      code変換 JWWフォント    BaseFont",
                     "    1    1     F1    10      11   " + sizes(kSixCodes) + "      Type0     ToUnicode" + names,
@@ -161,6 +163,24 @@ TEST_F(ReportCharacters, FontTableToUnicodeDuplicatesOneByteCodesAndDifferences)
     EXPECT_NE(std::find(lines.begin(), lines.end(), "   1     4   842 x   595     0.00        1         0 /     0     "
                                                     "【     5,】//【   F1,   F2,   F3,   F4,   F5,   F6,】"),
               lines.end());
+}
+
+TEST_F(ReportCharacters, FontsDecodedThroughTheirProgramsAreCountedAndMarked) {
+    // A symbolic TrueType font whose byte 0x41 is glyph 1, "A" by its Unicode cmap.
+    using namespace test_support;
+    const std::string program = TrueTypeFont({{"cmap", CmapTable({{3, 0, {{0xF041, 1}}}, {3, 1, {{0x41, 1}}}})},
+                                              {"maxp", MaxpTable(2)}});
+    OpenWithFonts("/F1 10 0 R/F2 11 0 R",
+                  {{10, Font("TrueType", "/FirstChar 32/FontDescriptor 12 0 R")},
+                   {11, Font("TrueType", "/FirstChar 32")},
+                   {12, "<</Type/FontDescriptor/Flags 4/FontFile2 13 0 R>>"},
+                   {13, FlateStreamBody("", program)}});
+    const std::vector<std::string> section = Section(ReportLines(), "====================  Font定義  ====================");
+    ASSERT_GE(section.size(), 6u);
+    EXPECT_EQ(section[2], "フォントプログラムから復号したフォント数 1");
+    EXPECT_NE(section[5].find("ToUnicode"), std::string::npos) << section[5];
+    EXPECT_NE(section[5].find("(プログラム復号 TrueType)"), std::string::npos) << section[5];
+    EXPECT_EQ(section[6].find("プログラム復号"), std::string::npos) << section[6];
 }
 
 TEST_F(ReportCharacters, ExactlyFiveEntriesFillOneLine) {

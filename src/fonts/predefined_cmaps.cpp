@@ -7,6 +7,7 @@
 #include "fonts/font_dictionary.h"
 #include "fonts/font_tables.h"
 #include "pdf/file_buffer.h"
+#include "pdf/optional_content.h"
 #include "pdf/page_tree.h"
 #include "pdf/reader_bytes.h"
 #include "store/records.h"
@@ -21,13 +22,17 @@ bool IsUnicodeCMapName(const char* name) {
     return std::strncmp(name, "Uni", 3) == 0 && (std::strstr(name, "-UCS2-") != nullptr || std::strstr(name, "-UTF16-") != nullptr);
 }
 
+// The string value read as PDF reads it: escapes resolved and, in a protected file, decrypted
+// (a producer's "no editing" export encrypts even the Ordering).
 bool StringEquals(const FontValue& value, const char* text) {
-    const size_t length = std::strlen(text);
-    if (value.kind != kFontValueString || value.end - value.start != static_cast<int32_t>(length)) return false;
-    for (size_t k = 0; k < length; ++k) {
-        if (ByteAt(value.start + static_cast<int64_t>(k)) != static_cast<uint8_t>(text[k])) return false;
-    }
-    return true;
+    // Literal strings start after "("; hex strings, as qpdf writes encrypted ones, at their "<".
+    const bool literal = value.kind == kFontValueString;
+    if (!literal && !(value.kind == kFontValueOther && ByteAt(value.start) == '<')) return false;
+    constexpr int64_t kHexStringReach = 2 * kFontValueNameBytes + 2;
+    const int64_t from = literal ? int64_t{value.start} - 1 : value.start;
+    const int64_t to = literal ? int64_t{value.end} + 1 : from + kHexStringReach;
+    char read[kFontValueNameBytes];
+    return ReadPdfTextString(from, to, read, sizeof read) && std::strcmp(read, text) == 0;
 }
 
 // The Ordering of the first descendant font's CIDSystemInfo is "Japan1".

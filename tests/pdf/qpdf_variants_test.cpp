@@ -43,9 +43,12 @@ const char kSecondContent[] = "0 0 m 50 50 l 100 0 l S\n";
     pdf.Add(4, "<</Type/Page/Parent 3 0 R/MediaBox [0 0 595 842]/Resources <</Font <</F1 6 0 R>>>>/Contents 5 0 R>>");
     pdf.Add(5, FlateStreamBody("", kFirstContent));
     pdf.Add(6, "<</Type/Font/Subtype/Type1/BaseFont/Helvetica>>");
-    pdf.Add(7, "<</Type/Page/Parent 3 0 R/MediaBox [0 0 842 595]/Rotate 90/Resources <</Font <</F1 6 0 R>>>>/Contents 8 0 R>>");
+    pdf.Add(7, "<</Type/Page/Parent 3 0 R/MediaBox [0 0 842 595]/Rotate 90/Resources <</Font <</F1 10 0 R>>>>/Contents 8 0 R>>");
     pdf.Add(8, FlateStreamBody("", kSecondContent));
     pdf.Add(9, "<</Type/OCG/Name (Walls)>>");
+    pdf.Add(10, "<</Type/Font/Subtype/Type0/BaseFont/Ryumin-Light/Encoding/Identity-H/DescendantFonts [11 0 R]>>");
+    pdf.Add(11, "<</Type/Font/Subtype/CIDFontType0/BaseFont/Ryumin-Light"
+                "/CIDSystemInfo <</Registry (Adobe)/Ordering (Japan1)/Supplement 2>>>>");
     return pdf.Finish(pdf.ClassicXref("/Root 1 0 R/Info 2 0 R"));
 }
 
@@ -142,6 +145,10 @@ TEST_F(QpdfVariants, ProtectedFilesOpenWithTheirUserPassword) {
         // The layer's name is a string of its own object (encrypted unless kept in an object stream).
         ASSERT_EQ(g_optional_content.count, 1) << c.options;
         EXPECT_STREQ(g_optional_content.groups[1].name, "Walls") << c.options;
+        // The font's character collection is read through the same decryption.
+        bool japan1 = false;
+        for (int k = 1; k <= g_store.font_count; ++k) japan1 = japan1 || g_store.fonts[k].conversion_type == kConversionAdobeJapan1;
+        EXPECT_TRUE(japan1) << c.options;
         if (std::string(c.password).empty()) continue;
         SetDocumentPassword("");
         Load(file);

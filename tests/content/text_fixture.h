@@ -32,10 +32,11 @@ protected:
         const int32_t slot = ++page.font_count;
         std::strcpy(page.font_resource_names[slot], name);
         page.font_numbers[slot] = number;
+        // A whole new font: a subtype left by another test would change how codes are counted.
         FontDef& font = g_store.fonts[number];
+        font = FontDef{};
         font.conversion_type = conversion_type;
         font.code_length = code_length;
-        std::memset(font.one_byte_codes, 0, sizeof font.one_byte_codes);
     }
 
     static int Texts() { return g_store.conversion.text_count; }

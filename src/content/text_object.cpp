@@ -75,7 +75,10 @@ void SelectFont(int page, const char* name) {
     g_store.conversion.font_number = 1;
     if (g_form_fonts.end > 0 && name[0] != '\0') {
         const int32_t object = ReferenceValue(g_form_fonts, name);
-        const int number = object > 0 ? RegisterFont(page, object, name) : 0;
+        DictionarySpan direct{};
+        const int number = object > 0                                      ? RegisterFont(page, object, name)
+                           : DictionaryValue(g_form_fonts, name, &direct) ? RegisterDirectFont(page, direct, name)
+                                                                           : 0;
         if (number > 0) {
             g_store.conversion.font_number = number;
             return;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "fonts/font_program.h"
 #include "fonts/predefined_cmaps.h"
@@ -13,6 +14,7 @@
 #include "store/document_store.h"
 #include "settings/settings.h"
 #include "fonts/font_buffers.h"
+#include "pdf/dictionary_values.h"
 
 namespace velmora {
 
@@ -97,36 +99,67 @@ void ClearFontEntry(int k) {
 
 }  // namespace
 
+namespace {
+
+bool EndsResourceName(char c) {
+    return IsPdfWhitespace(static_cast<uint8_t>(c)) || std::strchr("/<>[]()", c) != nullptr;
+}
+
+// The font dictionary written in place under `name` in the page's own or inherited resources.
+int RegisterPageDirectFont(int page, const char* name) {
+    DictionarySpan resources{}, fonts{}, font{};
+    if (!PageResources(g_store.pages[page].page_object, &resources) || !DictionaryValue(resources, "Font", &fonts) ||
+        !DictionaryValue(fonts, name, &font)) {
+        return 0;
+    }
+    return RegisterDirectFont(page, font, name);
+}
+
+}  // namespace
+
 void RegisterPageFonts(int page, const char* font_text) {
     if (page < 1 || page >= kPageTableSize) return;
     PageRecord& record = g_store.pages[page];
     record.font_count = 0;
     if (font_text == nullptr) return;
-    const int length = static_cast<int>(strnlen(font_text, kFontResourcesTextBytes));
+    const std::string_view text(font_text, strnlen(font_text, kFontResourcesTextBytes));
+    const int length = static_cast<int>(text.size());
     if (length < 4) return;
 
+    bool direct[kFontSlotsPerPage] = {};
     int slot = 1;
     for (int i = 0; slot < kFontSlotsPerPage;) {
         const char* slash = static_cast<const char*>(std::memchr(font_text + i, '/', static_cast<size_t>(length - i)));
         if (slash == nullptr) break;
         const int name_start = static_cast<int>(slash - font_text) + 1;
         int name_end = name_start;
-        while (name_end < length && !IsPdfWhitespace(static_cast<uint8_t>(font_text[name_end]))) ++name_end;
+        while (name_end < length && !EndsResourceName(font_text[name_end])) ++name_end;
         // Names longer than the slot are cut; the reference after them is read all the same.
         const int kept = std::min(name_end - name_start, kFontResourceNameBytes - 1);
         std::memcpy(record.font_resource_names[slot], font_text + name_start, static_cast<size_t>(kept));
         record.font_resource_names[slot][kept] = '\0';
-        int32_t object = 0, generation = 0;
-        char letter = 0;
-        ReadReference(0, font_text + name_end, &object, &generation, &letter);
-        record.font_objects[slot] = object;
+        int value = name_end;
+        while (value < length && IsPdfWhitespace(static_cast<uint8_t>(font_text[value]))) ++value;
+        if (text.compare(static_cast<size_t>(value), 2, "<<") == 0) {
+            // A font dictionary written in place: its own names are no font slots.
+            direct[slot] = true;
+            record.font_objects[slot] = 0;
+            const size_t close = DictionaryTextEnd(text, static_cast<size_t>(value));
+            i = close == std::string_view::npos ? length : static_cast<int>(close) + 2;
+        } else {
+            int32_t object = 0, generation = 0;
+            char letter = 0;
+            ReadReference(0, font_text + name_end, &object, &generation, &letter);
+            record.font_objects[slot] = object;
+            i = name_end;
+        }
         ++slot;
-        i = name_end;
         if (i >= length - 3) break;
     }
     record.font_count = slot - 1;
     for (int k = 1; k <= record.font_count; ++k) {
-        const int number = RegisterFont(page, record.font_objects[k], record.font_resource_names[k]);
+        const char* name = record.font_resource_names[k];
+        const int number = direct[k] ? RegisterPageDirectFont(page, name) : RegisterFont(page, record.font_objects[k], name);
         record.font_numbers[k] = number > 0 ? number : 0;
     }
 }
@@ -135,16 +168,17 @@ namespace {
 
 // A ToUnicode CMap that gives codes of some length; one without a codespace range gives none,
 // and its font is read as if it had no CMap.
-bool ReadUsableToUnicode(int32_t font_object) {
-    return ReadToUnicode(font_object) && g_store.fonts[g_store.font_count].code_length > 0;
+bool ReadUsableToUnicode(DictionarySpan font, int32_t font_object) {
+    return ReadToUnicode(font, font_object) && g_store.fonts[g_store.font_count].code_length > 0;
 }
 
 // Type0: its CMap, else a predefined CMap that says the characters, else its descendant's
 // program, else no text (101). A CMap whose codes are mostly private-use or control characters
 // gives way to the program where the program says more.
-uint8_t CompositeConversion(int32_t font_object, int32_t start, int32_t end) {
+uint8_t CompositeConversion(int32_t font_object, DictionarySpan font) {
     const int k = g_store.font_count;
-    if (ReadUsableToUnicode(font_object)) {
+    const int32_t start = font.start, end = font.end;
+    if (ReadUsableToUnicode(font, font_object)) {
         if (CMapSaysNoCharacters() && g_store.fonts[k].code_length == 2) DecodeCompositeThroughProgram(k, start, end, true);
         return kConversionToUnicode;
     }
@@ -159,9 +193,10 @@ uint8_t CompositeConversion(int32_t font_object, int32_t start, int32_t end) {
 }
 
 // Type1, TrueType and Type3: the CMap, else the table the encoding gives.
-uint8_t SimpleConversion(int32_t font_object, int32_t start, int32_t end, bool true_type, DefaultEncoding fallback) {
+uint8_t SimpleConversion(int32_t font_object, DictionarySpan font, bool true_type, DefaultEncoding fallback) {
     const int k = g_store.font_count;
-    if (ReadUsableToUnicode(font_object)) {
+    const int32_t start = font.start, end = font.end;
+    if (ReadUsableToUnicode(font, font_object)) {
         if (CMapSaysNoCharacters() && g_store.fonts[k].code_length == 1) DecodeSimpleThroughProgram(k, start, end, true);
         return kConversionToUnicode;
     }
@@ -171,23 +206,17 @@ uint8_t SimpleConversion(int32_t font_object, int32_t start, int32_t end, bool t
     if (true_type) {
         char value[kEntryTextCapacity + 1];
         // The document's Differences table, which the report shows, describes the last font read.
-        const bool differences = ReadDifferences(font_object);
+        const bool differences = ReadDifferences(font);
         // A plain WinAnsiEncoding reads its bytes through the WinAnsi table as they are shown.
         if (GetKeyValue(start, end, "WinAnsiEncoding", value) && !differences) return kConversionWinAnsi;
     }
     return ReadSimpleEncoding(k, start, end, fallback) > 0 ? kConversionDifferences : kConversionNone;
 }
 
-}  // namespace
-
-int RegisterFont(int page, int32_t font_object, const char* resource_name) {
-    if (font_object < 1) return 0;  // object 0 heads the free list; a missing reference reads as 0
+// Registers the font dictionary at `span`: object `font_object`, or 0 for one written in place.
+int RegisterFontDictionary(int page, int32_t font_object, DictionarySpan span, const char* resource_name) {
     const int count = std::clamp(g_store.font_count, 0, kLastFontNumber);
-    for (int k = 1; k <= count; ++k) {
-        if (g_store.fonts[k].font_object == font_object) return k;
-    }
-    int32_t start = 0, end = 0;
-    if (!DictionaryBounds(font_object, &start, &end)) return 0;
+    const int32_t start = span.start, end = span.end;
     // A Type entry that names a font; the walk ends at the dictionary's end without one. Each
     // step resumes where the entry ended, at the "/" of the next one.
     for (int32_t position = start; position < end;) {
@@ -201,7 +230,7 @@ int RegisterFont(int page, int32_t font_object, const char* resource_name) {
     char base_name[kFontNameBytes] = "";
     char jww_name[kFontNameBytes];
     CopyCut(jww_name, g_settings.font_default, kFontNameBytes);
-    const bool has_base_font = FindKey(start, end, "BaseFont") != 0 && ReadBaseFont(font_object, base_name, jww_name);
+    const bool has_base_font = FindKey(start, end, "BaseFont") != 0 && ReadBaseFont(span, base_name, jww_name);
     if (!has_base_font && !type3) return 0;
 
     const int k = std::min(count + 1, kLastFontNumber);
@@ -217,28 +246,50 @@ int RegisterFont(int page, int32_t font_object, const char* resource_name) {
     NormalizeText(subtype, kSubtypeCharacters);
     CopyCut(font.subtype, subtype, sizeof font.subtype);
     font.font_object = font_object;
+    font.direct_start = font_object == 0 ? span.start : 0;
     font.page = page;
     CopyCut(font.resource_name, resource_name != nullptr ? resource_name : "", sizeof font.resource_name);
     font.conversion_type = kConversionNone;
 
     if (Contains(font.subtype, "Type0")) {
-        font.conversion_type = CompositeConversion(font_object, start, end);
+        font.conversion_type = CompositeConversion(font_object, span);
     } else if (Contains(font.subtype, "Type1")) {
-        font.conversion_type = SimpleConversion(font_object, start, end, false, kStandardEncodingDefault);
+        font.conversion_type = SimpleConversion(font_object, span, false, kStandardEncodingDefault);
     } else if (Contains(font.subtype, "TrueType")) {
-        font.conversion_type = SimpleConversion(font_object, start, end, true, kStandardEncodingDefault);
+        font.conversion_type = SimpleConversion(font_object, span, true, kStandardEncodingDefault);
     } else if (Contains(font.subtype, "CIDFontType2")) {
         font.conversion_type = kConversionCidFontType2;
     } else if (Contains(font.subtype, "Type3")) {
-        font.conversion_type = SimpleConversion(font_object, start, end, false, kNoDefaultEncoding);
+        font.conversion_type = SimpleConversion(font_object, span, false, kNoDefaultEncoding);
     }
     if (font.conversion_type == kConversionWinAnsi) g_font_use.winansi_seen = true;
     return k;
 }
 
-bool ReadBaseFont(int32_t font_object, char* base_name, char* jww_name) {
-    int32_t start = 0, end = 0;
-    if (!DictionaryBounds(font_object, &start, &end) || FindKey(start, end, "BaseFont") == 0) return false;
+}  // namespace
+
+int RegisterFont(int page, int32_t font_object, const char* resource_name) {
+    if (font_object < 1) return 0;  // object 0 heads the free list; a missing reference reads as 0
+    const int count = std::clamp(g_store.font_count, 0, kLastFontNumber);
+    for (int k = 1; k <= count; ++k) {
+        if (g_store.fonts[k].font_object == font_object) return k;
+    }
+    DictionarySpan span{};
+    if (!DictionaryBounds(font_object, &span.start, &span.end)) return 0;
+    return RegisterFontDictionary(page, font_object, span, resource_name);
+}
+
+int RegisterDirectFont(int page, DictionarySpan font, const char* resource_name) {
+    if (font.start <= 0 || font.end <= font.start) return 0;
+    const int count = std::clamp(g_store.font_count, 0, kLastFontNumber);
+    for (int k = 1; k <= count; ++k) {
+        if (g_store.fonts[k].font_object == 0 && g_store.fonts[k].direct_start == font.start) return k;
+    }
+    return RegisterFontDictionary(page, 0, font, resource_name);
+}
+
+bool ReadBaseFont(DictionarySpan font, char* base_name, char* jww_name) {
+    if (FindKey(font.start, font.end, "BaseFont") == 0) return false;
     char name[kEntryTextCapacity + 1];
     const char* plus = std::strchr(EntryText, '+');
     // The subset tag before "+" says nothing about the font.
@@ -260,10 +311,10 @@ bool ReadBaseFont(int32_t font_object, char* base_name, char* jww_name) {
     return true;
 }
 
-bool ReadDifferences(int32_t font_object) {
-    int32_t start = 0, end = 0;
+bool ReadDifferences(DictionarySpan font) {
+    const int32_t start = font.start, end = font.end;
     char value[kEntryTextCapacity + 1];
-    if (!DictionaryBounds(font_object, &start, &end) || !GetKeyValue(start, end, "FirstChar", value)) return false;
+    if (!GetKeyValue(start, end, "FirstChar", value)) return false;
     if (!GetKeyValue(start, end, "Encoding", value) || value[0] == '\0') return false;
     int32_t encoding = 0, generation = 0;
     char letter = 0;

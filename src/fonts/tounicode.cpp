@@ -451,19 +451,19 @@ void ParseCMap(int k, int* width) {
     if (scan.table_full) RecordError(kWarningCodeTableFull);
 }
 
-bool ReadToUnicode(int32_t font_object) {
+bool ReadToUnicode(DictionarySpan font, int32_t font_object) {
     const int k = g_store.font_count;
     if (!IsFontNumber(k)) return false;
-    int32_t start = 0, end = 0;
+    const int32_t start = font.start, end = font.end;
     char value[kEntryTextCapacity + 1];
-    if (!DictionaryBounds(font_object, &start, &end) || !GetKeyValue(start, end, "ToUnicode", value)) return false;
+    if (!GetKeyValue(start, end, "ToUnicode", value)) return false;
     int32_t t = 0, generation = 0;
     char letter = 0;
     if (ReadReference(0, value, &t, &generation, &letter) == -1) return false;
     // Without the CMap's own dictionary the font's bounds stay, and the stream is normally not found.
     int32_t stream_start = start, stream_end = end;
     DictionaryBounds(t, &stream_start, &stream_end);
-    g_store.objects[font_object].kind = kKindFontWithToUnicode;
+    if (IsObjectNumber(font_object)) g_store.objects[font_object].kind = kKindFontWithToUnicode;
     if (IsObjectNumber(t)) g_store.objects[t].kind = kKindToUnicodeStream;
     // Up to 1999 fonts may name one CMap whose Length reaches past the file: each copy could be
     // the rest of the file, or 50 times it inflated. All of them together stay within 50 times.

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "pdf/dictionary_values.h"
 #include "store/capacities.h"
 
 namespace velmora {
@@ -25,9 +26,10 @@ extern uint16_t UnicodeByCode[kCidMapEntries];
 // Two-byte code registrations since the file was loaded (the report prints it).
 extern int32_t g_two_byte_registrations;
 
-// Reads the ToUnicode CMap of font_object for FontDef g_store.font_count: its text, code length
-// and codes. False when the font has none or its stream cannot be located (code 80).
-bool ReadToUnicode(int32_t font_object);
+// Reads the ToUnicode CMap of the font dictionary at `font` (object `font_object`, 0 when written
+// in place) for FontDef g_store.font_count: its text, code length and codes. False when the font
+// has none or its stream cannot be located (code 80).
+bool ReadToUnicode(DictionarySpan font, int32_t font_object);
 
 // Inflates the CMap stream at `position` into font k's buffer (code 91 when inflate fails; what
 // was decoded is kept).

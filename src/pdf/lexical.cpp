@@ -318,4 +318,31 @@ bool ResolveInteger(const char* value_text, int32_t* value) {
     return false;
 }
 
+size_t DictionaryTextEnd(std::string_view text, size_t open) {
+    int depth = 0;
+    for (size_t i = open; i + 1 < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '(') {
+            // A literal string may hold "<<" or ">>"; its parentheses nest unless escaped.
+            int parentheses = 0;
+            for (; i < text.size(); ++i) {
+                if (text[i] == '\\') {
+                    ++i;
+                } else if (text[i] == '(') {
+                    ++parentheses;
+                } else if (text[i] == ')' && --parentheses == 0) {
+                    break;
+                }
+            }
+        } else if (c == '<' && text[i + 1] == '<') {
+            ++depth;
+            ++i;
+        } else if (c == '>' && text[i + 1] == '>') {
+            if (--depth == 0) return i;
+            ++i;
+        }
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace velmora

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "pdf/error_codes.h"
 
@@ -63,5 +64,8 @@ bool ResolveInteger(const char* value_text, int32_t* value);
 // Whitespace among the first min(length, max_length) characters becomes a space; the text is cut
 // to that length, which is returned.
 int NormalizeText(char* text, int max_length);
+// In a caller's text: the index of the ">>" that closes the "<<" at `open`, nested dictionaries
+// and literal strings skipped; std::string_view::npos when the text ends first.
+size_t DictionaryTextEnd(std::string_view text, size_t open);
 
 }  // namespace velmora

@@ -156,7 +156,8 @@ bool ResolveFontResources(std::string* text) {
 
     const size_t open = text->find("<<", font);
     if (open != std::string::npos && open - font < kDirectFontWindow) {
-        const size_t close = text->find(">>", font);
+        // Font dictionaries written in place nest inside it; the whole of it is kept.
+        const size_t close = DictionaryTextEnd(*text, open);
         const size_t from = open + 2;
         const size_t to = close != std::string::npos ? close : text->size();
         *text = to > from ? text->substr(from, to - from) : std::string();

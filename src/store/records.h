@@ -119,7 +119,8 @@ enum ConversionType : uint8_t {
 
 // One font dictionary of the document.
 struct FontDef {
-    int32_t font_object;
+    int32_t font_object;                     // 0 for a dictionary written in place
+    int32_t direct_start;                    // that dictionary's position in FileBuffer
     int32_t tounicode_object;
     char resource_name[kFontFieldBytes];
     char subtype[kFontFieldBytes];

@@ -20,7 +20,7 @@ struct FakeFile {
     std::vector<int> errors;  // recorded while loading
     int object_count = 0;
     std::vector<FakePage> pages;
-    std::string password;  // when set, the file opens only with it (codes 44 and 45 otherwise)
+    std::string password{};  // when set, the file opens only with it (codes 44 and 45 otherwise)
 };
 
 struct FakeReader {

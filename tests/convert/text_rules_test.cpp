@@ -41,6 +41,8 @@ std::string CidFont(const std::string& ordering) {
            ordering + ")/Supplement 6>>/FontDescriptor 12 0 R>>";
 }
 const std::string kHelvetica = "<</Type/Font/Subtype/Type1/BaseFont/Helvetica/Encoding/WinAnsiEncoding>>";
+const std::string kHiraganaA =
+    "<</Type/Font/Subtype/Type1/BaseFont/Times-Roman/Encoding <</Type/Encoding/Differences [65 /uni3042]>>>>";
 
 std::vector<TextRule> Rules() {
     return {
@@ -96,6 +98,17 @@ std::vector<TextRule> Rules() {
           {15, test_support::StreamBody("", "1 begincodespacerange <0000> <FFFF> endcodespacerange\n"
                                             "1 beginbfchar <0001> <0033> <0002> <0038> endbfchar")}},
          "/Fm1 Do", "38", 20, 20, 10},
+        // Font dictionaries written in place: F1's own names are no slots, and F1 is not the
+        // object named after it.
+        {"FontDictionaryWrittenInPlace",
+         "<</Font <</F1 <</Type/Font/Subtype/Type1/BaseFont/Times-Roman>>/F2 10 0 R>>>>",
+         {{10, kHiraganaA}}, "BT /F1 10 Tf 10 20 Td (AB) Tj /F2 10 Tf (A) Tj ET", "AB", 10, 20, 10},
+        {"FormFontWrittenInPlace", "<</Font <</F1 10 0 R>>/XObject <</Fm1 13 0 R>>>>",
+         {{10, kHelvetica},
+          {13, test_support::StreamBody("/Type/XObject/Subtype/Form/BBox [0 0 200 100]"
+                                        "/Resources <</Font <</F1 " + kHiraganaA + ">>>>",
+                                        "BT /F1 10 Tf 20 20 Td (AB) Tj ET")}},
+         "/Fm1 Do", "あB", 20, 20, 10},
         // As Qt writes a dimension's font: one range whose destination is an array.
         {"ArrayRangeDestination", kFontResources,
          {{10, "<</Type/Font/Subtype/Type0/BaseFont/QtFont/Encoding/Identity-H/ToUnicode 11 0 R>>"},

@@ -9,6 +9,8 @@ namespace velmora {
 
 inline constexpr int16_t kNewTextLayerGroup = 8;
 inline constexpr double kTextAnglePi = 3.141592;  // angles are given with this π, not M_PI
+// What a code no table decodes shows as, once per code of a text none of whose codes decoded.
+inline constexpr char kUndecodedMark[] = "〓";
 
 // Appends one text from (x1, y1) to (x2, y2) (before the page-frame step) with the current font
 // number and font size. False when nothing was stored: 9,999 texts or 999,999 pool bytes are in

@@ -17,6 +17,7 @@ struct Run {
     int32_t record;
     double last_x, last_y;  // start of the last piece joined
     int32_t last_bytes;
+    bool undecoded;  // a piece of it is marks only, counted as an undecoded text
 };
 
 // Strings are appended in table order, each followed by its NUL; merging relies on that to
@@ -77,6 +78,16 @@ int Continuation(const Run& run, const TextRecord& next) {
     return spaced ? 1 : 2;
 }
 
+// A piece none of whose codes decoded: marks only.
+bool IsUndecodedPiece(const TextRecord& t) {
+    constexpr int32_t mark_bytes = static_cast<int32_t>(sizeof kUndecodedMark) - 1;
+    if (t.string_length <= 0 || t.string_length % mark_bytes != 0) return false;
+    for (int32_t i = 0; i < t.string_length; i += mark_bytes) {
+        if (std::memcmp(g_store.text_pool + t.string_offset + i, kUndecodedMark, mark_bytes) != 0) return false;
+    }
+    return true;
+}
+
 // Counts saturate on the way up, so they never go below 0 on the way down.
 void Forget(int32_t& count, int32_t merged) { count = count > merged ? count - merged : 0; }
 
@@ -92,12 +103,17 @@ int32_t MergeTextRuns(int page) {
     int32_t write = 0;  // pool bytes of the compacted texts; never past the next string's offset
     Run run{};
     int32_t merged = 0;
+    int32_t undecoded_merged = 0;
     for (int32_t i = 0; i < count; ++i) {
         const TextRecord next = g_store.texts[i];
         const int how = kept > 0 ? Continuation(run, next) : 0;
         TextRecord& head = g_store.texts[kept > 0 ? run.record : 0];
         const int32_t space = how == 2 ? 1 : 0;
+        const bool undecoded = IsUndecodedPiece(next);
         if (how != 0 && head.string_length + space + next.string_length <= kMergedTextCapacity) {
+            // Undecoded pieces joined into one text are one undecoded text.
+            if (undecoded && run.undecoded) ++undecoded_merged;
+            run.undecoded = run.undecoded || undecoded;
             // The joined string takes the head's NUL and this piece's bytes: it still fits
             // inside what the pieces used.
             char* end = pool + head.string_offset + head.string_length;
@@ -119,7 +135,7 @@ int32_t MergeTextRuns(int page) {
         pool[write + next.string_length] = '\0';
         placed.string_offset = write;
         write += next.string_length + 1;
-        run = Run{kept, next.x1, next.y1, next.string_length};
+        run = Run{kept, next.x1, next.y1, next.string_length, undecoded};
         ++kept;
     }
     c.text_count = kept;
@@ -129,6 +145,7 @@ int32_t MergeTextRuns(int page) {
         PageRecord& record = g_store.pages[page];
         Forget(record.text_count, merged);
         Forget(record.nonempty_text_count, merged);
+        Forget(record.undecoded_text_count, undecoded_merged);
     }
     Forget(c.total_texts, merged);
     Forget(c.nonempty_texts, merged);

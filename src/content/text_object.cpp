@@ -115,10 +115,9 @@ Point AdvanceAlongBaseLine(Point start, int32_t bytes) {
 // A text none of whose codes decodes keeps its place as one mark per code, so it is seen and
 // counted instead of written empty.
 void MarkUndecoded(DecodedText& text) {
-    static constexpr char kMark[] = "〓";
-    constexpr int32_t mark_bytes = static_cast<int32_t>(sizeof kMark) - 1;
+    constexpr int32_t mark_bytes = static_cast<int32_t>(sizeof kUndecodedMark) - 1;
     for (int32_t i = 0; i < text.undecoded && text.length + mark_bytes <= kDecodedTextCapacity; ++i) {
-        std::memcpy(text.bytes + text.length, kMark, mark_bytes);
+        std::memcpy(text.bytes + text.length, kUndecodedMark, mark_bytes);
         text.length += mark_bytes;
     }
     text.bytes[text.length] = '\0';

@@ -64,6 +64,10 @@ TEST_F(TextMergeTest, GlyphsOfOneBaseLineBecomeOneStringAndTheCountsFollow) {
     EXPECT_EQ(Merged("BT /F1 10 Tf 0.93 0 0 1 10 20 Tm (N) Tj 1 0 0 1 15 20 Tm (o.) Tj ET\n"), "No.");
     // Turned a quarter: the base line runs upwards.
     EXPECT_EQ(Merged("BT /F1 10 Tf 0 1 -1 0 50 50 Tm (1) Tj 0 1 -1 0 50 55.5 Tm (2) Tj ET\n"), "12");
+    // Undecoded glyphs joined are one undecoded text for the page's warning.
+    AddFont("F4", 6, kConversionNone, 0);
+    EXPECT_EQ(Merged("BT /F4 10 Tf 1 0 0 1 10 20 Tm (A) Tj 1 0 0 1 20 20 Tm (B) Tj ET\n"), "\x81\xAC\x81\xAC");
+    EXPECT_EQ(g_store.pages[1].undecoded_text_count, 1);
 
     g_settings.text_merge = 0;
     EXPECT_EQ(Merged(glyphs), "3|8|0");

@@ -36,6 +36,7 @@ printf 'not a drawing' >"$work/PLAN.TXT"
 python3 "$repo/tests/win32/make_plain_pages.py" "$work/no_vectors.pdf" 1 empty || exit 1
 python3 "$repo/tests/win32/make_plain_pages.py" "$work/pages.pdf" 7 lines || exit 1
 python3 "$repo/tests/win32/make_plain_pages.py" "$work/one_page.pdf" 1 lines || exit 1
+python3 "$repo/tests/win32/make_plain_pages.py" "$work/raster.pdf" 1 raster || exit 1
 qpdf --encrypt openpassword ownersecret 256 -- "$work/one_page.pdf" "$work/protected.pdf" ||
     { echo "FAIL: qpdf could not protect a file (scripts/install_deps.sh --tests installs it)"; exit 1; }
 cd "$work" || exit 1
@@ -281,6 +282,12 @@ expect_output empty "変換できるデータが見つかりませんでした"
 read_client
 screenshot no_vectors
 python3 "$checker" empty no_vectors.png "$client" || fail "the empty page shows more than its message"
+
+echo "== a page with raster images: told once, with its page and their count"
+probe raster wait-window drop "$(windows_path "$work/raster.pdf")" answer-after-errors "変換終了" ok no-dialog ||
+    fail "opening the file with raster images"
+expect_output raster "画像（ラスターデータ）は変換されません（1頁 2個）"
+expect_output raster "単独変換で 1 頁 読込・変換しました"
 stop_velmora
 
 echo "== a protected file: the password box until the password opens it"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "fonts/font_program.h"
 #include "fonts/predefined_cmaps.h"
@@ -105,14 +106,20 @@ bool EndsResourceName(char c) {
     return IsPdfWhitespace(static_cast<uint8_t>(c)) || std::strchr("/<>[]()", c) != nullptr;
 }
 
-// The font dictionary written in place under `name` in the page's own or inherited resources.
-int RegisterPageDirectFont(int page, const char* name) {
-    DictionarySpan resources{}, fonts{}, font{};
-    if (!PageResources(g_store.pages[page].page_object, &resources) || !DictionaryValue(resources, "Font", &fonts) ||
-        !DictionaryValue(fonts, name, &font)) {
-        return 0;
+// The font dictionaries written in place in the page's own or inherited /Font dictionary.
+std::vector<NamedDictionary> PageDirectFonts(int page) {
+    DictionarySpan resources{}, fonts{};
+    if (!PageResources(g_store.pages[page].page_object, &resources) || !DictionaryValue(resources, "Font", &fonts)) {
+        return {};
     }
-    return RegisterDirectFont(page, font, name);
+    return DirectDictionaries(fonts);
+}
+
+int RegisterPageDirectFont(int page, const char* name, const std::vector<NamedDictionary>& fonts) {
+    for (const NamedDictionary& font : fonts) {
+        if (font.name == name) return RegisterDirectFont(page, font.span, name);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -157,9 +164,12 @@ void RegisterPageFonts(int page, const char* font_text) {
         if (i >= length - 3) break;
     }
     record.font_count = slot - 1;
+    const bool any_direct = std::find(direct + 1, direct + slot, true) != direct + slot;
+    const std::vector<NamedDictionary> direct_fonts = any_direct ? PageDirectFonts(page) : std::vector<NamedDictionary>{};
     for (int k = 1; k <= record.font_count; ++k) {
         const char* name = record.font_resource_names[k];
-        const int number = direct[k] ? RegisterPageDirectFont(page, name) : RegisterFont(page, record.font_objects[k], name);
+        const int number =
+            direct[k] ? RegisterPageDirectFont(page, name, direct_fonts) : RegisterFont(page, record.font_objects[k], name);
         record.font_numbers[k] = number > 0 ? number : 0;
     }
 }

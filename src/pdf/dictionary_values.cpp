@@ -1,5 +1,6 @@
 #include "pdf/dictionary_values.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "pdf/lexical.h"
@@ -15,6 +16,18 @@ constexpr int kMaxParentSteps = 64;
 
 int NameLength(const char* name) { return static_cast<int>(std::strlen(name)); }
 
+// The dictionary written at the value that starts at `value_start`, inside its entry.
+bool DirectDictionaryAt(int32_t value_start, int32_t entry_end, DictionarySpan* value) {
+    int64_t p = value_start;
+    while (p < entry_end && IsPdfWhitespace(ByteAt(p))) ++p;
+    if (ByteAt(p) != '<' || ByteAt(p + 1) != '<') return false;
+    int32_t start = ClampToInt32(p);
+    int32_t end = entry_end + 1;
+    if (FindDictionary(start, end) != 0) return false;
+    *value = DictionarySpan{start, end};
+    return true;
+}
+
 }  // namespace
 
 bool DictionaryValue(DictionarySpan within, const char* name, DictionarySpan* value) {
@@ -23,13 +36,7 @@ bool DictionaryValue(DictionarySpan within, const char* name, DictionarySpan* va
     if (entry_end == 0) return false;
     int64_t p = value_start;
     while (p < entry_end && IsPdfWhitespace(ByteAt(p))) ++p;
-    if (ByteAt(p) == '<' && ByteAt(p + 1) == '<') {
-        int32_t start = ClampToInt32(p);
-        int32_t end = entry_end + 1;
-        if (FindDictionary(start, end) != 0) return false;
-        *value = DictionarySpan{start, end};
-        return true;
-    }
+    if (ByteAt(p) == '<' && ByteAt(p + 1) == '<') return DirectDictionaryAt(value_start, entry_end, value);
     int32_t number = 0, generation = 0;
     char letter = 0;
     // The reference is read behind the name, which may hold digits itself.
@@ -38,6 +45,21 @@ bool DictionaryValue(DictionarySpan within, const char* name, DictionarySpan* va
         return false;
     }
     return DictionaryBounds(number, &value->start, &value->end);
+}
+
+std::vector<NamedDictionary> DirectDictionaries(DictionarySpan within) {
+    std::vector<NamedDictionary> found;
+    for (int32_t p = std::max<int32_t>(within.start, 0); p < within.end;) {
+        int32_t value_start = 0;
+        const int32_t entry_end = ReadNextEntryValue(p, within.end, &value_start);
+        if (entry_end <= p) break;
+        // The name is taken before FindDictionary may read other entries into EntryText.
+        const std::string name(EntryText, std::strcspn(EntryText, " \t\r\n\f/<[(>"));
+        DictionarySpan span{};
+        if (DirectDictionaryAt(value_start, entry_end, &span)) found.push_back(NamedDictionary{name, span});
+        p = entry_end;
+    }
+    return found;
 }
 
 int32_t ReferenceValue(DictionarySpan within, const char* name) {

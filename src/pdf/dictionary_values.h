@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -15,6 +17,15 @@ struct DictionarySpan {
 // The value of the entry named exactly `name`, when it is a direct dictionary or a reference to
 // an object holding one.
 bool DictionaryValue(DictionarySpan within, const char* name, DictionarySpan* value);
+
+// An entry whose value is a dictionary written in place.
+struct NamedDictionary {
+    std::string name;
+    DictionarySpan span;
+};
+// Those entries of `within`, found in one pass over it (a resource dictionary of many fonts
+// written in place is not searched again for each).
+std::vector<NamedDictionary> DirectDictionaries(DictionarySpan within);
 
 // The object number of the entry named exactly `name` when its value is a reference; -1 if not.
 int32_t ReferenceValue(DictionarySpan within, const char* name);

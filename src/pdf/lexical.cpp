@@ -237,6 +237,16 @@ int32_t ReadNextEntry(int32_t position, int32_t end) {
     return entry_end < 0 ? 0 : static_cast<int32_t>(entry_end);
 }
 
+int32_t ReadNextEntryValue(int32_t position, int32_t end, int32_t* value_start) {
+    int64_t name = 0;
+    const int64_t entry_end = ScanEntry(position, end, &name);
+    if (entry_end < 0) return 0;
+    size_t length = 0;
+    while (length < static_cast<size_t>(kEntryTextCapacity) && !EndsName(EntryText[length])) ++length;
+    *value_start = ClampToInt(name + static_cast<int64_t>(length));
+    return static_cast<int32_t>(entry_end);
+}
+
 int32_t FindKey(int32_t begin, int32_t end, const char* key) {
     const int64_t entry_end = LookUpKey(begin, end, key);
     if (entry_end < 0) return 0;

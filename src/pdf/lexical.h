@@ -50,6 +50,8 @@ void CompleteCutValue(int32_t begin, int32_t end, const char* key, int32_t max_b
 int32_t FindExactEntry(int32_t begin, int32_t end, const char* name, int32_t* value_start);
 // Reads the entry at the first "/" at or after position into EntryText; its end, or 0.
 int32_t ReadNextEntry(int32_t position, int32_t end);
+// The same, and where the entry's value begins (just behind its name) in *value_start.
+int32_t ReadNextEntryValue(int32_t position, int32_t end, int32_t* value_start);
 
 // "n g obj" (single spaces) at position; `expected_number` -1 or an object number.
 bool IsObjectHeader(int32_t position, int32_t expected_number);

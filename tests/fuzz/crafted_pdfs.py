@@ -259,11 +259,29 @@ def layers_nest_deeper_than_the_stack(scale):
     return classic_pdf(objects)
 
 
+def pages_write_fonts_in_place(scale):
+    """Pages whose font dictionaries are written in place: a full set of slots each, one with a
+    string holding ">>", one left open, and a form naming another in place."""
+    fonts = b"".join(b"/F%d <</Type/Font/Subtype/Type1/BaseFont/T%d/Encoding <</Differences [65 /A%d]>>>>" % (i, i, i)
+                     for i in range(300))
+    odd = b"/S <</Type/Font/Subtype/Type1/BaseFont/S/Name (>> /F1 7 0 R)>>/U <</Type/Font/Subtype/Type1"
+    body = b"BT /F2 9 Tf (A) Tj /S 9 Tf (B) Tj ET"
+    form = (b"<</Type/XObject/Subtype/Form/BBox [0 0 9 9]/Resources <</Font <</F1 <</Type/Font/Subtype/Type1"
+            b"/BaseFont/Form>>>>>>/Length %d>>\nstream\n" % len(body) + body + b"\nendstream")
+    content = b"BT /F0 9 Tf (A) Tj /F299 9 Tf (B) Tj /S 9 Tf (C) Tj ET /X Do\n" * scale(200, 2)
+    pages = scale(2000, 3)
+    objects = {1: CATALOG, 2: pages_node(10, pages), 4: b"<</Length %d>>\nstream\n" % len(content) + content +
+               b"\nendstream", 5: form, 7: b"<</Type/Font/Subtype/Type1/BaseFont/Seven>>"}
+    for p in range(pages):
+        objects[10 + p] = page(b"4 0 R", b"<</Font <<" + fonts + odd + b">>/XObject <</X 5 0 R>>>>")
+    return classic_pdf(objects)
+
+
 KINDS = [object_streams_past_the_file, contents_one_stream_many_times, fonts_share_a_cmap_past_the_file,
          prev_chain_past_the_file, entries_point_at_a_run_without_spaces, objects_with_unclosed_dictionaries,
          contents_name_an_unclosed_array, contents_name_a_long_array_many_times, pages_name_a_large_dictionary,
          pages_share_a_page_object_with_a_long_extent, lengths_name_a_long_object_without_obj, forms_name_themselves,
-         sections_name_each_other, layers_nest_deeper_than_the_stack]
+         sections_name_each_other, layers_nest_deeper_than_the_stack, pages_write_fonts_in_place]
 
 
 def main(argv):

@@ -47,6 +47,29 @@ FontDefault/ＭＳ ゴシック
 # ホイールの向き: 2 で逆向き (手前で拡大) / Wheel direction: 2 reverses it (zoom in when turned back).
 WHEEL 1
 #
+# PDF のレイヤ: 1 で PDF のレイヤごとに Jw_cad のレイヤへ (名前と非表示も)、0 で線の太さ別
+# PDF layers: 1 gives each PDF layer its own Jw_cad layer (with its name and hidden state), 0 sorts by width.
+PDFLAYER 1
+#
+# 曲線の円弧化: 1 で円・円弧・楕円を Jw_cad の円弧として書きます (0 は10本の線分)。
+# Curves as arcs: 1 writes circles, arcs and ellipses as Jw_cad arcs (0: ten straight pieces each).
+ARC 1
+#
+# 塗りつぶし: 1 で色付きのソリッド図形、0 で輪郭線 / Fills: 1 writes them as solids in their colours, 0 as outlines.
+SOLID 1
+#
+# 図面の縮尺: 1 で PDF が記す縮尺 (ビューポートの計測、表題欄の「S=1/100」など) を開くときに尋ね、レポートに書きます。
+# Stated scale: 1 offers the scale the PDF states (viewport measure, a title block's "S=1/100") when a file opens, and lists it in the report.
+PDFSCALE 1
+#
+# 文字列の結合: 1 で一文字ずつ置かれた文字を同じ基線・書体・大きさの文字列にまとめます (0: PDF の置き方のまま)。
+# Texts as strings: 1 joins glyphs placed one by one on a base line (same font and size) into one text (0: as placed).
+TEXTMERGE 1
+#
+# 縦書きの文字: 1 で一文字ずつ縦に積まれた文字を一つの縦字の文字列にまとめます (TEXTMERGE 1 のとき。0: PDF の置き方のまま)。
+# Vertical texts: 1 joins glyphs stacked one under another into one vertical text (with TEXTMERGE 1; 0: as placed).
+TEXTVERTICAL 1
+#
 # END 以降は読みません / Nothing after END is read.
 END
 """

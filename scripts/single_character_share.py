@@ -3,12 +3,12 @@
 file (read from the --svg pictures), and the texts per page. Usage:
 single_character_share.py VELMORA_CONVERT CORPUS_DIR [extra velmora-convert options...]"""
 import glob
-import html
 import os
-import re
 import subprocess
 import sys
 import tempfile
+
+from svg_texts import svg_texts
 
 
 def main():
@@ -24,7 +24,7 @@ def main():
             if not pictures:
                 continue
             with open(pictures[0], encoding="utf-8") as f:
-                texts = [html.unescape(t).strip() for t in re.findall(r"<text[^>]*>([^<]*)</text>", f.read())]
+                texts = [t.strip() for t in svg_texts(f.read())]
         texts = [t for t in texts if t]
         ones = sum(1 for t in texts if len(t) == 1)
         total += len(texts)

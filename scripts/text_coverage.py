@@ -8,12 +8,12 @@ With --check FIGURES (lines "NAME<TAB>share in percent"), each file named there 
 share (0.1 points of slack for rounding); a file that falls below is named, and the exit status
 is 1."""
 import collections
-import html
 import os
-import re
 import subprocess
 import sys
 import tempfile
+
+from svg_texts import svg_texts
 
 
 # Protected corpus files and the user passwords their manifest names.
@@ -35,7 +35,7 @@ def our_texts(convert, pdf, work):
     for name in sorted(os.listdir(work)):
         if name.endswith(".svg"):
             with open(os.path.join(work, name), encoding="utf-8") as f:
-                texts += [html.unescape(t) for t in re.findall(r"<text[^>]*>([^<]*)</text>", f.read())]
+                texts += svg_texts(f.read())
     return "".join(texts)
 
 

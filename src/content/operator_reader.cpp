@@ -198,7 +198,7 @@ int32_t SkipInlineImage(const uint8_t* data, int32_t length, int32_t after_id) {
         }
     }
     for (int32_t k = after_id + 1; k + 1 < length; ++k) {
-        if ((shape.filtered && shape.end_mark == nullptr || IsContentWhiteSpace(data[k - 1])) && EndsImageData(data, length, k) &&
+        if (((shape.filtered && shape.end_mark == nullptr) || IsContentWhiteSpace(data[k - 1])) && EndsImageData(data, length, k) &&
             FollowedByContent(data, length, k + 2)) {
             return k + 2;
         }

@@ -1,5 +1,6 @@
 #include "content/text_merge.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -12,12 +13,17 @@ namespace velmora {
 
 namespace {
 
+constexpr int kDownward = 3;  // Continuation's answers are 0, 1 and 2: this one joins a column
+
 // Where the run being built stands: its record in the compacted table and its last piece.
 struct Run {
     int32_t record;
     double last_x, last_y;  // start of the last piece joined
     int32_t last_bytes;
     bool undecoded;  // a piece of it is marks only, counted as an undecoded text
+    int32_t pieces;
+    bool vertical;          // a column of glyphs, decided by its second piece
+    double first_baseline;  // the first glyph's base line, for a column's pitch
 };
 
 // Strings are appended in table order, each followed by its NUL; merging relies on that to
@@ -43,16 +49,22 @@ bool SameWrittenFont(int32_t a, int32_t b) {
     return std::strncmp(first, second, kFontNameBytes) == 0;
 }
 
+// Both non-empty, on one page and PDF layer, in one written font, pen and size.
+bool SameKind(const TextRecord& head, const TextRecord& next) {
+    if (next.string_length <= 0 || head.string_length <= 0) return false;
+    if (next.page_number != head.page_number || next.pdf_layer != head.pdf_layer ||
+        !SameWrittenFont(next.font_number, head.font_number) || next.pen_colour != head.pen_colour) {
+        return false;
+    }
+    const double size = head.size_x;
+    return size > 0.0 && std::fabs(next.size_x - size) <= kMergeSizeTolerance * size;
+}
+
 // 0: `next` starts a text of its own; 1: it continues the run directly; 2: after a space.
 int Continuation(const Run& run, const TextRecord& next) {
     const TextRecord& head = g_store.texts[run.record];
-    if (next.string_length <= 0 || head.string_length <= 0) return 0;
-    if (next.page_number != head.page_number || next.pdf_layer != head.pdf_layer ||
-        !SameWrittenFont(next.font_number, head.font_number) || next.pen_colour != head.pen_colour) {
-        return 0;
-    }
+    if (!SameKind(head, next)) return 0;
     const double size = head.size_x;
-    if (!(size > 0.0) || std::fabs(next.size_x - size) > kMergeSizeTolerance * size) return 0;
     if (!(std::fabs(next.angle - head.angle) <= kMergeAngleTolerance)) return 0;
 
     const double dx = head.x2 - head.x1;
@@ -76,6 +88,42 @@ int Continuation(const Run& run, const TextRecord& next) {
     const char* pool = g_store.text_pool;
     const bool spaced = pool[head.string_offset + head.string_length - 1] == ' ' || pool[next.string_offset] == ' ';
     return spaced ? 1 : 2;
+}
+
+// One full-width character: a Shift-JIS lead byte and its trail byte. Vertical writing stacks
+// those; half-width digits and letters one under another are pin numbers and table rows.
+bool IsOneFullWidthCharacter(const TextRecord& t) {
+    const uint8_t lead = static_cast<uint8_t>(g_store.text_pool[t.string_offset]);
+    return t.string_length == 2 && ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC));
+}
+
+// `next` stands right under the column's last glyph: one upright full-width character of the
+// same kind.
+bool ContinuesDownward(const Run& run, const TextRecord& next) {
+    const TextRecord& head = g_store.texts[run.record];
+    if (g_settings.text_vertical != 1 || !SameKind(head, next) || !IsOneFullWidthCharacter(next)) return false;
+    if (run.pieces == 1 && !(IsOneFullWidthCharacter(head) && std::fabs(head.angle) <= kMergeAngleTolerance)) return false;
+    if (!(std::fabs(next.angle) <= kMergeAngleTolerance)) return false;
+    const double size = head.size_y;
+    if (!(size > 0.0)) return false;
+    const double drop = run.last_y - next.y1;
+    return std::fabs(next.x1 - run.last_x) <= kColumnOffset * size && drop >= kColumnMinPitch * size &&
+           drop <= kColumnMaxPitch * size;
+}
+
+// The column's record after its `run.pieces`-th glyph, whose base line is `baseline`: from the
+// top of the first glyph down to the foot of the last, the glyphs' gap as its spacing.
+void ShapeColumn(TextRecord& head, Run& run, double baseline) {
+    if (!run.vertical) {
+        run.vertical = true;
+        head.flags = static_cast<int16_t>(head.flags | kTextFlagVertical);
+        head.angle = -90.0;
+        head.y1 = run.first_baseline + head.size_y;
+        head.x2 = head.x1;
+    }
+    const double pitch = (run.first_baseline - baseline) / (run.pieces - 1);
+    head.spacing = std::max(0.0, pitch - head.size_y);
+    head.y2 = baseline;
 }
 
 // A piece none of whose codes decoded: marks only.
@@ -106,7 +154,8 @@ int32_t MergeTextRuns(int page) {
     int32_t undecoded_merged = 0;
     for (int32_t i = 0; i < count; ++i) {
         const TextRecord next = g_store.texts[i];
-        const int how = kept > 0 ? Continuation(run, next) : 0;
+        int how = kept > 0 && !run.vertical ? Continuation(run, next) : 0;
+        if (how == 0 && kept > 0 && (run.vertical || run.pieces == 1) && ContinuesDownward(run, next)) how = kDownward;
         TextRecord& head = g_store.texts[kept > 0 ? run.record : 0];
         const int32_t space = how == 2 ? 1 : 0;
         const bool undecoded = IsUndecodedPiece(next);
@@ -125,6 +174,8 @@ int32_t MergeTextRuns(int page) {
             run.last_x = next.x1;
             run.last_y = next.y1;
             run.last_bytes = next.string_length;
+            ++run.pieces;
+            if (how == kDownward) ShapeColumn(head, run, next.y1);
             Forget(g_store.text_size_histogram[TextSizeClass(next.size_x)], 1);
             ++merged;
             continue;
@@ -135,7 +186,7 @@ int32_t MergeTextRuns(int page) {
         pool[write + next.string_length] = '\0';
         placed.string_offset = write;
         write += next.string_length + 1;
-        run = Run{kept, next.x1, next.y1, next.string_length, undecoded};
+        run = Run{kept, next.x1, next.y1, next.string_length, undecoded, 1, false, next.y1};
         ++kept;
     }
     c.text_count = kept;

@@ -29,6 +29,7 @@ void SetDefaultSettings() {
     g_settings.arcs = 0;
     g_settings.solid_fills = 0;
     g_settings.text_merge = 0;
+    g_settings.text_vertical = 0;
     g_settings.sxf_length = -1;
     BuildPenOrder();
 }

@@ -25,6 +25,7 @@ constexpr size_t kFontDefaultFieldFrom = 11;
 constexpr int kReversedWheel = 2;
 constexpr size_t kSolidNumberFrom = 5;      // SOLID: the 6th character
 constexpr size_t kTextMergeNumberFrom = 9;  // TEXTMERGE: the 10th character
+constexpr size_t kTextVerticalNumberFrom = 12;  // TEXTVERTICAL: the 13th character
 
 // A line ends at CR, CR LF or LF; LF alone counts too, so files saved with Unix line ends work.
 size_t LineLength(std::string_view rest) {
@@ -111,6 +112,12 @@ void ApplyTextMerge(Line line) {
     if (ReadNumbers(line, kTextMergeNumberFrom, &value, 1) == 1) g_settings.text_merge = value == 1 ? 1 : 0;
 }
 
+// TEXTVERTICAL 1 joins glyphs stacked one under another into one vertical text (縦字).
+void ApplyTextVertical(Line line) {
+    int32_t value = 0;
+    if (ReadNumbers(line, kTextVerticalNumberFrom, &value, 1) == 1) g_settings.text_vertical = value == 1 ? 1 : 0;
+}
+
 void ApplyWheel(Line line) {
     int32_t value = 0;
     if (ReadNumbers(line, kWheelNumberFrom, &value, 1) == 1) g_settings.wheel_direction = value == kReversedWheel ? 1 : -1;
@@ -189,6 +196,7 @@ void ApplyLine(Line line) {
     else if (HasKeyword(line, "ARC")) ApplyArcs(line);
     else if (HasKeyword(line, "SOLID")) ApplySolid(line);
     else if (HasKeyword(line, "TEXTMERGE")) ApplyTextMerge(line);
+    else if (HasKeyword(line, "TEXTVERTICAL")) ApplyTextVertical(line);
 }
 
 }  // namespace

@@ -31,6 +31,10 @@ struct LineRecord {
 };
 
 // One shown string; same seven-field header as LineRecord.
+// Jw_cad's vertical text (縦字): the glyphs stand upright, one under another, from the start
+// down to the end; such a text is written at -90 degrees.
+inline constexpr int16_t kTextFlagVertical = 0x0020;
+
 struct TextRecord {
     int32_t group_number;   // always 0
     uint8_t pen_style;      // always 1
@@ -38,9 +42,9 @@ struct TextRecord {
     int16_t pen_width;      // always 0
     int16_t layer;          // 0 at creation
     int16_t layer_group;    // 8 at creation
-    int16_t flags;          // always 0
-    double x1, y1;          // base line start, page frame
-    double x2, y2;          // base line end
+    int16_t flags;          // 0, or kTextFlagVertical
+    double x1, y1;          // base line start, page frame (a vertical text: its top left corner)
+    double x2, y2;          // base line end (a vertical text: its foot)
     int32_t text_kind;      // always 1
     double size_x;          // points
     double size_y;          // points

@@ -34,6 +34,10 @@ struct DrawingSurface {
     void (*text)(void* target, const DrawFont& font, double x, double y, const char* bytes, int length);
     // A filled quadrilateral (a solid) in its colour; a back-end without it leaves solids out.
     void (*polygon)(void* target, Rgb colour, const double* xs, const double* ys, int count) = nullptr;
+    // A vertical text as one piece: its `count` Shift-JIS characters upright, character k with its
+    // bottom-left corner at (xs[k], ys[k]). A back-end without it is given one text a character.
+    void (*column)(void* target, const DrawFont& font, const double* xs, const double* ys, int count,
+                   const char* bytes, int length) = nullptr;
 };
 
 }  // namespace velmora

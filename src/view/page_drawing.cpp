@@ -1,6 +1,7 @@
 #include "view/page_drawing.h"
 
 #include <cmath>
+#include <vector>
 #include <cstdint>
 #include <cstdio>
 
@@ -177,6 +178,41 @@ bool MapPoint(const PageView& view, double x, double y, double* sx, double* sy) 
 // Normal texts keep the face's natural width; the tools' dimmed texts are half their size wide.
 enum class TextWidth { Natural, HalfSize };
 
+// Bytes of the Shift-JIS character at the start of `bytes`: two after a lead byte.
+int CharacterBytes(const char* bytes, int length) {
+    const uint8_t lead = static_cast<uint8_t>(bytes[0]);
+    const bool two = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+    return two && length >= 2 ? 2 : 1;
+}
+
+// A vertical text: each character upright, its box one size high, the spacing between boxes;
+// a half-width character stands in the middle of the column.
+void DrawColumn(const DrawingSurface& surface, const PageView& view, const TextRecord& text, DrawFont font,
+                const char* bytes, int length) {
+    font.escapement = 0;
+    std::vector<double> xs, ys;
+    std::vector<int> starts;
+    double top = text.y1;
+    for (int at = 0; at < length;) {
+        const int n = CharacterBytes(bytes + at, length - at);
+        double sx, sy;
+        if (!MapPoint(view, text.x1 + (n == 1 ? text.size_x * 0.25 : 0.0), top - text.size_y, &sx, &sy)) return;
+        xs.push_back(sx);
+        ys.push_back(sy);
+        starts.push_back(at);
+        top -= text.size_y + text.spacing;
+        at += n;
+    }
+    if (surface.column != nullptr) {
+        surface.column(surface.target, font, xs.data(), ys.data(), static_cast<int>(xs.size()), bytes, length);
+        return;
+    }
+    for (size_t k = 0; k < starts.size(); ++k) {
+        const int end = k + 1 < starts.size() ? starts[k + 1] : length;
+        surface.text(surface.target, font, xs[k], ys[k], bytes + starts[k], end - starts[k]);
+    }
+}
+
 void DrawText(const DrawingSurface& surface, const PageView& view, const TextRecord& text, Rgb colour,
               TextWidth width) {
     const char* bytes = nullptr;
@@ -192,6 +228,10 @@ void DrawText(const DrawingSurface& surface, const PageView& view, const TextRec
     font.escapement = EscapementOf(x1, y1, x2, y2);
     font.colour = colour;
     font.transparent = false;
+    if ((text.flags & kTextFlagVertical) != 0) {
+        DrawColumn(surface, view, text, font, bytes, length);
+        return;
+    }
     surface.text(surface.target, font, x1, y1, bytes, length);
 }
 

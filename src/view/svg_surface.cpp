@@ -147,8 +147,7 @@ void SvgLine(void* target, const DrawPen& pen, double x1, double y1, double x2, 
     PutNumber(out, y2);
 }
 
-void SvgText(void* target, const DrawFont& font, double x, double y, const char* bytes, int length) {
-    SvgWriter* out = static_cast<SvgWriter*>(target);
+void OpenTextGroup(SvgWriter* out, const DrawFont& font) {
     if (out->group != SvgGroup::Texts || !SameColour(font.colour, out->text_colour)) {
         CloseGroup(out);
         // Texts stand on their bottom edge, as the preview's bottom alignment places them.
@@ -157,14 +156,24 @@ void SvgText(void* target, const DrawFont& font, double x, double y, const char*
         out->group = SvgGroup::Texts;
         out->text_colour = font.colour;
     }
+}
+
+void PutFont(SvgWriter* out, const DrawFont& font) {
+    Put(out, " font-size=\"");
+    PutNumber(out, font.height);
     const std::string face = font.face != nullptr ? std::string(font.face) : std::string();
+    Put(out, "\" font-family=\"" + Utf8Of(face.data(), face.size()) + ", monospace\"");
+}
+
+void SvgText(void* target, const DrawFont& font, double x, double y, const char* bytes, int length) {
+    SvgWriter* out = static_cast<SvgWriter*>(target);
+    OpenTextGroup(out, font);
     Put(out, "<text x=\"");
     PutNumber(out, x);
     Put(out, "\" y=\"");
     PutNumber(out, y);
-    Put(out, "\" font-size=\"");
-    PutNumber(out, font.height);
-    Put(out, "\" font-family=\"" + Utf8Of(face.data(), face.size()) + ", monospace\"");
+    Put(out, "\"");
+    PutFont(out, font);
     if (font.escapement != 0) {
         // Escapement turns counter-clockwise; SVG's rotate turns clockwise in its downward y.
         Put(out, " transform=\"rotate(");
@@ -176,6 +185,35 @@ void SvgText(void* target, const DrawFont& font, double x, double y, const char*
         Put(out, ")\"");
     }
     Put(out, ">" + Utf8Of(bytes, static_cast<size_t>(length)) + "</text>\n");
+}
+
+// One text element, as a Jw_cad vertical text is one text, its characters each placed by a
+// tspan of its own.
+void SvgColumn(void* target, const DrawFont& font, const double* xs, const double* ys, int count, const char* bytes,
+               int length) {
+    SvgWriter* out = static_cast<SvgWriter*>(target);
+    OpenTextGroup(out, font);
+    const std::string text = Utf8Of(bytes, static_cast<size_t>(length));
+    Put(out, "<text");
+    PutFont(out, font);
+    Put(out, ">");
+    int k = 0;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = at + 1;
+        while (end < text.size() && (static_cast<uint8_t>(text[end]) & 0xC0) == 0x80) ++end;
+        // Characters beyond the positions (a byte that converts to two) join the last one.
+        if (k < count) {
+            Put(out, std::string(k > 0 ? "</tspan>" : "") + "<tspan x=\"");
+            PutNumber(out, xs[k]);
+            Put(out, "\" y=\"");
+            PutNumber(out, ys[k]);
+            Put(out, "\">");
+            ++k;
+        }
+        Put(out, text.substr(at, end - at));
+        at = end;
+    }
+    Put(out, std::string(k > 0 ? "</tspan>" : "") + "</text>\n");
 }
 
 }  // namespace
@@ -195,7 +233,7 @@ void BeginSvg(SvgWriter* out, std::FILE* file, double width, double height) {
     Put(out, "\">\n");
 }
 
-DrawingSurface SvgSurface(SvgWriter* writer) { return DrawingSurface{writer, SvgFill, SvgLine, SvgText, SvgPolygon}; }
+DrawingSurface SvgSurface(SvgWriter* writer) { return DrawingSurface{writer, SvgFill, SvgLine, SvgText, SvgPolygon, SvgColumn}; }
 
 bool EndSvg(SvgWriter* out) {
     CloseGroup(out);

@@ -174,7 +174,8 @@ TEST_F(SettingsFileTest, WritingKeysTurnOnOnlyWithOne) {
         int32_t Settings::*field;
     };
     for (const Key& key : {Key{"PDFLAYER", &Settings::pdf_layers}, Key{"ARC", &Settings::arcs},
-                           Key{"SOLID", &Settings::solid_fills}, Key{"TEXTMERGE", &Settings::text_merge}}) {
+                           Key{"SOLID", &Settings::solid_fills}, Key{"TEXTMERGE", &Settings::text_merge},
+                           Key{"TEXTVERTICAL", &Settings::text_vertical}}) {
         const std::string name = key.name;
         SCOPED_TRACE(name);
         ReadSettingsText("FontColor 3\r\n");

@@ -224,6 +224,20 @@ TEST_F(SvgPictureTest, TextsInUtf8WithSizeAngleAndEscaping) {
     EXPECT_TRUE(coloured);
 }
 
+TEST_F(SvgPictureTest, AVerticalTextIsOneTextWhoseCharactersStandInTspans) {
+    test_support::AddVerticalText("縦書", 100, -200, 10, 2, 2);
+    auto picture = Picture();
+    ASSERT_EQ(picture["text"].size(), 1u);
+    EXPECT_EQ(picture["text"][0].Get("font-size"), "10");
+    const std::vector<Element>& spans = picture["tspan"];
+    ASSERT_EQ(spans.size(), 2u);
+    EXPECT_EQ(spans[0].text, Utf8(u8"縦"));
+    EXPECT_EQ(spans[1].text, Utf8(u8"書"));
+    EXPECT_EQ(spans[0].Get("x"), "100");
+    EXPECT_EQ(spans[0].Get("y"), "210");
+    EXPECT_EQ(spans[1].Get("y"), "222");
+}
+
 TEST_F(SvgPictureTest, FontNamesAndControlCharactersStayValidXml) {
     std::snprintf(g_store.jww_font_names[1], kFontNameBytes, "%s", "ＭＳ ゴシック");
     AddText(std::string("a\x01" "b"), 10, -10, 5);

@@ -24,6 +24,7 @@ protected:
     }
     void TearDown() override {
         g_settings.text_merge = 0;
+        g_settings.text_vertical = 0;
         for (int font = 3; font <= 5; ++font) g_store.jww_font_names[font][0] = '\0';
         TextTest::TearDown();
     }
@@ -94,6 +95,38 @@ TEST_F(TextMergeTest, ColumnsLinesFontsSizesAndCopiesStayApart) {
     // An empty text keeps its place and is never a part of a run.
     EXPECT_EQ(Merged("BT /F1 10 Tf 1 0 0 1 10 20 Tm (A) Tj () Tj 1 0 0 1 15 20 Tm (B) Tj ET\n"), "A||B");
     EXPECT_EQ(Texts(), 3);
+}
+
+TEST_F(TextMergeTest, FullWidthGlyphsStackedInAColumnBecomeOneVerticalText) {
+    g_settings.text_vertical = 1;
+    const std::string times = "\x81\x7e";  // "×" in Shift-JIS: a full-width character
+    // A glyph a line, as vertical notes are written: T* one size down each time. The column runs
+    // from the first glyph's top to the last one's foot.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 10 TL 1 0 0 1 50 200 Tm (\\327) Tj T* (\\327) Tj T* (\\327) Tj ET\n"), times + times + times);
+    ASSERT_EQ(Texts(), 1);
+    EXPECT_EQ(Text(0).flags, kTextFlagVertical);
+    EXPECT_EQ(Text(0).angle, -90.0);
+    EXPECT_EQ(Text(0).spacing, 0.0);
+    ExpectBaseLine(0, 50, 210, 50, 180);
+    EXPECT_EQ(g_store.pages[1].text_count, 1);
+    // A wider pitch is the glyphs' spacing; the next column to the left is a text of its own.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 11 TL 1 0 0 1 50 200 Tm (\\327) Tj T* (\\327) Tj 1 0 0 1 35 200 Tm (\\327) Tj "
+                     "T* (\\327) Tj ET\n"),
+              times + times + "|" + times + times);
+    EXPECT_NEAR(Text(0).spacing, 1.0, 1e-9);
+    ExpectBaseLine(1, 35, 210, 35, 189);
+    // Table rows stand further apart; half-width pin numbers, a word, a row already joined and a
+    // turned glyph stay apart.
+    EXPECT_EQ(Merged("BT /F1 10 Tf 15 TL 1 0 0 1 50 200 Tm (\\327) Tj T* (\\327) Tj ET\n"), times + "|" + times);
+    EXPECT_EQ(Merged("BT /F1 10 Tf 10 TL 1 0 0 1 50 200 Tm (1) Tj T* (2) Tj ET\n"), "1|2");
+    EXPECT_EQ(Merged("BT /F1 10 Tf 10 TL 1 0 0 1 50 200 Tm (\\327\\327) Tj T* (\\327) Tj ET\n"), times + times + "|" + times);
+    EXPECT_EQ(Merged("BT /F1 10 Tf 10 TL 1 0 0 1 50 200 Tm (\\327) Tj (\\327) Tj T* (\\327) Tj ET\n"),
+              times + times + "|" + times);
+    EXPECT_EQ(Merged("BT /F1 10 Tf 0 1 -1 0 50 200 Tm (\\327) Tj 0 1 -1 0 50 190 Tm (\\327) Tj ET\n"), times + "|" + times);
+    EXPECT_EQ(Text(0).flags, 0);
+
+    g_settings.text_vertical = 0;
+    EXPECT_EQ(Merged("BT /F1 10 Tf 10 TL 1 0 0 1 50 200 Tm (\\327) Tj T* (\\327) Tj ET\n"), times + "|" + times);
 }
 
 TEST_F(TextMergeTest, AJoinedStringStopsAtItsCapacity) {

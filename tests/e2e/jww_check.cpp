@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
                         line.attributes.pen_style);
         }
         for (const auto& text : file.texts) {
-            std::printf("T %.17g %.17g %.17g %.17g size %.17g angle %.17g bytes %zu\n", text.x1, text.y1, text.x2,
-                        text.y2, text.size_y, text.angle, text.text.size());
+            std::printf("T %.17g %.17g %.17g %.17g size %.17g angle %.17g bytes %zu flags %u\n", text.x1, text.y1,
+                        text.x2, text.y2, text.size_y, text.angle, text.text.size(), text.attributes.flags);
         }
         for (const auto& arc : file.arc_list) {
             std::printf("A %.17g %.17g %.17g start %.17g sweep %.17g tilt %.17g flat %.17g full %u layer %u group %u pen %u style %u\n",

@@ -194,8 +194,9 @@ int main(int argc, char** argv) {
                          text.angle_radians, data.m_degKakudo);
             return 1;
         }
-        std::printf("T %.17g %.17g %.17g %.17g size %.17g angle %.17g bytes %zu\n", text.x, text.y, data.m_end.x,
-                    data.m_end.y, text.height, data.m_degKakudo, text.text.size());
+        // The flags (a vertical text's 0x0020) as jwwlib's document holds them.
+        std::printf("T %.17g %.17g %.17g %.17g size %.17g angle %.17g bytes %zu flags %u\n", text.x, text.y, data.m_end.x,
+                    data.m_end.y, text.height, data.m_degKakudo, text.text.size(), static_cast<unsigned>(data.m_sFlg));
     }
     // Arcs as jwwlib's document holds them: the fields in its own reading of the file.
     for (const CDataEnko& arc : document.vEnko) {

@@ -80,4 +80,15 @@ inline TextRecord& AddText(const std::string& bytes, double x, double y, double 
     return text;
 }
 
+// A vertical text from its top-left corner (x, top) down, as the merging makes one.
+inline TextRecord& AddVerticalText(const std::string& bytes, double x, double top, double size, double spacing,
+                                   int characters) {
+    TextRecord& text = AddText(bytes, x, top, size, -90.0);
+    text.flags = kTextFlagVertical;
+    text.spacing = spacing;
+    text.x2 = x;
+    text.y2 = top - characters * size - (characters - 1) * spacing;
+    return text;
+}
+
 }  // namespace velmora::test_support

@@ -111,6 +111,22 @@ TEST_F(PageDrawingTest, TextsTakeTheTextPenTheirFontAndTheirBaseLinesEscapement)
     EXPECT_FALSE(texts[0].transparent);  // page texts keep the background behind them
 }
 
+TEST_F(PageDrawingTest, AVerticalTextStandsUprightCharacterByCharacterDownItsColumn) {
+    // Two full-width characters and a half-width one, two points apart, at two pixels a point.
+    test_support::AddVerticalText("縦書A", 100, -200, 10, 2, 3);
+    const std::vector<DrawnShape> texts = DrawNormal(2.0).Of(DrawnShape::Text);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0].text, "縦");
+    EXPECT_EQ(texts[2].text, "A");
+    for (const DrawnShape& text : texts) EXPECT_EQ(text.escapement, 0);
+    // Each character stands on its box's foot; the half-width one in the middle of the column.
+    EXPECT_EQ(texts[0].x1, 200);
+    EXPECT_EQ(texts[0].y1, 420);
+    EXPECT_EQ(texts[1].y1, 444);
+    EXPECT_EQ(texts[2].x1, 205);
+    EXPECT_EQ(texts[2].y1, 468);
+}
+
 TEST_F(PageDrawingTest, ScaleMarksShowTheDistanceAndTheLineBetweenThePickedPoints) {
     AddLine(0, 0, 1, -1);
     PageRecord& page = g_store.pages[1];

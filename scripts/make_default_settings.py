@@ -66,8 +66,8 @@ PDFSCALE 1
 # Texts as strings: 1 joins glyphs placed one by one on a base line (same font and size) into one text (0: as placed).
 TEXTMERGE 1
 #
-# 縦書きの文字: 1 で一文字ずつ縦に積まれた文字を一つの縦字の文字列にまとめます (TEXTMERGE 1 のとき。0: PDF の置き方のまま)。
-# Vertical texts: 1 joins glyphs stacked one under another into one vertical text (with TEXTMERGE 1; 0: as placed).
+# 縦書きの文字: 1 で縦書きフォントの文字列と、一文字ずつ縦に積まれた全角文字 (TEXTMERGE 1 のとき) を縦字の文字列にします (0: 横書きとして)。
+# Vertical texts: 1 writes vertical fonts' strings, and full-width glyphs stacked one under another (with TEXTMERGE 1), as vertical texts (0: as horizontal ones).
 TEXTVERTICAL 1
 #
 # END 以降は読みません / Nothing after END is read.

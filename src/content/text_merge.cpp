@@ -15,6 +15,12 @@ namespace {
 
 constexpr int kDownward = 3;  // Continuation's answers are 0, 1 and 2: this one joins a column
 
+// A column's left edge, its top and its foot, and the characters standing in it.
+struct Column {
+    double left, top, foot;
+    int32_t characters;
+};
+
 // Where the run being built stands: its record in the compacted table and its last piece.
 struct Run {
     int32_t record;
@@ -22,8 +28,8 @@ struct Run {
     int32_t last_bytes;
     bool undecoded;  // a piece of it is marks only, counted as an undecoded text
     int32_t pieces;
-    bool vertical;          // a column of glyphs, decided by its second piece
-    double first_baseline;  // the first glyph's base line, for a column's pitch
+    bool vertical;       // a column: a vertical text, or glyphs stacked from the second piece on
+    Column column;       // its box so far
 };
 
 // Strings are appended in table order, each followed by its NUL; merging relies on that to
@@ -90,40 +96,66 @@ int Continuation(const Run& run, const TextRecord& next) {
     return spaced ? 1 : 2;
 }
 
+bool IsLeadByte(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
 // One full-width character: a Shift-JIS lead byte and its trail byte. Vertical writing stacks
 // those; half-width digits and letters one under another are pin numbers and table rows.
 bool IsOneFullWidthCharacter(const TextRecord& t) {
-    const uint8_t lead = static_cast<uint8_t>(g_store.text_pool[t.string_offset]);
-    return t.string_length == 2 && ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC));
+    return t.string_length == 2 && IsLeadByte(static_cast<uint8_t>(g_store.text_pool[t.string_offset]));
 }
 
-// `next` stands right under the column's last glyph: one upright full-width character of the
-// same kind.
-bool ContinuesDownward(const Run& run, const TextRecord& next) {
+bool IsVertical(const TextRecord& t) { return (t.flags & kTextFlagVertical) != 0; }
+
+// A piece a column may hold: a vertical text, or one upright full-width glyph.
+bool StandsInColumn(const TextRecord& t) {
+    return IsVertical(t) || (IsOneFullWidthCharacter(t) && std::fabs(t.angle) <= kMergeAngleTolerance);
+}
+
+int32_t Characters(const TextRecord& t) {
+    int32_t characters = 0;
+    for (int32_t at = 0; at < t.string_length; ++characters) {
+        at += IsLeadByte(static_cast<uint8_t>(g_store.text_pool[t.string_offset + at])) ? 2 : 1;
+    }
+    return characters;
+}
+
+// The box of a piece: a glyph stands on its base line, one size high; a vertical text runs from
+// its top corner to its foot.
+Column ColumnOf(const TextRecord& t) {
+    if (IsVertical(t)) return Column{t.x1, t.y1, t.y2, Characters(t)};
+    return Column{t.x1, t.y1 + t.size_y, t.y1, Characters(t)};
+}
+
+// `next` (whose box is `below`) stands right under the column's foot, on its left edge, and
+// belongs in a column.
+bool ContinuesDownward(const Run& run, const TextRecord& next, const Column& below) {
     const TextRecord& head = g_store.texts[run.record];
-    if (g_settings.text_vertical != 1 || !SameKind(head, next) || !IsOneFullWidthCharacter(next)) return false;
-    if (run.pieces == 1 && !(IsOneFullWidthCharacter(head) && std::fabs(head.angle) <= kMergeAngleTolerance)) return false;
-    if (!(std::fabs(next.angle) <= kMergeAngleTolerance)) return false;
+    if (g_settings.text_vertical != 1 || !SameKind(head, next) || !StandsInColumn(next)) return false;
+    if (run.pieces == 1 && !StandsInColumn(head)) return false;
     const double size = head.size_y;
     if (!(size > 0.0)) return false;
-    const double drop = run.last_y - next.y1;
-    return std::fabs(next.x1 - run.last_x) <= kColumnOffset * size && drop >= kColumnMinPitch * size &&
-           drop <= kColumnMaxPitch * size;
+    const double gap = run.column.foot - below.top;
+    return std::fabs(below.left - run.column.left) <= kColumnOffset * size && gap >= (kColumnMinPitch - 1.0) * size &&
+           gap <= (kColumnMaxPitch - 1.0) * size;
 }
 
-// The column's record after its `run.pieces`-th glyph, whose base line is `baseline`: from the
-// top of the first glyph down to the foot of the last, the glyphs' gap as its spacing.
-void ShapeColumn(TextRecord& head, Run& run, double baseline) {
-    if (!run.vertical) {
-        run.vertical = true;
+// The column's record after a piece whose box is `below` joined it: from the top of the first
+// glyph down to the foot of the last, the glyphs' mean gap as its spacing.
+void ShapeColumn(TextRecord& head, Run& run, const Column& below) {
+    if (!IsVertical(head)) {
         head.flags = static_cast<int16_t>(head.flags | kTextFlagVertical);
-        head.angle = -90.0;
-        head.y1 = run.first_baseline + head.size_y;
+        // Straight down, in the degrees every text's angle is given in.
+        head.angle = std::atan2(-1.0, 0.0) * 180.0 / kTextAnglePi;
+        head.x1 = run.column.left;
+        head.y1 = run.column.top;
         head.x2 = head.x1;
     }
-    const double pitch = (run.first_baseline - baseline) / (run.pieces - 1);
-    head.spacing = std::max(0.0, pitch - head.size_y);
-    head.y2 = baseline;
+    run.vertical = true;
+    run.column.foot = below.foot;
+    run.column.characters += below.characters;
+    head.y2 = run.column.foot;
+    const int32_t n = run.column.characters;
+    head.spacing = n > 1 ? std::max(0.0, (run.column.top - run.column.foot - n * head.size_y) / (n - 1)) : 0.0;
 }
 
 // A piece none of whose codes decoded: marks only.
@@ -154,8 +186,10 @@ int32_t MergeTextRuns(int page) {
     int32_t undecoded_merged = 0;
     for (int32_t i = 0; i < count; ++i) {
         const TextRecord next = g_store.texts[i];
-        int how = kept > 0 && !run.vertical ? Continuation(run, next) : 0;
-        if (how == 0 && kept > 0 && (run.vertical || run.pieces == 1) && ContinuesDownward(run, next)) how = kDownward;
+        // Read before the strings move: the box counts the piece's characters.
+        const Column below = ColumnOf(next);
+        int how = kept > 0 && !run.vertical && !IsVertical(next) ? Continuation(run, next) : 0;
+        if (how == 0 && kept > 0 && (run.vertical || run.pieces == 1) && ContinuesDownward(run, next, below)) how = kDownward;
         TextRecord& head = g_store.texts[kept > 0 ? run.record : 0];
         const int32_t space = how == 2 ? 1 : 0;
         const bool undecoded = IsUndecodedPiece(next);
@@ -175,7 +209,7 @@ int32_t MergeTextRuns(int page) {
             run.last_y = next.y1;
             run.last_bytes = next.string_length;
             ++run.pieces;
-            if (how == kDownward) ShapeColumn(head, run, next.y1);
+            if (how == kDownward) ShapeColumn(head, run, below);
             Forget(g_store.text_size_histogram[TextSizeClass(next.size_x)], 1);
             ++merged;
             continue;
@@ -186,7 +220,7 @@ int32_t MergeTextRuns(int page) {
         pool[write + next.string_length] = '\0';
         placed.string_offset = write;
         write += next.string_length + 1;
-        run = Run{kept, next.x1, next.y1, next.string_length, undecoded, 1, false, next.y1};
+        run = Run{kept, next.x1, next.y1, next.string_length, undecoded, 1, IsVertical(next), below};
         ++kept;
     }
     c.text_count = kept;

@@ -10,6 +10,7 @@
 #include "content/text_operator.h"
 #include "fonts/font_resources.h"
 #include "pdf/error_list.h"
+#include "settings/settings.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
 
@@ -22,6 +23,7 @@ void ResetTextStateUse() { g_text_state_use = TextStateUse{}; }
 
 namespace {
 
+inline constexpr double kVerticalOriginHeight = 0.88;  // DW2's default 880 thousandths
 inline constexpr int32_t kTextObjectEnded = 1;
 inline constexpr int32_t kTextObjectOpen = 0;
 
@@ -103,8 +105,17 @@ void SetFontSize(double size) {
 
 namespace {
 
-// The width estimate: half the font size per byte of decoded text, along the base line.
+// A string of a font whose CMap writes vertically is, with TEXTVERTICAL on, a vertical text:
+// its glyphs hang from their origins, each centred on the column, one below the other.
+bool WritesDown() {
+    const FontDef* font = CurrentFont();
+    return g_settings.text_vertical == 1 && font != nullptr && font->vertical == 1;
+}
+
+// The width estimate: half the font size per byte of decoded text, along the base line (down
+// the column for a vertical font).
 Point AdvanceAlongBaseLine(Point start, int32_t bytes) {
+    if (WritesDown()) return Plus(start, TextLinear(Point{0.0, -0.5 * g_text.tf_size * bytes}));
     const Point d = Direction();
     const double length = Magnitude(d);
     if (!(length > 0.0) || !std::isfinite(length)) return start;
@@ -126,8 +137,19 @@ void MarkUndecoded(DecodedText& text) {
 void Show(Point start, DecodedText& text, int page) {
     const bool undecoded = text.length == 0 && text.undecoded > 0;
     if (undecoded) MarkUndecoded(text);
-    const Point end = Plus(start, Direction());
-    if (!EmitText(start.x, start.y, end.x, end.y, page, text.bytes, text.length) || !undecoded) return;
+    // A vertical text runs from its top left corner down to the foot of its last glyph. Under the
+    // default vertical metrics a glyph's origin is half a size right of its horizontal base line's
+    // start and 0.88 of a size above it; its box, as a horizontal text's, stands one size above.
+    const bool down = WritesDown();
+    const Point from = down ? Plus(start, TextLinear(Point{-0.5 * g_text.tf_size, (1.0 - kVerticalOriginHeight) * g_text.tf_size}))
+                            : start;
+    const Point end = down ? AdvanceAlongBaseLine(from, text.length) : Plus(start, Direction());
+    const bool stored = EmitText(from.x, from.y, end.x, end.y, page, text.bytes, text.length);
+    if (stored && down) {
+        TextRecord& record = g_store.texts[g_store.conversion.text_count - 1];
+        record.flags = static_cast<int16_t>(record.flags | kTextFlagVertical);
+    }
+    if (!stored || !undecoded) return;
     PageRecord& record = g_store.pages[page];
     if (record.undecoded_text_count == 0) RecordError(kWarningUndecodedText);
     SaturatingIncrement(record.undecoded_text_count);
@@ -163,14 +185,16 @@ void ShowArray(int page) {
         DecodeText(done, t.segment_codes[i], buffer);
         done += t.segment_codes[i];
         const double n = t.segment_adjustments[i];
-        if (n > kTjSplitAdjustment && i != t.segment_count - 1) continue;
+        // Down a column a positive number opens the gap.
+        const bool down = WritesDown();
+        if ((down ? -n : n) > kTjSplitAdjustment && i != t.segment_count - 1) continue;
 
         g_text.cursor = Minus(g_text.cursor, g_text.shift);
         Show(g_text.cursor, buffer, page);
         if (done >= t.code_count) return;
         // The number moves the next run by thousandths of the size, in text space.
         const double gap = n / 1000.0 * g_text.tf_size;
-        g_text.shift = TextLinear(Point{gap, 0.0});
+        g_text.shift = down ? TextLinear(Point{0.0, gap}) : TextLinear(Point{gap, 0.0});
         g_text.cursor = AdvanceAlongBaseLine(g_text.cursor, buffer.length);
         buffer.length = 0;
         buffer.undecoded = 0;

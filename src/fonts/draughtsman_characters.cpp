@@ -567,6 +567,46 @@ const DraughtsmanCharacter kDraughtsmanCharacters[] = {
     {0x2610, 0x25A1},  // ballot box
     {0x2B1B, 0x25A0},  // black square
     {0x301C, 0xFF5E},  // wave dash
+    // Vertical presentation forms, as vertical fonts' glyphs name them: the character typed,
+    // which a vertical text stands upright itself.
+    {0xFE10, 0xFF0C},  // vertical comma
+    {0xFE11, 0x3001},  // vertical ideographic comma
+    {0xFE12, 0x3002},  // vertical ideographic full stop
+    {0xFE17, 0x3010},  // vertical white lenticular bracket
+    {0xFE18, 0x3011},  // vertical white lenticular bracket
+    {0xFE19, 0x2026},  // vertical ellipsis
+    {0xFE30, 0x2025},  // vertical two dot leader
+    {0xFE31, 0x2015},  // vertical em dash
+    {0xFE32, 0x2010},  // vertical en dash
+    {0xFE33, 0xFF3F},  // vertical low line
+    {0xFE34, 0xFF3F},  // vertical wavy low line
+    {0xFE35, 0xFF08},  // vertical parenthesis
+    {0xFE36, 0xFF09},  // vertical parenthesis
+    {0xFE37, 0xFF5B},  // vertical curly bracket
+    {0xFE38, 0xFF5D},  // vertical curly bracket
+    {0xFE39, 0x3014},  // vertical tortoise shell bracket
+    {0xFE3A, 0x3015},  // vertical tortoise shell bracket
+    {0xFE3B, 0x3010},  // vertical lenticular bracket
+    {0xFE3C, 0x3011},  // vertical lenticular bracket
+    {0xFE3D, 0x300A},  // vertical double angle bracket
+    {0xFE3E, 0x300B},  // vertical double angle bracket
+    {0xFE3F, 0x3008},  // vertical angle bracket
+    {0xFE40, 0x3009},  // vertical angle bracket
+    {0xFE41, 0x300C},  // vertical corner bracket
+    {0xFE42, 0x300D},  // vertical corner bracket
+    {0xFE43, 0x300E},  // vertical white corner bracket
+    {0xFE44, 0x300F},  // vertical white corner bracket
+    {0xFE45, 0x30FB},  // sesame dot
+    {0xFE46, 0x30FB},  // white sesame dot
+    {0xFE47, 0xFF3B},  // vertical square bracket
+    {0xFE48, 0xFF3D},  // vertical square bracket
+    {0xFE49, 0xFFE3},  // dashed overline
+    {0xFE4A, 0xFFE3},  // centreline overline
+    {0xFE4B, 0xFFE3},  // wavy overline
+    {0xFE4C, 0xFFE3},  // double wavy overline
+    {0xFE4D, 0xFF3F},  // dashed low line
+    {0xFE4E, 0xFF3F},  // centreline low line
+    {0xFE4F, 0xFF3F},  // wavy low line
 };
 const int kDraughtsmanCharacterCount = sizeof kDraughtsmanCharacters / sizeof kDraughtsmanCharacters[0];
 

@@ -262,6 +262,7 @@ int RegisterFontDictionary(int page, int32_t font_object, DictionarySpan span, c
     font.conversion_type = kConversionNone;
 
     if (Contains(font.subtype, "Type0")) {
+        font.vertical = NamesVerticalCMap(start, end) ? 1 : 0;
         font.conversion_type = CompositeConversion(font_object, span);
     } else if (Contains(font.subtype, "Type1")) {
         font.conversion_type = SimpleConversion(font_object, span, false, kStandardEncodingDefault);

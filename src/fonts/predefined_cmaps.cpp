@@ -50,13 +50,16 @@ bool DescendantIsJapan1(int32_t start, int32_t end) {
 
 }  // namespace
 
+// "V" and "...-V": the vertical form of a CMap.
+static bool IsVerticalName(const char* name) {
+    const size_t length = std::strlen(name);
+    return length > 0 && name[length - 1] == 'V' && (length == 1 || name[length - 2] == '-');
+}
+
 int Japan1CMapRow(const char* name) {
     char horizontal[kFontValueNameBytes];
     std::snprintf(horizontal, sizeof horizontal, "%s", name);
-    const size_t length = std::strlen(horizontal);
-    if (length > 0 && horizontal[length - 1] == 'V' && (length == 1 || horizontal[length - 2] == '-')) {
-        horizontal[length - 1] = 'H';
-    }
+    if (IsVerticalName(horizontal)) horizontal[std::strlen(horizontal) - 1] = 'H';
     for (int row = 0; row < Japan1CMapCount; ++row) {
         if (std::strcmp(Japan1CMaps[row].name, horizontal) == 0) return row;
     }
@@ -76,6 +79,12 @@ uint8_t PredefinedConversion(int32_t start, int32_t end, uint8_t* japan1_cmap) {
     const bool identity = std::strcmp(encoding.name, "Identity-H") == 0 || std::strcmp(encoding.name, "Identity-V") == 0;
     if (identity && DescendantIsJapan1(start, end)) return kConversionAdobeJapan1;
     return kConversionNone;
+}
+
+bool NamesVerticalCMap(int32_t start, int32_t end) {
+    FontValue encoding;
+    return FindFontValue(start, end, "Encoding", &encoding) && encoding.kind == kFontValueName &&
+           IsVerticalName(encoding.name);
 }
 
 uint16_t PredefinedUnicode(const FontDef& font, uint32_t code) {

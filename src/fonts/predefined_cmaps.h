@@ -19,6 +19,10 @@ uint8_t PredefinedConversion(int32_t start, int32_t end, uint8_t* japan1_cmap);
 // the name is none of them.
 int Japan1CMapRow(const char* name);
 
+// The Type0 font dictionary [start, end] writes vertically: its Encoding is Identity-V or another
+// vertical CMap ("V", "...-V").
+bool NamesVerticalCMap(int32_t start, int32_t end);
+
 // The Unicode value of a code of `font` under one of those conversion types; 0 when none.
 uint16_t PredefinedUnicode(const FontDef& font, uint32_t code);
 

@@ -30,7 +30,8 @@ struct Settings {
     int32_t solid_fills;  // 1: filled areas become solids in their colours; 0: outlines as before
     int32_t stated_scale;  // 1: the scale the PDF states is offered by the window and listed by the report
     int32_t text_merge;   // 1: glyphs placed one by one on a base line are joined into strings
-    int32_t text_vertical;  // 1 (with text_merge): glyphs stacked in a column become vertical texts
+    int32_t text_vertical;  // 1: vertical fonts' strings, and (with text_merge) glyphs stacked in a
+                            // column, become vertical texts
     uint8_t sxf_data[kSxfDataCapacity];
     int32_t sxf_length;  // -1 when JWsxf.dat was not found
 };

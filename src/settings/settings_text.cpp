@@ -112,7 +112,8 @@ void ApplyTextMerge(Line line) {
     if (ReadNumbers(line, kTextMergeNumberFrom, &value, 1) == 1) g_settings.text_merge = value == 1 ? 1 : 0;
 }
 
-// TEXTVERTICAL 1 joins glyphs stacked one under another into one vertical text (縦字).
+// TEXTVERTICAL 1 writes vertical fonts' strings and glyphs stacked one under another as vertical
+// texts (縦字).
 void ApplyTextVertical(Line line) {
     int32_t value = 0;
     if (ReadNumbers(line, kTextVerticalNumberFrom, &value, 1) == 1) g_settings.text_vertical = value == 1 ? 1 : 0;

@@ -131,6 +131,7 @@ struct FontDef {
     int32_t code_length;                     // 1 or 2; 0 without a CMap
     uint8_t conversion_type;                 // ConversionType
     uint8_t japan1_cmap;                     // kConversionJapan1CMap: 1 + its row of Japan1CMaps
+    uint8_t vertical;                        // 1: a Type0 font whose CMap writes vertically
     char one_byte_codes[kOneByteCodes][3];   // Shift-JIS text per one-byte code
     int32_t page;
     int32_t one_byte_code_count;

@@ -25,7 +25,7 @@ protected:
     void TearDown() override {
         g_settings.text_merge = 0;
         g_settings.text_vertical = 0;
-        for (int font = 3; font <= 5; ++font) g_store.jww_font_names[font][0] = '\0';
+        for (int font = 3; font <= 6; ++font) g_store.jww_font_names[font][0] = '\0';
         TextTest::TearDown();
     }
     // The page's texts after merging, joined by '|'.
@@ -105,7 +105,7 @@ TEST_F(TextMergeTest, FullWidthGlyphsStackedInAColumnBecomeOneVerticalText) {
     EXPECT_EQ(Merged("BT /F1 10 Tf 10 TL 1 0 0 1 50 200 Tm (\\327) Tj T* (\\327) Tj T* (\\327) Tj ET\n"), times + times + times);
     ASSERT_EQ(Texts(), 1);
     EXPECT_EQ(Text(0).flags, kTextFlagVertical);
-    EXPECT_EQ(Text(0).angle, -90.0);
+    EXPECT_NEAR(Text(0).angle, -90.0, 1e-4);
     EXPECT_EQ(Text(0).spacing, 0.0);
     ExpectBaseLine(0, 50, 210, 50, 180);
     EXPECT_EQ(g_store.pages[1].text_count, 1);
@@ -127,6 +127,34 @@ TEST_F(TextMergeTest, FullWidthGlyphsStackedInAColumnBecomeOneVerticalText) {
 
     g_settings.text_vertical = 0;
     EXPECT_EQ(Merged("BT /F1 10 Tf 10 TL 1 0 0 1 50 200 Tm (\\327) Tj T* (\\327) Tj ET\n"), times + "|" + times);
+}
+
+TEST_F(TextMergeTest, StringsOfAVerticalFontRunDownTheirColumn) {
+    g_settings.text_vertical = 1;
+    AddFont("F4", 6, kConversionAdobeJapan1, 2);
+    g_store.fonts[6].vertical = 1;
+    std::strcpy(g_store.jww_font_names[6], "Gothic");
+    // Origins hang half a size right of the column's edge, 0.88 of a size below its top less one
+    // size; a chained string starts where the last one's glyphs end.
+    Scan("BT /F4 10 Tf 1 0 0 1 100 200 Tm <034B034C> Tj <034B> Tj ET\n");
+    ASSERT_EQ(Texts(), 2);
+    EXPECT_EQ(Text(0).flags, kTextFlagVertical);
+    EXPECT_NEAR(Text(0).angle, -90.0, 1e-4);  // the angle takes the writer's pi
+    ExpectBaseLine(0, 95, 201.2, 95, 181.2);
+    ExpectBaseLine(1, 95, 181.2, 95, 171.2);
+    EXPECT_EQ(Merged("BT /F4 10 Tf 1 0 0 1 100 200 Tm <034B034C> Tj <034B> Tj ET\n"), "あぃあ");
+    ExpectBaseLine(0, 95, 201.2, 95, 171.2);
+    // A number of TJ opens the gap down the column: a size apart is a text of its own.
+    EXPECT_EQ(Merged("BT /F4 10 Tf 1 0 0 1 100 200 Tm [<034B> 1000 <034C>] TJ ET\n"), "あ|ぃ");
+    ExpectBaseLine(1, 95, 181.2, 95, 171.2);
+    // A vertical font's glyph and a horizontal font's stacked under it share the column.
+    EXPECT_EQ(Merged("BT /F4 10 Tf 1 0 0 1 100 200 Tm <034B> Tj /F1 10 Tf 1 0 0 1 95 181.2 Tm (\\327) Tj ET\n"),
+              "あ\x81\x7e");
+
+    g_settings.text_vertical = 0;
+    Scan("BT /F4 10 Tf 1 0 0 1 100 200 Tm <034B034C> Tj ET\n");
+    EXPECT_EQ(Text(0).flags, 0);
+    ExpectBaseLine(0, 100, 200, 100 + kDirectionLength, 200);
 }
 
 TEST_F(TextMergeTest, AJoinedStringStopsAtItsCapacity) {

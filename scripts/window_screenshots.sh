@@ -2,7 +2,8 @@
 # Writes PNG screenshots of Velmora.exe under Wine into docs/screenshots/: the sample plan loaded,
 # the layer tool open with the outer walls selected and with a door swing selected, after a box
 # zoom, with a toolbar tooltip, with the file menu open, the scale's distance dialog, the scale
-# marks, the pen dialog, the page list, and a table sheet's shaded cells as solids.
+# marks, the pen dialog, the page list, a table sheet's shaded cells as solids, and a page in
+# vertical writing.
 # Usage: scripts/window_screenshots.sh [MinGW build folder]   (default build/mingw; build it first)
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -127,6 +128,14 @@ if [[ -f $panel ]]; then
     cp "$panel" "$work/panel.pdf"
     run_probe drop "Z:${work//\//\\}\\panel.pdf" answer-after-errors "変換終了" ok
     shoot window_power_panel_solids
+fi
+
+# A page set in vertical writing: each column one vertical text, its characters upright.
+poem=${VELMORA_TEST_DATA:-$repo/../shared}/corpus/jp_vertical_dvipdfmx_01.pdf
+if [[ -f $poem ]]; then
+    cp "$poem" "$work/poem.pdf"
+    run_probe drop "Z:${work//\//\\}\\poem.pdf" answer-after-errors "変換終了" ok
+    shoot window_vertical_text
 fi
 
 # The PDF's layer names in the pen dialog's and the layer tool's lists.

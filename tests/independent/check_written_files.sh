@@ -17,7 +17,7 @@ corpus_files=(arch_floor_plan_clibpdf_01 autocad_electrical_01 autocad_floor_pla
               freecad_drawing_storey_01 jp_circuit_msprint_01 jp_floor_plan_01 jp_kampo_vertical_01
               jp_power_panel_table_01 jp_site_plan_01 kicad_schematic_01 lasercut_cairo_01
               matplotlib_chart_01 rotate_mixed_20p_01 autocad_floor_plan_02 jp_mech_enclosure_drawing_01
-              lasercut_corel_01)
+              lasercut_corel_01 jp_vertical_dvipdfmx_01)
 # The real-world files (corpus drawings, Jw_cad's own files) stay outside the repository.
 have_real_world=0
 if [[ -d $data/corpus && -d $data/jww-samples ]]; then

@@ -21,6 +21,7 @@ namespace velmora {
 namespace {
 
 constexpr int kMaxFieldWidth = 8;      // a field of up to 64 bits
+constexpr int32_t kIndexTextBytes = 1 << 20;  // an /Index array read whole, up to this
 constexpr int kPngPredictors = 10;     // /Predictor 10 and above: PNG rows with a filter byte
 
 // One object stream: its decoded bytes, its pairs from /N and /First, and the codes its decoding
@@ -127,6 +128,35 @@ bool AppendObject(int32_t e, const ObjectStream& stream, int32_t x) {
     return true;
 }
 
+// One subsection of a cross-reference stream: `count` entries from object number `first`.
+struct Subsection {
+    int64_t first, count;
+};
+
+// The pairs of /Index, every one of them (an update names several); [0 Size] without it.
+std::vector<Subsection> IndexSubsections(int32_t start, int32_t end, int32_t size) {
+    std::string text;
+    if (!GetWholeKeyValue(start, end, "Index", kIndexTextBytes, &text)) return {Subsection{0, std::max(size, 0)}};
+    std::vector<double> numbers;
+    const char* p = text.c_str();
+    while (*p != '\0' && *p != ']') {
+        char* after = nullptr;
+        const double number = std::strtod(p, &after);
+        if (after == p) {
+            ++p;  // "[" and the white space between the numbers
+            continue;
+        }
+        numbers.push_back(number);
+        p = after;
+    }
+    std::vector<Subsection> sections;
+    for (size_t k = 0; k + 1 < numbers.size(); k += 2) {
+        sections.push_back(Subsection{static_cast<int64_t>(std::clamp(numbers[k], -1e12, 1e12)),
+                                      static_cast<int64_t>(std::clamp(numbers[k + 1], 0.0, 1e12))});
+    }
+    return sections;
+}
+
 uint64_t Field(const uint8_t* bytes, int width) {
     uint64_t value = 0;
     for (int k = 0; k < width; ++k) value = (value << 8) | bytes[k];
@@ -209,11 +239,7 @@ int ReadStreamSection(int32_t position, XrefChain* chain, int64_t* prev) {
     const int row_bytes = w[0] + w[1] + w[2];
     if (row_bytes == 0) return kErrorNoXrefStream;
 
-    double first = 0, count = size;
-    if (GetKeyValue(start, end, "Index", value)) {
-        const int index = ReadNumber(1, EntryText, &first);
-        ReadNumber(index, EntryText, &count);
-    }
+    const std::vector<Subsection> sections = IndexSubsections(start, end, size);
     // Without DecodeParms (or below Predictor 10) the rows have no filter bytes.
     int32_t columns = 0;
     if (FindKey(start, end, "DecodeParms") > 0) {
@@ -245,14 +271,17 @@ int ReadStreamSection(int32_t position, XrefChain* chain, int64_t* prev) {
     chain->rows_budget -= rows.length;
     if (columns > 0) rows.length = UndoUpPredictor(rows.data, rows.length, columns);
 
-    // Only rows the decoded data holds are read; entries at 100,000 and above are skipped.
-    const int64_t first_number = static_cast<int64_t>(std::clamp(first, -1e12, 1e12));
-    const int64_t row_count = std::min<int64_t>(static_cast<int64_t>(std::clamp(count, 0.0, 1e12)), rows.length / row_bytes);
-    for (int64_t r = 0; r < row_count; ++r) {
-        const int64_t e = first_number + r;
-        if (!IsObjectNumber(e)) continue;
-        FillEntry(e, ReadRow(rows.data + r * row_bytes, w));
-        chain->entries_end = std::max(chain->entries_end, e + 1);
+    // The subsections' rows follow each other. Only rows the decoded data holds are read;
+    // entries at 100,000 and above are skipped.
+    const int64_t rows_held = rows.length / row_bytes;
+    int64_t r = 0;
+    for (const Subsection& section : sections) {
+        for (int64_t k = 0; k < section.count && r < rows_held; ++k, ++r) {
+            const int64_t e = section.first + k;
+            if (!IsObjectNumber(e)) continue;
+            FillEntry(e, ReadRow(rows.data + r * row_bytes, w));
+            chain->entries_end = std::max(chain->entries_end, e + 1);
+        }
     }
     return 0;
 }

@@ -216,6 +216,19 @@ TEST_F(XrefStreams, IndexStartsTheRowsAtItsFirstNumber) {
     EXPECT_EQ(Codes(), Vec{62});  // the catalog, object 1, was not in the section
 }
 
+TEST_F(XrefStreams, EverySubsectionOfIndexTakesItsRowsInTurn) {
+    XrefStreamOptions options;
+    options.subsections = {{0, 1}, {1, 4}, {7, 2}};  // no rows for 5 and 6
+    options.widths[1] = 8;
+    PdfMaker pdf = OnePageDocument();
+    const std::string file = pdf.Finish(pdf.XrefStream(8, 9, {}, options));
+    Load(file);
+    for (int n : {1, 3, 4, 8}) EXPECT_EQ(g_store.objects[n].offset, pdf.offsets[n]) << n;
+    EXPECT_EQ(g_store.objects[5].offset, 0);
+    EXPECT_EQ(g_store.page_count, 1);
+    EXPECT_TRUE(Codes().empty());  // read as written: no rebuild
+}
+
 TEST_F(XrefStreams, SectionsWithoutInfoDecodeParmsOrFilterAndWithWidthsUpToEightAreRead) {
     XrefStreamOptions no_info;
     no_info.info = false;

@@ -49,6 +49,9 @@ struct XrefStreamOptions {
     int widths[3] = {1, 2, 1};  // 0 to 8 bytes; a type field of width 0 leaves every row type 1
     int first = 0;
     int count = -1;             // -1: Size entries from 0, no /Index
+    // More than one subsection: (first, count) pairs, written as /Index [ f c f c ... ] with
+    // spaces inside the brackets, as some writers do; `first` and `count` are then unused.
+    std::vector<std::pair<int, int>> subsections;
     bool index = false;
     bool info = true;
     bool decode_parms = true;   // false: rows without PNG filter bytes
@@ -114,9 +117,16 @@ public:
         const int first = options.index ? options.first : 0;
         const int count = options.index ? options.count : size;
         const int row_bytes = options.widths[0] + options.widths[1] + options.widths[2];
+        std::vector<int> numbers;
+        for (const auto& [from, n] : options.subsections) {
+            for (int e = from; e < from + n; ++e) numbers.push_back(e);
+        }
+        if (options.subsections.empty()) {
+            for (int e = first; e < first + count; ++e) numbers.push_back(e);
+        }
         std::string rows;
         std::string previous(row_bytes, '\0');
-        for (int e = first; e < first + count; ++e) {
+        for (const int e : numbers) {
             uint64_t fields[3] = {0, 0, 0};
             if (offsets.count(e)) {
                 fields[0] = 1;
@@ -146,6 +156,11 @@ public:
                            "]/Root 1 0 R";
         if (options.info) dict += "/Info 2 0 R";
         if (options.index) dict += "/Index [" + std::to_string(first) + " " + std::to_string(count) + "]";
+        if (!options.subsections.empty()) {
+            dict += "/Index [ ";
+            for (const auto& [from, n] : options.subsections) dict += std::to_string(from) + " " + std::to_string(n) + " ";
+            dict += "]";
+        }
         if (options.decode_parms) dict += "/DecodeParms<</Columns " + std::to_string(row_bytes) + "/Predictor 12>>";
         dict += options.extra;
         const std::string data = options.filter.empty() ? rows : Deflate(rows);

@@ -7,6 +7,7 @@
 #include "fonts/font_dictionary.h"
 #include "fonts/font_tables.h"
 #include "pdf/file_buffer.h"
+#include "pdf/lexical.h"
 #include "pdf/optional_content.h"
 #include "pdf/page_tree.h"
 #include "pdf/reader_bytes.h"
@@ -83,8 +84,12 @@ uint8_t PredefinedConversion(int32_t start, int32_t end, uint8_t* japan1_cmap) {
 
 bool NamesVerticalCMap(int32_t start, int32_t end) {
     FontValue encoding;
-    return FindFontValue(start, end, "Encoding", &encoding) && encoding.kind == kFontValueName &&
-           IsVerticalName(encoding.name);
+    if (!FindFontValue(start, end, "Encoding", &encoding)) return false;
+    if (encoding.kind == kFontValueName) return IsVerticalName(encoding.name);
+    // An embedded CMap says so in its own dictionary.
+    char value[kEntryTextCapacity + 1];
+    return encoding.kind == kFontValueDictionary && GetKeyValue(encoding.start, encoding.end, "WMode", value) &&
+           TextInteger(value) == 1;
 }
 
 uint16_t PredefinedUnicode(const FontDef& font, uint32_t code) {

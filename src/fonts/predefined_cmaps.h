@@ -20,7 +20,7 @@ uint8_t PredefinedConversion(int32_t start, int32_t end, uint8_t* japan1_cmap);
 int Japan1CMapRow(const char* name);
 
 // The Type0 font dictionary [start, end] writes vertically: its Encoding is Identity-V or another
-// vertical CMap ("V", "...-V").
+// vertical CMap ("V", "...-V"), or an embedded CMap with /WMode 1.
 bool NamesVerticalCMap(int32_t start, int32_t end);
 
 // The Unicode value of a code of `font` under one of those conversion types; 0 when none.

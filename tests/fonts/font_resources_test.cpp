@@ -94,6 +94,19 @@ TEST_F(FontResourcesTest, WinAnsiTrueTypePassesBytesAndRecords100) {
     EXPECT_TRUE(g_font_use.winansi_seen);
 }
 
+TEST_F(FontResourcesTest, Type0FontsWriteVerticallyByTheirCMapsName) {
+    SetUpOnePage("/A 10 0 R/B 11 0 R/C 12 0 R/D 13 0 R/E 14 0 R",
+                 {{10, Font("Type0", "/Encoding /Identity-V")},
+                  {11, Font("Type0", "/Encoding /90ms-RKSJ-V")},
+                  {12, Font("Type0", "/Encoding /Identity-H")},
+                  {13, Font("Type0", "/Encoding 20 0 R")},
+                  {14, Font("Type1", "/Encoding /V")},  // a simple font has no writing mode
+                  {20, FlateStreamBody("/Type/CMap/CMapName/Own-V/WMode 1", kPlainCMap)}});
+    std::vector<int> vertical;
+    for (int slot = 1; slot <= 5; ++slot) vertical.push_back(g_store.fonts[SlotFont(1, slot)].vertical);
+    EXPECT_EQ(vertical, std::vector<int>({1, 1, 0, 1, 0}));
+}
+
 TEST_F(FontResourcesTest, Type0WithoutToUnicodeGetsNoTextAndRecords101) {
     SetUpOnePage("/F1 10 0 R", {{10, Font("Type0", "/Encoding /Identity-H")}});
     EXPECT_EQ(g_store.fonts[1].conversion_type, kConversionNone);

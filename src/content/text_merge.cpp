@@ -106,9 +106,11 @@ bool IsOneFullWidthCharacter(const TextRecord& t) {
 
 bool IsVertical(const TextRecord& t) { return (t.flags & kTextFlagVertical) != 0; }
 
-// A piece a column may hold: a vertical text, or one upright full-width glyph.
+// A piece a column may hold: a vertical text running down the page, or one upright full-width
+// glyph.
 bool StandsInColumn(const TextRecord& t) {
-    return IsVertical(t) || (IsOneFullWidthCharacter(t) && std::fabs(t.angle) <= kMergeAngleTolerance);
+    if (IsVertical(t)) return std::fabs(t.angle + 90.0) <= kMergeAngleTolerance;
+    return IsOneFullWidthCharacter(t) && std::fabs(t.angle) <= kMergeAngleTolerance;
 }
 
 int32_t Characters(const TextRecord& t) {

@@ -24,6 +24,7 @@ void ResetTextStateUse() { g_text_state_use = TextStateUse{}; }
 namespace {
 
 inline constexpr double kVerticalOriginHeight = 0.88;  // DW2's default 880 thousandths
+inline constexpr double kUprightColumnTolerance = 0.5;  // degrees
 inline constexpr int32_t kTextObjectEnded = 1;
 inline constexpr int32_t kTextObjectOpen = 0;
 
@@ -106,16 +107,24 @@ void SetFontSize(double size) {
 namespace {
 
 // A string of a font whose CMap writes vertically is, with TEXTVERTICAL on, a vertical text:
-// its glyphs hang from their origins, each centred on the column, one below the other.
-bool WritesDown() {
+// its glyphs hang from their origins, each centred on the column, one below the other. Only a
+// column that runs straight down the page is written as one; on a turned page such strings keep
+// the angle of their base line.
+bool WritesDown(int page) {
     const FontDef* font = CurrentFont();
-    return g_settings.text_vertical == 1 && font != nullptr && font->vertical == 1;
+    if (g_settings.text_vertical != 1 || font == nullptr || font->vertical != 1) return false;
+    if (page < 1 || page >= kPageTableSize) return false;
+    const PageRecord& record = g_store.pages[page];
+    const Point origin = ToPageFrame(record, Point{0.0, 0.0});
+    const Point down = ToPageFrame(record, TextLinear(Point{0.0, -1.0}));
+    const double angle = std::atan2(down.y - origin.y, down.x - origin.x) * 180.0 / kTextAnglePi;
+    return std::fabs(angle + 90.0) <= kUprightColumnTolerance;
 }
 
 // The width estimate: half the font size per byte of decoded text, along the base line (down
 // the column for a vertical font).
-Point AdvanceAlongBaseLine(Point start, int32_t bytes) {
-    if (WritesDown()) return Plus(start, TextLinear(Point{0.0, -0.5 * g_text.tf_size * bytes}));
+Point AdvanceAlongBaseLine(Point start, int32_t bytes, bool down) {
+    if (down) return Plus(start, TextLinear(Point{0.0, -0.5 * g_text.tf_size * bytes}));
     const Point d = Direction();
     const double length = Magnitude(d);
     if (!(length > 0.0) || !std::isfinite(length)) return start;
@@ -140,10 +149,10 @@ void Show(Point start, DecodedText& text, int page) {
     // A vertical text runs from its top left corner down to the foot of its last glyph. Under the
     // default vertical metrics a glyph's origin is half a size right of its horizontal base line's
     // start and 0.88 of a size above it; its box, as a horizontal text's, stands one size above.
-    const bool down = WritesDown();
+    const bool down = WritesDown(page);
     const Point from = down ? Plus(start, TextLinear(Point{-0.5 * g_text.tf_size, (1.0 - kVerticalOriginHeight) * g_text.tf_size}))
                             : start;
-    const Point end = down ? AdvanceAlongBaseLine(from, text.length) : Plus(start, Direction());
+    const Point end = down ? AdvanceAlongBaseLine(from, text.length, true) : Plus(start, Direction());
     const bool stored = EmitText(from.x, from.y, end.x, end.y, page, text.bytes, text.length);
     if (stored && down) {
         TextRecord& record = g_store.texts[g_store.conversion.text_count - 1];
@@ -160,7 +169,7 @@ void ShowString(int page) {  // Tj
     DecodeText(0, g_text_operands.code_count, text);
     const Point start = g_text.chained ? g_text.cursor : g_text.line_start;
     Show(start, text, page);
-    g_text.cursor = AdvanceAlongBaseLine(start, text.length);
+    g_text.cursor = AdvanceAlongBaseLine(start, text.length, WritesDown(page));
     g_text.chained = 1;
 }
 
@@ -186,7 +195,7 @@ void ShowArray(int page) {
         done += t.segment_codes[i];
         const double n = t.segment_adjustments[i];
         // Down a column a positive number opens the gap.
-        const bool down = WritesDown();
+        const bool down = WritesDown(page);
         if ((down ? -n : n) > kTjSplitAdjustment && i != t.segment_count - 1) continue;
 
         g_text.cursor = Minus(g_text.cursor, g_text.shift);
@@ -195,7 +204,7 @@ void ShowArray(int page) {
         // The number moves the next run by thousandths of the size, in text space.
         const double gap = n / 1000.0 * g_text.tf_size;
         g_text.shift = down ? TextLinear(Point{0.0, gap}) : TextLinear(Point{gap, 0.0});
-        g_text.cursor = AdvanceAlongBaseLine(g_text.cursor, buffer.length);
+        g_text.cursor = AdvanceAlongBaseLine(g_text.cursor, buffer.length, down);
         buffer.length = 0;
         buffer.undecoded = 0;
         buffer.bytes[0] = '\0';

@@ -151,6 +151,12 @@ TEST_F(TextMergeTest, StringsOfAVerticalFontRunDownTheirColumn) {
     EXPECT_EQ(Merged("BT /F4 10 Tf 1 0 0 1 100 200 Tm <034B> Tj /F1 10 Tf 1 0 0 1 95 181.2 Tm (\\327) Tj ET\n"),
               "あ\x81\x7e");
 
+    // On a page turned a quarter the column would run across it: the string keeps its base line.
+    g_store.pages[1].rotation = 90;
+    Scan("BT /F4 10 Tf 1 0 0 1 100 200 Tm <034B034C> Tj ET\n");
+    EXPECT_EQ(Text(0).flags, 0);
+    g_store.pages[1].rotation = 0;
+
     g_settings.text_vertical = 0;
     Scan("BT /F4 10 Tf 1 0 0 1 100 200 Tm <034B034C> Tj ET\n");
     EXPECT_EQ(Text(0).flags, 0);

@@ -74,8 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g_settings.solid_fills = size > 0 && (data[0] & 8) != 0 ? 1 : 0;
     // And half join their texts, so the merging pass compacts whatever the reader left.
     g_settings.text_merge = size > 0 && (data[0] & 16) != 0 ? 1 : 0;
-    // Half of those also stack glyphs into columns.
+    // Half of those also stack glyphs into columns, and some of them write with a vertical font.
     g_settings.text_vertical = size > 0 && (data[0] & 32) != 0 ? 1 : 0;
+    g_store.fonts[1].vertical = size > 0 && (data[0] & 64) != 0 ? 1 : 0;
     page.media_box[2] = 595.0;
     page.media_box[3] = 842.0;
 

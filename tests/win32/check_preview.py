@@ -20,6 +20,8 @@
                                             arc is as in BEFORE
   scale-line SHOT CLIENT VIEW X1,Y1,X2,Y2 SETTINGS   the scale marks' line runs exactly between the
                                             two page points (within a pixel), so the picks snapped
+  column SHOT CLIENT SETTINGS               the page's one text shows in pen 1's colour as a column:
+                                            its glyphs' pixels stand far taller than wide
 
 SHOT is a PNG of the whole screen; CLIENT is "X,Y,W,H" (the client area's screen position and
 size); VIEW is "fit" or "ZOOM,ORIGIN_X,ORIGIN_Y"; OBJECTS is jww_check --objects output of the
@@ -401,12 +403,26 @@ def check_scale_line(shot, client_area, view_text, ends_text, settings):
     return not failures
 
 
+def check_column(shot, client_area, settings):
+    client = Client(shot, client_area)
+    colour = settings_colours(settings)["1"]
+    points = [(x, y) for y in range(TOOLBAR_ROWS, client.h - STATUS_ROWS) for x in range(client.w)
+              if client.pixel(x, y) == colour]
+    if not points:
+        print("no pixel in pen 1's colour %s" % (colour,))
+        return False
+    xs, ys = [p[0] for p in points], [p[1] for p in points]
+    width, height = max(xs) - min(xs) + 1, max(ys) - min(ys) + 1
+    print("the text's pixels span %d x %d" % (width, height))
+    return height >= 5 * width
+
+
 def main():
     mode, args = sys.argv[1], sys.argv[2:]
     checks = {"lines": check_lines, "empty": check_empty, "same": check_same, "background": check_background,
               "wall-row": print_wall_row, "wall-colour": check_wall_colour, "wall-moved": check_wall_moved,
               "arcs": check_arcs, "arc-colour": check_arc_colour, "arc-moved": check_arc_moved,
-              "scale-line": check_scale_line}
+              "scale-line": check_scale_line, "column": check_column}
     ok = checks[mode](*args)
     sys.exit(0 if ok else 1)
 

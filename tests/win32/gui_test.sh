@@ -37,6 +37,7 @@ python3 "$repo/tests/win32/make_plain_pages.py" "$work/no_vectors.pdf" 1 empty |
 python3 "$repo/tests/win32/make_plain_pages.py" "$work/pages.pdf" 7 lines || exit 1
 python3 "$repo/tests/win32/make_plain_pages.py" "$work/one_page.pdf" 1 lines || exit 1
 python3 "$repo/tests/win32/make_plain_pages.py" "$work/raster.pdf" 1 raster || exit 1
+python3 "$repo/tests/win32/make_plain_pages.py" "$work/vertical.pdf" 1 vertical || exit 1
 qpdf --encrypt openpassword ownersecret 256 -- "$work/one_page.pdf" "$work/protected.pdf" ||
     { echo "FAIL: qpdf could not protect a file (scripts/install_deps.sh --tests installs it)"; exit 1; }
 cd "$work" || exit 1
@@ -288,6 +289,13 @@ probe raster wait-window drop "$(windows_path "$work/raster.pdf")" answer-after-
     fail "opening the file with raster images"
 expect_output raster "画像（ラスターデータ）は変換されません（1頁 2個）"
 expect_output raster "単独変換で 1 頁 読込・変換しました"
+
+echo "== a page in vertical writing: its one text stands as a column in the preview"
+probe vertical wait-window drop "$(windows_path "$work/vertical.pdf")" answer-after-errors "変換終了" ok no-dialog ||
+    fail "opening the page in vertical writing"
+read_client
+screenshot vertical
+python3 "$checker" column vertical.png "$client" VELMORA.JWF || fail "the vertical text is not drawn as a column"
 stop_velmora
 
 echo "== a protected file: the password box until the password opens it"

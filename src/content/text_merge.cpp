@@ -8,6 +8,7 @@
 #include "settings/settings.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
+#include "store/shift_jis.h"
 
 namespace velmora {
 
@@ -96,12 +97,10 @@ int Continuation(const Run& run, const TextRecord& next) {
     return spaced ? 1 : 2;
 }
 
-bool IsLeadByte(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 // One full-width character: a Shift-JIS lead byte and its trail byte. Vertical writing stacks
 // those; half-width digits and letters one under another are pin numbers and table rows.
 bool IsOneFullWidthCharacter(const TextRecord& t) {
-    return t.string_length == 2 && IsLeadByte(static_cast<uint8_t>(g_store.text_pool[t.string_offset]));
+    return t.string_length == 2 && IsShiftJisLeadByte(static_cast<uint8_t>(g_store.text_pool[t.string_offset]));
 }
 
 bool IsVertical(const TextRecord& t) { return (t.flags & kTextFlagVertical) != 0; }
@@ -116,7 +115,7 @@ bool StandsInColumn(const TextRecord& t) {
 int32_t Characters(const TextRecord& t) {
     int32_t characters = 0;
     for (int32_t at = 0; at < t.string_length; ++characters) {
-        at += IsLeadByte(static_cast<uint8_t>(g_store.text_pool[t.string_offset + at])) ? 2 : 1;
+        at += ShiftJisCharacterBytes(g_store.text_pool + t.string_offset + at, t.string_length - at);
     }
     return characters;
 }

@@ -143,15 +143,15 @@ void MarkUndecoded(DecodedText& text) {
     text.bytes[text.length] = '\0';
 }
 
-void Show(Point start, DecodedText& text, int page) {
+// `down`: WritesDown(page) for the current font, asked once by the operator.
+void Show(Point start, DecodedText& text, int page, bool down) {
     const bool undecoded = text.length == 0 && text.undecoded > 0;
     if (undecoded) MarkUndecoded(text);
     // A vertical text runs from its top left corner down to the foot of its last glyph. Under the
     // default vertical metrics a glyph's origin is half a size right of its horizontal base line's
     // start and 0.88 of a size above it; its box, as a horizontal text's, stands one size above.
-    const bool down = WritesDown(page);
-    const Point from = down ? Plus(start, TextLinear(Point{-0.5 * g_text.tf_size, (1.0 - kVerticalOriginHeight) * g_text.tf_size}))
-                            : start;
+    const Point hang{-0.5 * g_text.tf_size, (1.0 - kVerticalOriginHeight) * g_text.tf_size};
+    const Point from = down ? Plus(start, TextLinear(hang)) : start;
     const Point end = down ? AdvanceAlongBaseLine(from, text.length, true) : Plus(start, Direction());
     const bool stored = EmitText(from.x, from.y, end.x, end.y, page, text.bytes, text.length);
     if (stored && down) {
@@ -168,8 +168,9 @@ void ShowString(int page) {  // Tj
     DecodedText text{};
     DecodeText(0, g_text_operands.code_count, text);
     const Point start = g_text.chained ? g_text.cursor : g_text.line_start;
-    Show(start, text, page);
-    g_text.cursor = AdvanceAlongBaseLine(start, text.length, WritesDown(page));
+    const bool down = WritesDown(page);
+    Show(start, text, page, down);
+    g_text.cursor = AdvanceAlongBaseLine(start, text.length, down);
     g_text.chained = 1;
 }
 
@@ -178,7 +179,7 @@ void ShowOnNextLine(int page) {  // '
     DecodeText(0, g_text_operands.code_count, text);
     g_text.line_start = Plus(g_text.line_start, TextLinear(Point{0.0, -g_text.leading}));
     g_text.chained = 0;
-    Show(g_text.line_start, text, page);
+    Show(g_text.line_start, text, page, WritesDown(page));
 }
 
 // TJ: strings are joined into one text until a number of -500 or less, which ends the run and
@@ -188,6 +189,7 @@ void ShowArray(int page) {
     g_text.chained = 0;
     g_text.cursor = g_text.line_start;
     g_text.shift = Point{0.0, 0.0};
+    const bool down = WritesDown(page);  // one font for the whole array
     DecodedText buffer{};
     int32_t done = 0;
     for (int32_t i = 0; i < t.segment_count; ++i) {
@@ -195,11 +197,10 @@ void ShowArray(int page) {
         done += t.segment_codes[i];
         const double n = t.segment_adjustments[i];
         // Down a column a positive number opens the gap.
-        const bool down = WritesDown(page);
         if ((down ? -n : n) > kTjSplitAdjustment && i != t.segment_count - 1) continue;
 
         g_text.cursor = Minus(g_text.cursor, g_text.shift);
-        Show(g_text.cursor, buffer, page);
+        Show(g_text.cursor, buffer, page, down);
         if (done >= t.code_count) return;
         // The number moves the next run by thousandths of the size, in text space.
         const double gap = n / 1000.0 * g_text.tf_size;

@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 #include "store/capacities.h"
 #include "store/document_store.h"
+#include "store/shift_jis.h"
 
 namespace velmora {
 
@@ -28,7 +29,7 @@ size_t FamilyLength(const char* name) {
         if (IsSeparator(name[i])) return i;
         // A Shift-JIS lead byte: its trail byte may look like a separator.
         const uint8_t c = static_cast<uint8_t>(name[i]);
-        if (((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && name[i + 1] != '\0') ++i;
+        if (IsShiftJisLeadByte(c) && name[i + 1] != '\0') ++i;
     }
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "convert/standard_scales.h"
 #include "store/document_store.h"
 #include "store/paper_sizes.h"
+#include "store/shift_jis.h"
 
 namespace velmora {
 
@@ -30,15 +31,13 @@ constexpr double kPieceGapHeights = 1.0;
 constexpr size_t kRunBytes = 240;
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 
-bool IsLeadByte(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 // One character per position: ASCII as it is (letters in upper case), full-width digits, letters
 // and "／：＝（）" as their ASCII forms, any other double-byte character as 1, a half-width kana as 2.
 std::string Normalised(const char* text, int32_t length) {
     std::string out;
     for (int32_t i = 0; i < length; ++i) {
         const uint8_t c = static_cast<uint8_t>(text[i]);
-        if (IsLeadByte(c) && i + 1 < length) {
+        if (IsShiftJisLeadByte(c) && i + 1 < length) {
             const uint8_t t = static_cast<uint8_t>(text[++i]);
             char mapped = '\x01';
             if (c == 0x82 && t >= 0x4F && t <= 0x58) mapped = static_cast<char>('0' + (t - 0x4F));
@@ -65,7 +64,7 @@ bool HoldsWord(const char* text, int32_t length, const char* word) {
     const int32_t n = static_cast<int32_t>(std::strlen(word));
     for (int32_t i = 0; i + n <= length;) {
         if (std::memcmp(text + i, word, static_cast<size_t>(n)) == 0) return true;
-        i += IsLeadByte(static_cast<uint8_t>(text[i])) ? 2 : 1;
+        i += IsShiftJisLeadByte(static_cast<uint8_t>(text[i])) ? 2 : 1;
     }
     return false;
 }
@@ -201,7 +200,7 @@ double CoveredShare(int page, const ViewportMeasure& m) {
 void CopyText(char* out, const char* text, int32_t length) {
     int32_t n = 0;
     while (n < length && n < kStatedScaleTextBytes - 1) {
-        const int32_t step = IsLeadByte(static_cast<uint8_t>(text[n])) ? 2 : 1;
+        const int32_t step = IsShiftJisLeadByte(static_cast<uint8_t>(text[n])) ? 2 : 1;
         if (n + step > kStatedScaleTextBytes - 1 || n + step > length) break;
         n += step;
     }

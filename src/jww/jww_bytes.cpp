@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "store/shift_jis.h"
+
 namespace velmora {
 
 namespace {
@@ -11,8 +13,6 @@ void Flush(JwwOutput* out) {
     if (!out->failed && std::fwrite(out->buffer, 1, out->used, out->file) != out->used) out->failed = true;
     out->used = 0;
 }
-
-bool IsShiftJisLeadByte(uint8_t byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 
 }  // namespace
 

@@ -1,15 +1,16 @@
 #include "view/page_drawing.h"
 
 #include <cmath>
-#include <vector>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "convert/driver.h"
 #include "jww/jww_writer.h"
 #include "store/arc_records.h"
 #include "store/document_store.h"
 #include "store/file_names.h"
+#include "store/shift_jis.h"
 #include "store/solid_records.h"
 #include "settings/settings.h"
 #include "tools/layer_tool.h"
@@ -178,13 +179,6 @@ bool MapPoint(const PageView& view, double x, double y, double* sx, double* sy) 
 // Normal texts keep the face's natural width; the tools' dimmed texts are half their size wide.
 enum class TextWidth { Natural, HalfSize };
 
-// Bytes of the Shift-JIS character at the start of `bytes`: two after a lead byte.
-int CharacterBytes(const char* bytes, int length) {
-    const uint8_t lead = static_cast<uint8_t>(bytes[0]);
-    const bool two = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-    return two && length >= 2 ? 2 : 1;
-}
-
 // A vertical text: each character upright, its box one size high, the spacing between boxes;
 // a half-width character stands in the middle of the column.
 void DrawColumn(const DrawingSurface& surface, const PageView& view, const TextRecord& text, DrawFont font,
@@ -194,7 +188,7 @@ void DrawColumn(const DrawingSurface& surface, const PageView& view, const TextR
     std::vector<int> starts;
     double top = text.y1;
     for (int at = 0; at < length;) {
-        const int n = CharacterBytes(bytes + at, length - at);
+        const int n = ShiftJisCharacterBytes(bytes + at, length - at);
         double sx, sy;
         if (!MapPoint(view, text.x1 + (n == 1 ? text.size_x * 0.25 : 0.0), top - text.size_y, &sx, &sy)) return;
         xs.push_back(sx);
